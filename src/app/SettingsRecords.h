@@ -1,0 +1,45 @@
+#pragma once
+
+#include "editing/SaveOptions.h"
+#include "engine/ScanOptions.h"
+
+#include <QString>
+#include <QtGlobal>
+
+namespace twinscan {
+
+// A window's outer rectangle in twips (15 per logical pixel) and its state: 0 normal,
+// 1 minimised, 2 maximised.
+struct WindowPlacement
+{
+    qint16 left = 0;
+    qint16 top = 0;
+    qint16 width = 0;
+    qint16 height = 0;
+    qint16 state = 0;
+};
+
+struct MainWindowPlacement : WindowPlacement
+{
+};
+struct ViewerWindowPlacement : WindowPlacement
+{
+};
+
+struct UsageStatistics
+{
+    qint32 statFilesOpened = 0;
+    qint32 statLinesScanned = 0;
+    qint32 statDupsFound = 0;
+    qint32 statUniqueDupsFound = 0;
+    qint32 statDupsDeleted = 0;
+};
+
+// Adds to a usage counter; the counters stop at their maximum instead of turning negative.
+inline void addToCounter(qint32 &counter, qint64 amount)
+{
+    const qint64 sum = qint64(counter) + amount;
+    counter = sum > INT32_MAX ? INT32_MAX : qint32(sum);
+}
+
+} // namespace twinscan

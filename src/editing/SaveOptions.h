@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace twinscan {
+
+// The two save switches as the settings and the dialog hold them: check-box values, 1 for on.
+struct SaveOptions
+{
+    qint16 trimSaveLines = 0;
+    qint16 saveEmptyLines = 1;
+};
+
+// How the save reads them: trim only for exactly 1, drop empty lines only for exactly 0.
+struct SaveRules
+{
+    bool trimLines = false;
+    bool keepEmptyLines = true;
+
+    static SaveRules from(const SaveOptions &options)
+    {
+        return {options.trimSaveLines == 1, options.saveEmptyLines != 0};
+    }
+};
+
+} // namespace twinscan

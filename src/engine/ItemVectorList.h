@@ -1,0 +1,27 @@
+#pragma once
+
+#include "engine/LineList.h"
+
+#include <vector>
+
+namespace twinscan {
+
+// A plain list in memory: the hidden working lists of an ordinary file, and the storage behind
+// the lists that are shown.
+class ItemVectorList : public LineList
+{
+protected:
+    int count() const override { return int(items_.size()); }
+    const ListItem &at(int index) const override { return items_[std::size_t(index)]; }
+    void append(const ListItem &item) override { items_.push_back(item); }
+    void removeAt(int index) override { items_.erase(items_.begin() + index); }
+    void clearAll() override { items_.clear(); }
+    void setSelectedAt(int index, bool state) override
+    {
+        items_[std::size_t(index)].selected = state;
+    }
+
+    std::vector<ListItem> items_;
+};
+
+} // namespace twinscan

@@ -1,0 +1,107 @@
+#include "engine/LineKey.h"
+
+#include <QString>
+#include <cstring>
+
+namespace twinscan {
+
+namespace {
+constexpr std::uint64_t ones = 0x0101010101010101ULL;
+
+// Subtracts 0x20 from every byte 'a'..'z' of the word, eight bytes at once.
+inline std::uint64_t foldAscii(std::uint64_t x) noexcept
+{
+    const std::uint64_t heptets = x & (0x7F * ones);
+    const std::uint64_t atLeastA = heptets + (0x80 - 'a') * ones;
+    const std::uint64_t aboveZ = heptets + (0x80 - 'z' - 1) * ones;
+    const std::uint64_t lower = atLeastA & ~aboveZ & ~x & (0x80 * ones);
+    return x - (lower >> 2);
+}
+
+inline std::uint64_t load(const char *p, std::size_t n) noexcept
+{
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, n);
+    return word;
+}
+
+inline std::uint64_t mix(std::uint64_t h, std::uint64_t word) noexcept
+{
+    h ^= word;
+    h *= 0x9E3779B97F4A7C15ULL;
+    return h ^ (h >> 32);
+}
+
+unsigned char latin1Upper(unsigned char c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+        return static_cast<unsigned char>(c - 0x20);
+    return c;
+}
+} // namespace
+
+std::string_view trimSpaces(std::string_view text) noexcept
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return text.substr(0, 0);
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+bool hasNonAscii(std::string_view text) noexcept
+{
+    const char *p = text.data();
+    std::size_t n = text.size();
+    for (; n >= 8; p += 8, n -= 8) {
+        if (load(p, 8) & (0x80 * ones))
+            return true;
+    }
+    return n && (load(p, n) & (0x80 * ones));
+}
+
+std::string upperCaseNonAscii(std::string_view text, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Utf8) {
+        const QByteArray upper
+            = QString::fromUtf8(text.data(), qsizetype(text.size())).toUpper().toUtf8();
+        return std::string(upper.constData(), std::size_t(upper.size()));
+    }
+    std::string upper(text);
+    for (char &c : upper)
+        c = static_cast<char>(latin1Upper(static_cast<unsigned char>(c)));
+    return upper;
+}
+
+std::uint64_t hashKey(std::string_view key, bool fold) noexcept
+{
+    std::uint64_t h = 0x243F6A8885A308D3ULL ^ key.size();
+    const char *p = key.data();
+    std::size_t n = key.size();
+    for (; n >= 8; p += 8, n -= 8) {
+        const std::uint64_t word = load(p, 8);
+        h = mix(h, fold ? foldAscii(word) : word);
+    }
+    if (n) {
+        const std::uint64_t word = load(p, n);
+        h = mix(h, fold ? foldAscii(word) : word);
+    }
+    return mix(h, 0x13198A2E03707344ULL);
+}
+
+bool sameKey(std::string_view a, std::string_view b, bool fold) noexcept
+{
+    if (a.size() != b.size())
+        return false;
+    if (!fold)
+        return a == b;
+    const char *p = a.data();
+    const char *q = b.data();
+    std::size_t n = a.size();
+    for (; n >= 8; p += 8, q += 8, n -= 8) {
+        if (foldAscii(load(p, 8)) != foldAscii(load(q, 8)))
+            return false;
+    }
+    return n == 0 || foldAscii(load(p, n)) == foldAscii(load(q, n));
+}
+
+} // namespace twinscan

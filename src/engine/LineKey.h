@@ -1,0 +1,25 @@
+#pragma once
+
+#include "engine/TextEncoding.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace twinscan {
+
+// Only the space character is ever trimmed, never tabs.
+std::string_view trimSpaces(std::string_view text) noexcept;
+
+bool hasNonAscii(std::string_view text) noexcept;
+
+// Upper-cases a line that holds bytes above 127: by Unicode rules for UTF-8 text, by Latin-1
+// rules otherwise. ASCII lines are folded on the fly by hashKey and sameKey instead.
+std::string upperCaseNonAscii(std::string_view text, TextEncoding encoding);
+
+// Hash and equality of keys, ASCII letters folded to upper case when `fold` is set. Folding is
+// idempotent on text that upperCaseNonAscii already made, so both forms of a key compare alike.
+std::uint64_t hashKey(std::string_view key, bool fold) noexcept;
+bool sameKey(std::string_view a, std::string_view b, bool fold) noexcept;
+
+} // namespace twinscan

@@ -1,0 +1,57 @@
+#include "engine/LineList.h"
+
+namespace twinscan {
+
+void LineList::AddItem(const QString &text)
+{
+    ListItem item;
+    item.kind = ListItem::Kind::Text;
+    item.line = std::uint32_t(pool_.size());
+    pool_.push_back(text);
+    append(item);
+}
+
+void LineList::setSelected(int index, bool state)
+{
+    setSelectedAt(index, state);
+}
+
+void LineList::addLine(int line)
+{
+    append({ListItem::Kind::Line, false, std::uint32_t(line), 0});
+}
+
+void LineList::addEntry(int line, int firstLine)
+{
+    append({ListItem::Kind::Entry, false, std::uint32_t(line), std::uint32_t(firstLine)});
+}
+
+void LineList::addNumber(int value)
+{
+    append({ListItem::Kind::Number, false, std::uint32_t(value), 0});
+}
+
+QString LineList::textOf(const ListItem &item) const
+{
+    switch (item.kind) {
+    case ListItem::Kind::Empty:
+        return {};
+    case ListItem::Kind::Line:
+        return source_ ? source_->lineText(int(item.line)) : QString();
+    case ListItem::Kind::Entry:
+        return formatEntry(
+            int(item.line) + 1, source_ ? source_->lineText(int(item.first)) : QString());
+    case ListItem::Kind::Number:
+        return QString::number(qint32(item.line));
+    case ListItem::Kind::Text:
+        return pool_[item.line];
+    }
+    return {};
+}
+
+QString formatEntry(int lineNumber, const QString &text)
+{
+    return QLatin1Char('[') + QString::number(lineNumber) + QLatin1String("]\t") + text;
+}
+
+} // namespace twinscan

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "engine/LineSource.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace twinscan {
+
+// One item of a list, held compactly: a file of millions of lines must not cost a string per
+// line. The text is made when someone asks for it.
+struct ListItem
+{
+    enum class Kind : std::uint8_t {
+        Empty, // no text yet
+        Line, // the text of line `line` of the source
+        Entry, // a duplicate entry: "[" line + 1 "]" TAB and the text of line `first`
+        Number, // `line` as decimal text
+        Text // text of its own, kept in the list's pool at `line`
+    };
+    Kind kind = Kind::Empty;
+    bool selected = false;
+    std::uint32_t line = 0;
+    std::uint32_t first = 0;
+};
+
+// The list operations through which every part of the program reaches the loaded file and the
+// scan's results. Indexes are 0-based; callers keep them within 0 .. ListCount() - 1.
+class LineList
+{
+public:
+    virtual ~LineList() = default;
+
+    void AddItem(const QString &text);
+    void RemoveItem(int index) { removeAt(index); }
+    void Clear() { clearAll(); }
+    QString List(int index) const { return textOf(itemAt(index)); }
+    int ListCount() const { return count(); }
+    bool Selected(int index) const { return itemAt(index).selected; }
+    void setSelected(int index, bool state);
+
+    // Compact forms of AddItem for the scan and the save.
+    void addLine(int line);
+    void addEntry(int line, int firstLine);
+    void addNumber(int value);
+
+    const ListItem &itemAt(int index) const { return at(index); }
+    QString textOf(const ListItem &item) const;
+
+    // The file that Line and Entry items refer to.
+    void setSource(std::shared_ptr<const LineSource> source) { source_ = std::move(source); }
+    const std::shared_ptr<const LineSource> &source() const { return source_; }
+
+    // Lists shown on screen announce added items to their views in batches; the scan calls this
+    // before it lets events run.
+    virtual void flush() { }
+
+protected:
+    virtual int count() const = 0;
+    virtual const ListItem &at(int index) const = 0;
+    virtual void append(const ListItem &item) = 0;
+    virtual void removeAt(int index) = 0;
+    virtual void clearAll() = 0;
+    virtual void setSelectedAt(int index, bool state) = 0;
+
+private:
+    std::shared_ptr<const LineSource> source_;
+    std::vector<QString> pool_;
+};
+
+// The entry format of the duplicates list, for readers that only have its text.
+QString formatEntry(int lineNumber, const QString &text);
+
+} // namespace twinscan

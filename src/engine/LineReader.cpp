@@ -1,0 +1,98 @@
+#include "engine/LineReader.h"
+
+#include "engine/FileStamp.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace twinscan {
+
+LineReader::LineReader(std::size_t chunkSize) : buffer_(new char[chunkSize]), capacity_(chunkSize)
+{
+}
+
+LineReader::~LineReader()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool LineReader::open(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error_ = systemReason(errno);
+        return false;
+    }
+    adopt(fd);
+    return true;
+}
+
+void LineReader::adopt(int fd)
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = fd;
+}
+
+// Moves the unread bytes to the front, grows the buffer when one line fills it, and reads more.
+bool LineReader::fill()
+{
+    const std::size_t pending = end_ - begin_;
+    if (begin_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + begin_, pending);
+        begin_ = 0;
+        end_ = pending;
+    }
+    if (end_ == capacity_) {
+        std::unique_ptr<char[]> grown(new char[capacity_ * 2]);
+        std::memcpy(grown.get(), buffer_.get(), end_);
+        buffer_ = std::move(grown);
+        capacity_ *= 2;
+    }
+    for (;;) {
+        const ssize_t got = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            error_ = systemReason(errno);
+            return false;
+        }
+        atEnd_ = got == 0;
+        end_ += std::size_t(got);
+        return true;
+    }
+}
+
+bool LineReader::next(std::string_view &line, LineBreak &lineBreak)
+{
+    if (!started_) {
+        while (!atEnd_ && end_ < bomSize) {
+            if (!fill())
+                return false;
+        }
+        hasBom_ = startsWithBom(buffer_.get(), end_);
+        begin_ = hasBom_ ? bomSize : 0;
+        started_ = true;
+    }
+    for (;;) {
+        const char *p = buffer_.get() + begin_;
+        const char *end = buffer_.get() + end_;
+        if (p == end && atEnd_)
+            return false;
+        const NextLine found = nextLine(p, end, atEnd_);
+        if (found.complete && p != end) {
+            line = std::string_view(p, std::size_t(found.end - p));
+            lineBreak = found.lineBreak;
+            begin_ = std::size_t(found.next - buffer_.get());
+            return true;
+        }
+        if (!fill())
+            return false;
+    }
+}
+
+} // namespace twinscan

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/LineBreaks.h"
+
+#include <QString>
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+namespace twinscan {
+
+// Reads a file line by line with the same rules as LoadedText, holding one chunk and at most one
+// line in memory: the save streams its source through this.
+class LineReader
+{
+public:
+    explicit LineReader(std::size_t chunkSize = std::size_t(1) << 20);
+    ~LineReader();
+    LineReader(const LineReader &) = delete;
+    LineReader &operator=(const LineReader &) = delete;
+
+    // False with error() set when the file cannot be opened.
+    bool open(const QString &path);
+    // Reads from an already open descriptor, which the reader then owns.
+    void adopt(int fd);
+
+    // The next line without its terminator. False at the end of the file or on a read error.
+    bool next(std::string_view &line, LineBreak &lineBreak);
+
+    bool hasBom() const { return hasBom_; }
+    QString error() const { return error_; }
+    int fd() const { return fd_; }
+
+private:
+    bool fill();
+
+    int fd_ = -1;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_;
+    std::size_t begin_ = 0; // first unread byte
+    std::size_t end_ = 0; // one past the last byte read
+    bool atEnd_ = false;
+    bool started_ = false;
+    bool hasBom_ = false;
+    QString error_;
+};
+
+} // namespace twinscan

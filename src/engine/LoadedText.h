@@ -1,0 +1,72 @@
+#pragma once
+
+#include "engine/FileStamp.h"
+#include "engine/LineBreaks.h"
+#include "engine/LineSource.h"
+#include "engine/Progress.h"
+#include "engine/TextEncoding.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace twinscan {
+
+// A whole file in one buffer with an index of its lines. A line costs twelve bytes of index
+// beyond its own bytes, so a file of millions of lines fits in about its own size.
+class LoadedText final : public LineSource
+{
+public:
+    int lineCount() const override { return static_cast<int>(lengths_.size()); }
+    QString lineText(int line) const override { return decodeLine(lineBytes(line), encoding_); }
+
+    std::string_view lineBytes(int line) const
+    {
+        return {buffer_.get() + starts_[std::size_t(line)], lengths_[std::size_t(line)]};
+    }
+    TextEncoding encoding() const { return encoding_; }
+    bool hasBom() const { return hasBom_; }
+    LineBreak firstBreak() const { return firstBreak_; }
+    const FileStamp &stamp() const { return stamp_; }
+    std::size_t byteSize() const { return size_; }
+
+    // Indexes bytes already in memory, as a file holding them would be read.
+    static std::shared_ptr<LoadedText> fromBytes(std::string_view bytes);
+
+private:
+    friend class TextLoader;
+    struct FreeDeleter
+    {
+        void operator()(char *p) const { std::free(p); }
+    };
+    void buildIndex(const ProgressFn &progress);
+
+    std::unique_ptr<char, FreeDeleter> buffer_;
+    std::size_t size_ = 0;
+    std::vector<std::uint64_t> starts_;
+    std::vector<std::uint32_t> lengths_;
+    TextEncoding encoding_ = TextEncoding::Utf8;
+    bool hasBom_ = false;
+    LineBreak firstBreak_ = LineBreak::None;
+    FileStamp stamp_;
+    bool indexStopped_ = false;
+    QString indexError_;
+};
+
+struct LoadResult
+{
+    std::shared_ptr<LoadedText> text; // empty on failure or stop
+    bool stopped = false;
+    QString error; // the system's reason when the file could not be read
+};
+
+// Reads a file whole. The progress runs over the bytes read and then over the bytes indexed.
+class TextLoader
+{
+public:
+    static LoadResult load(const QString &path, const ProgressFn &progress = {});
+};
+
+} // namespace twinscan

@@ -1,0 +1,38 @@
+#include "engine/clsListEmu.h"
+
+#include <cstring>
+#include <new>
+#include <type_traits>
+
+namespace twinscan {
+
+static_assert(std::is_trivially_copyable_v<ListItem>);
+
+void clsListEmu::setUpperLimit(int limit)
+{
+    slots_.reset();
+    auto *store = static_cast<ListItem *>(std::calloc(std::size_t(limit) + 1, sizeof(ListItem)));
+    if (!store)
+        throw std::bad_alloc();
+    slots_.reset(store);
+}
+
+void clsListEmu::append(const ListItem &item)
+{
+    ++count_;
+    ListItem &slot = slots_.get()[count_];
+    const bool selected = slot.selected; // the slot keeps its selected state
+    slot = item;
+    slot.selected = selected;
+}
+
+void clsListEmu::removeAt(int index)
+{
+    ListItem *store = slots_.get();
+    const int moved = count_ - 1 - index;
+    if (moved > 0)
+        std::memmove(store + index + 1, store + index + 2, std::size_t(moved) * sizeof(ListItem));
+    --count_;
+}
+
+} // namespace twinscan
