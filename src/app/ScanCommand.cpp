@@ -1,0 +1,228 @@
+#include "app/ScanCommand.h"
+
+#include "app/Module.h"
+#include "app/frmMain.h"
+#include "engine/Clock.h"
+#include "engine/ProcessingTime.h"
+#include "ui/FileDialogService.h"
+#include "ui/ProgressDisplay.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QToolButton>
+
+namespace twinscan {
+
+namespace {
+constexpr int largeFileLines = 32768;
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ScanCommand", text);
+}
+
+int percentOf(qint64 done, qint64 total)
+{
+    return total > 0 ? int(done * 100 / total) : 100;
+}
+} // namespace
+
+ScanCommand::ScanCommand(frmMain &form) : form_(form) { }
+
+void ScanCommand::run()
+{
+    Module &m = module();
+    if (m.isBusy)
+        return; // a second run must never start inside the first
+    const QString file = chooseFile();
+    form_.currentFile = file;
+    if (file.isEmpty())
+        return;
+    saveWasEnabled_ = form_.ui().cmdSave->isEnabled();
+    viewWasEnabled_ = form_.ui().cmdView->isEnabled();
+    start_ = form_.services().clock->secondsSinceMidnight();
+    m.isBusy = true;
+    if (!checkFile(file))
+        return errorEnding();
+
+    m.lastLoadedFile = file;
+    form_.setWindowTitle(
+        m.appTitle + QLatin1Char(' ') + m.appVersion + QLatin1String(" - ") + file);
+    form_.enterBusyState();
+    form_.setStatusText(tr("Loading file..."));
+    form_.pumpEvents();
+
+    const std::shared_ptr<LoadedText> text = readFile(file);
+    if (!text)
+        return;
+    const int lineCount = text->lineCount();
+    announceLargeFile(lineCount);
+    form_.bindLists(lineCount, text);
+    if (m.largeFileMode)
+        form_.pumpEvents();
+    if (!fillSourceList(*text))
+        return interruptedEnding();
+
+    form_.setStatusText(tr("Processing File..."));
+    ProgressDisplay &bar = form_.progress();
+    bar.setMax(lineCount);
+    bar.setMin(0);
+    bar.setValue(0);
+    const ScanOutcome outcome
+        = DuplicateScanner(*text, ScanRules::from(m.scanOptions))
+              .run(*m.lists.List2, [this, &bar](qint64 done, qint64 total) {
+                  if (!form_.pumpDue())
+                      return true;
+                  bar.setValue(int(done));
+                  form_.setStatusText(
+                      tr("Processing File... %1%").arg(100 - percentOf(total - done, total)));
+                  return !form_.pumpEvents();
+              });
+    form_.scannedText = text;
+    if (outcome.stopped)
+        return interruptedEnding();
+    normalEnding(outcome, lineCount);
+}
+
+QString ScanCommand::chooseFile()
+{
+    Module &m = module();
+    if (m.batchMode)
+        return m.request.inputFile;
+    if (!m.droppedFile.isEmpty())
+        return std::exchange(m.droppedFile, QString());
+    FileDialogRequest request;
+    request.initialFile = m.lastLoadedFile;
+    request.filter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt");
+    request.filterIndex = 1;
+    request.defaultExtension = QStringLiteral("TXT");
+    request.mustExist = true;
+    request.owner = &form_;
+    return form_.services().dialogs->openFile(request);
+}
+
+bool ScanCommand::checkFile(const QString &file)
+{
+    // A folder or anything else that is not a regular file cannot be opened as one.
+    const QFileInfo info(file);
+    if (!info.exists() || !info.isFile()) {
+        form_.setStatusText(tr("Error: Can't Open File"));
+        return false;
+    }
+    if (info.size() == 0) {
+        form_.setStatusText(tr("Error: File Is Empty!"));
+        return false;
+    }
+    return true;
+}
+
+std::shared_ptr<LoadedText> ScanCommand::readFile(const QString &file)
+{
+    LoadResult loaded = TextLoader::load(
+        file, [this](qint64, qint64) { return !form_.pumpDue() || !form_.pumpEvents(); });
+    if (loaded.stopped) {
+        interruptedEnding();
+        return nullptr;
+    }
+    if (!loaded.text) {
+        form_.setStatusText(
+            tr("File Error! (%1: %2)").arg(QDir::toNativeSeparators(file), loaded.error));
+        // The lists were not touched, so Save and View still serve the previous scan.
+        errorEnding();
+        return nullptr;
+    }
+    return std::move(loaded.text);
+}
+
+void ScanCommand::announceLargeFile(int lineCount)
+{
+    Module &m = module();
+    m.largeFileMode = lineCount >= largeFileLines;
+    if (m.largeFileMode && !m.batchMode) {
+        form_.ask(tr("This file contains more than 32768 lines! You can still use Twinscan as "
+                     "usual, but the result will not be displayed visually..."),
+            MessageButtons::Ok, MessageIcon::Information);
+    }
+}
+
+bool ScanCommand::fillSourceList(const LoadedText &text)
+{
+    LineList &lstShow = *module().lists.lstShow;
+    ProgressDisplay &bar = form_.progress();
+    const int lineCount = text.lineCount();
+    bar.setMax(lineCount);
+    bar.setValue(0);
+    for (int line = 0; line < lineCount; ++line) {
+        lstShow.addLine(line);
+        if ((line & 0x3FF) == 0 && form_.pumpDue()) {
+            bar.setValue(line + 1);
+            form_.setStatusText(tr("Loading file... %1%").arg(percentOf(line + 1, lineCount)));
+            if (form_.pumpEvents())
+                return false;
+        }
+    }
+    bar.setValue(lineCount);
+    form_.setStatusText(tr("File Loaded!"));
+    form_.lastLineIndex = lineCount - 1;
+    return true;
+}
+
+void ScanCommand::normalEnding(const ScanOutcome &outcome, int lineCount)
+{
+    Module &m = module();
+    const QString time = processingTimeText(start_, form_.services().clock->secondsSinceMidnight());
+    const int found = m.lists.List2->ListCount();
+    if (found > 0) {
+        form_.setStatusText(tr("Scanned %1 Lines: Found %2 Duplicate Lines with %3 Unique "
+                               "Duplicates! (Processing time: %4)")
+                                .arg(lineCount)
+                                .arg(found)
+                                .arg(outcome.groupCount)
+                                .arg(time));
+    } else {
+        form_.setStatusText(tr("No Duplicate Lines Found... (Processing time: %1)").arg(time));
+    }
+    UsageStatistics &stats = m.statistics;
+    addToCounter(stats.statFilesOpened, 1);
+    addToCounter(stats.statLinesScanned, lineCount);
+    addToCounter(stats.statDupsFound, found);
+    addToCounter(stats.statUniqueDupsFound, outcome.groupCount);
+    form_.ui().cmdSave->setEnabled(found > 0);
+    form_.ui().cmdView->setEnabled(found > 0);
+    finish();
+}
+
+void ScanCommand::interruptedEnding()
+{
+    const QString time = processingTimeText(start_, form_.services().clock->secondsSinceMidnight());
+    const int found = module().lists.bound() ? module().lists.List2->ListCount() : 0;
+    if (found > 0) {
+        form_.setStatusText(
+            tr("%1 Duplicate Lines Found (Interuppted By User) (Processing time: %2)")
+                .arg(found)
+                .arg(time));
+    } else {
+        form_.setStatusText(
+            tr("No Duplicate Lines Found (Interuppted By User) (Processing time: %1)").arg(time));
+    }
+    finish();
+}
+
+void ScanCommand::finish()
+{
+    form_.progress().setValue(form_.progress().Max());
+    form_.leaveBusyState();
+}
+
+void ScanCommand::errorEnding()
+{
+    if (form_.statusText().isEmpty())
+        form_.setStatusText(tr("File Error!"));
+    // A failure leaves the previous scan's results, and with them Save and View, as they were.
+    form_.ui().cmdSave->setEnabled(saveWasEnabled_);
+    form_.ui().cmdView->setEnabled(viewWasEnabled_);
+    finish();
+}
+
+} // namespace twinscan

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace twinscan {
+
+class Clock;
+class FileDialogService;
+class MessageBoxService;
+
+// Everything the main window asks of the desktop that a test must be able to script.
+struct Services
+{
+    MessageBoxService *messages = nullptr;
+    FileDialogService *dialogs = nullptr;
+    Clock *clock = nullptr;
+};
+
+} // namespace twinscan

@@ -1,0 +1,175 @@
+#include "app/frmMain.h"
+
+#include "app/Module.h"
+#include "app/ScanCommand.h"
+#include "ui/ProgressDisplay.h"
+#include "ui/StatusPanel.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QListView>
+#include <QToolButton>
+
+namespace twinscan {
+
+namespace {
+constexpr int largeFileLines = 32768;
+constexpr int pumpIntervalMs = 100;
+} // namespace
+
+frmMain::frmMain(const Services &services, QWidget *parent) : QWidget(parent), services_(services)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    Module &m = module();
+    m.appTitle = QStringLiteral("Twinscan");
+    m.appVersion = QStringLiteral("2.5");
+    ui_.setupUi(this);
+    ui_.lstShow->setModel(&lstShowBox_);
+    ui_.List2->setModel(&List2Box_);
+    ui_.cmdSave->setEnabled(false);
+    ui_.cmdView->setEnabled(false);
+    connect(ui_.cmdScan, &QToolButton::clicked, this, &frmMain::cmdScan_Click);
+    connect(ui_.cmdStop, &QToolButton::clicked, this, &frmMain::cmdStop_Click);
+    sincePump_.start();
+}
+
+frmMain::~frmMain()
+{
+    // The slots may refer to this window's list boxes, which die with it.
+    ListSlots &lists = module().lists;
+    lists = ListSlots {};
+}
+
+bool frmMain::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::WindowActivate && firstActivationPending)
+        firstActivation();
+    return handled;
+}
+
+// Runs once, the first time the window becomes active; later activations, such as the return
+// from a modal window, do nothing.
+void frmMain::firstActivation()
+{
+    const Module &m = module();
+    setWindowTitle(m.appTitle + QLatin1Char(' ') + m.appVersion + tr(" - Press F1 for Help"));
+    setStatusText(m.appTitle + QLatin1Char(' ') + m.appVersion
+        + tr(" - finds and removes duplicate lines. Made by Corvane."));
+    module().largeFileMode = false;
+    firstActivationPending = false;
+}
+
+void frmMain::cmdScan_Click()
+{
+    ScanCommand(*this).run();
+}
+
+void frmMain::cmdStop_Click()
+{
+    stopRequested = true;
+}
+
+QString frmMain::statusText() const
+{
+    return ui_.picStatusbar->PanelText(1);
+}
+
+void frmMain::setStatusText(const QString &text)
+{
+    ui_.picStatusbar->setPanelText(1, text);
+}
+
+ProgressDisplay &frmMain::progress() const
+{
+    return *ui_.picProgressbar;
+}
+
+MessageAnswer frmMain::ask(const QString &text, MessageButtons buttons, MessageIcon icon)
+{
+    return services_.messages->show(this, module().appTitle, text, buttons, icon);
+}
+
+void frmMain::enterBusyState()
+{
+    for (QToolButton *button : {ui_.cmdAbout, ui_.cmdSave, ui_.cmdView, ui_.cmdSettings})
+        button->setEnabled(false);
+    setCursor(Qt::BusyCursor);
+    stopRequested = false;
+    ui_.cmdStop->show();
+    ui_.cmdScan->hide();
+    ui_.cmdStop->setFocus();
+}
+
+void frmMain::leaveBusyState()
+{
+    unsetCursor();
+    ui_.cmdAbout->setEnabled(true);
+    ui_.cmdSettings->setEnabled(true);
+    ui_.cmdStop->hide();
+    ui_.cmdScan->setEnabled(true);
+    ui_.cmdScan->show();
+    ui_.cmdScan->setFocus();
+    module().isBusy = false;
+}
+
+bool frmMain::pumpDue() const
+{
+    return sincePump_.elapsed() >= pumpIntervalMs;
+}
+
+bool frmMain::pumpEvents()
+{
+    lstShowBox_.flush();
+    List2Box_.flush();
+    QCoreApplication::processEvents();
+    sincePump_.restart();
+    return stopRequested && confirmStop();
+}
+
+bool frmMain::confirmStop()
+{
+    stopRequested = false;
+    const MessageAnswer answer = ask(tr("Are you sure you want to stop processing?"),
+        MessageButtons::YesNo, MessageIcon::Question);
+    if (answer != MessageAnswer::Yes)
+        return false;
+    module().batchMode = false;
+    return true;
+}
+
+void frmMain::bindLists(int lineCount, const std::shared_ptr<const LineSource> &source)
+{
+    ListSlots &lists = module().lists;
+    if (lineCount >= largeFileLines) {
+        for (auto &emulation : lists.emulations) {
+            emulation = std::make_unique<clsListEmu>();
+            emulation->setUpperLimit(lineCount);
+        }
+        lists.lstShow = lists.emulations[0].get();
+        lists.List2 = lists.emulations[1].get();
+        lists.List1 = lists.emulations[2].get();
+        lists.lstLines = lists.emulations[3].get();
+        lists.lstRemove = lists.emulations[4].get();
+        for (ListBoxModel *box : {&lstShowBox_, &List2Box_}) {
+            box->Clear();
+            box->AddItem(tr("No preview available..."));
+            box->flush();
+        }
+    } else {
+        for (auto &emulation : lists.emulations)
+            emulation.reset();
+        lists.lstShow = &lstShowBox_;
+        lists.List2 = &List2Box_;
+        lists.List1 = &hiddenBoxes_[0];
+        lists.lstLines = &hiddenBoxes_[1];
+        lists.lstRemove = &hiddenBoxes_[2];
+    }
+    for (LineList *list :
+        {lists.lstShow, lists.List2, lists.List1, lists.lstLines, lists.lstRemove}) {
+        list->setSource(source);
+        list->Clear();
+    }
+}
+
+} // namespace twinscan

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "app/Services.h"
+#include "engine/FileStamp.h"
+#include "engine/ItemVectorList.h"
+#include "engine/LoadedText.h"
+#include "ui/ListBoxModel.h"
+#include "ui/MainWindowUi.h"
+#include "ui/MessageBoxService.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+namespace twinscan {
+
+// The main window: the program's controls, its long jobs and the state they share.
+class frmMain final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(const Services &services, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    void cmdScan_Click();
+    void cmdStop_Click();
+
+    const MainWindowUi &ui() const { return ui_; }
+    ListBoxModel &lstShowBox() { return lstShowBox_; }
+    ListBoxModel &List2Box() { return List2Box_; }
+    const Services &services() const { return services_; }
+
+    // The message panel and the progress display that the long jobs report through.
+    QString statusText() const;
+    void setStatusText(const QString &text);
+    ProgressDisplay &progress() const;
+
+    // A message box titled with the program's name.
+    MessageAnswer ask(const QString &text, MessageButtons buttons, MessageIcon icon);
+
+    // The busy state of a scan or a save: Stop in place of Open, the other buttons disabled.
+    void enterBusyState();
+    // Back to idle after a scan or a save; Save and View are left for the caller.
+    void leaveBusyState();
+
+    // Long jobs let pending events run a few times a second: pumpDue() says when it is time, and
+    // pumpEvents() runs them and answers true when the user pressed Stop and confirmed it.
+    bool pumpDue() const;
+    bool pumpEvents();
+    bool confirmStop();
+
+    // Binds the five list slots for a file of `lineCount` lines and clears them.
+    void bindLists(int lineCount, const std::shared_ptr<const LineSource> &source);
+
+    QString currentFile;
+    bool stopRequested = false;
+    int lastLineIndex = -1;
+    bool bulkMarking = false;
+    bool firstActivationPending = true;
+
+    // What the last completed scan read: the save checks the file still looks the same.
+    std::shared_ptr<const LoadedText> scannedText;
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void firstActivation();
+
+    MainWindowUi ui_;
+    Services services_;
+    ListBoxModel lstShowBox_ {false};
+    ListBoxModel List2Box_ {true};
+    std::array<ItemVectorList, 3> hiddenBoxes_; // List1, lstLines, lstRemove
+    QElapsedTimer sincePump_;
+};
+
+} // namespace twinscan

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/Services.h"
+#include "engine/Clock.h"
+#include "ui/FileDialogService.h"
+#include "ui/MessageBoxService.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace twinscan::test {
+
+// Message boxes answered from a script; every box shown is recorded.
+class FakeMessageBoxes final : public MessageBoxService
+{
+public:
+    struct Shown
+    {
+        QString title;
+        QString text;
+        MessageButtons buttons;
+        MessageIcon icon;
+    };
+
+    MessageAnswer show(QWidget *owner, const QString &title, const QString &text,
+        MessageButtons buttons, MessageIcon icon) override;
+
+    // Answers in order; when the script runs out, Ok boxes get Ok and questions get No.
+    std::deque<MessageAnswer> answers;
+    std::vector<Shown> shown;
+    // Runs while a box is up, as a person could act then.
+    std::function<void()> whileShown;
+};
+
+// File dialogs that return scripted names; an empty name is a cancel.
+class FakeFileDialogs final : public FileDialogService
+{
+public:
+    QString openFile(const FileDialogRequest &request) override;
+    QString saveFile(const FileDialogRequest &request) override;
+
+    std::deque<QString> openAnswers;
+    std::deque<QString> saveAnswers;
+    std::vector<FileDialogRequest> openRequests;
+    std::vector<FileDialogRequest> saveRequests;
+};
+
+// A clock that tests set by hand; each reading can also advance it.
+class FakeClock final : public Clock
+{
+public:
+    double secondsSinceMidnight() const override;
+
+    mutable std::deque<double> readings; // returned in order, then `now`
+    double now = 36000.0;
+};
+
+struct FakeServices
+{
+    FakeMessageBoxes messages;
+    FakeFileDialogs dialogs;
+    FakeClock clock;
+
+    Services services() { return {&messages, &dialogs, &clock}; }
+};
+
+} // namespace twinscan::test
