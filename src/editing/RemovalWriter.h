@@ -1,0 +1,51 @@
+#pragma once
+
+#include "editing/RemovalList.h"
+#include "editing/SaveOptions.h"
+#include "editing/SaveTarget.h"
+#include "engine/FileStamp.h"
+#include "engine/Progress.h"
+
+#include <QString>
+
+namespace twinscan {
+
+struct SaveRequest
+{
+    QString sourceFile; // the scanned file
+    FileStamp scannedStamp; // the source as it was when it was scanned
+    QString targetFile; // the final target, after any extension was added
+    int lastLineIndex = 0; // the scanned file's line count minus one
+    SaveRules rules;
+};
+
+enum class SaveStatus {
+    Completed, // the target holds the source without the removed lines
+    Stopped, // the progress listener asked to stop: partial output kept, the source untouched
+    Failed, // a file could not be opened, read, written or replaced: see message
+    SourceMissing, // the scanned file no longer exists
+    SourceChanged, // the scanned file differs from what was scanned: nothing written
+};
+
+struct SaveResult
+{
+    SaveStatus status = SaveStatus::Failed;
+    int removedCount = 0; // lines left out because they were marked
+    SaveTarget target; // how the target was written
+    QString message; // why it failed, naming the file; empty when completed or stopped
+};
+
+// The messages of the two refusals.
+QString sourceMissingText();
+QString sourceChangedText();
+
+// Copies the source to the target line by line, leaving out the lines in `removals` and applying
+// the save rules. Lines are read as the scan read them, so line n here is line n of the scan.
+// Every kept line ends in CR LF, or in LF when the source's first line ends in a lone LF; a
+// UTF-8 byte-order mark at the source's start is written back. `progress` sees the number of
+// lines done before the current one out of `lastLineIndex` every few thousand lines and at the
+// end; false stops the copy.
+SaveResult saveWithRemoval(
+    const SaveRequest &request, const RemovalSet &removals, const ProgressFn &progress = {});
+
+} // namespace twinscan

@@ -1,0 +1,61 @@
+#include "editing/SaveTarget.h"
+
+#include "engine/FileStamp.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+
+namespace twinscan {
+
+namespace {
+bool isSymbolicLink(const QString &path)
+{
+    struct stat st
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+bool namesSameFile(const QString &sourceFile, const QString &target)
+{
+    if (sourceFile == target)
+        return true;
+    const auto source = stampOf(sourceFile);
+    const auto other = stampOf(target);
+    return source && other && source->sameFile(*other);
+}
+
+// A link to the scanned file stays a link: the file it points to is the one replaced.
+QString fileToReplace(const QString &sourceFile)
+{
+    if (!isSymbolicLink(sourceFile))
+        return sourceFile;
+    const QString real = QFileInfo(sourceFile).canonicalFilePath();
+    return real.isEmpty() ? sourceFile : real;
+}
+} // namespace
+
+SaveTarget resolveSaveTarget(const QString &sourceFile, const QString &target)
+{
+    if (!namesSameFile(sourceFile, target))
+        return {false, target, {}};
+    const QString replaced = fileToReplace(sourceFile);
+    return {true, replaced + QLatin1String(temporarySuffix), replaced};
+}
+
+ExtensionOffer extensionOffer(const QString &sourceFile, const QString &target)
+{
+    const QString sourceName = QFileInfo(sourceFile).fileName();
+    const qsizetype dot = sourceName.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0 || QFileInfo(target).fileName().contains(QLatin1Char('.')))
+        return {};
+    return {true, sourceName.mid(dot + 1)};
+}
+
+QString withExtension(const QString &target, const QString &extension)
+{
+    return target + QLatin1Char('.') + extension;
+}
+
+} // namespace twinscan

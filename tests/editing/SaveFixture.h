@@ -1,0 +1,75 @@
+#pragma once
+
+#include "editing/RemovalWriter.h"
+#include "engine/LoadedText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <string>
+
+namespace twinscan::test {
+
+inline void writeBytes(const QString &path, const std::string &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
+}
+
+inline std::string readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll().toStdString();
+}
+
+// A folder with a scanned source file, and a save request for it as the window would make one.
+class SaveFixture : public testing::Test
+{
+protected:
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    // Writes the source and takes its stamp and line count as a scan of it would.
+    void scan(const std::string &bytes, const QString &name = QStringLiteral("source.txt"))
+    {
+        source = path(name);
+        writeBytes(source, bytes);
+        const LoadResult loaded = TextLoader::load(source);
+        ASSERT_TRUE(loaded.text);
+        request.sourceFile = source;
+        request.scannedStamp = loaded.text->stamp();
+        request.lastLineIndex = loaded.text->lineCount() - 1;
+        removals = RemovalSet(request.lastLineIndex);
+        original = bytes;
+    }
+
+    void remove(std::initializer_list<int> lineNumbers)
+    {
+        for (int n : lineNumbers)
+            removals.add(n);
+    }
+
+    SaveResult saveTo(const QString &target, const ProgressFn &progress = {})
+    {
+        request.targetFile = target;
+        return saveWithRemoval(request, removals, progress);
+    }
+
+    QStringList leftovers() const
+    {
+        return dir.entryList({QStringLiteral("*.twintemp")}, QDir::Files | QDir::System);
+    }
+
+    QTemporaryDir temporary;
+    QDir dir {temporary.path()};
+    QString source;
+    std::string original;
+    SaveRequest request;
+    RemovalSet removals;
+};
+
+} // namespace twinscan::test
