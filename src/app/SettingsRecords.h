@@ -19,6 +19,19 @@ struct WindowPlacement
     qint16 state = 0;
 };
 
+// The values of WindowPlacement::state.
+constexpr qint16 windowStateNormal = 0;
+constexpr qint16 windowStateMinimised = 1;
+constexpr qint16 windowStateMaximised = 2;
+
+// Fits a length in twips into a 16-bit placement field. A window far right on a wide desktop lies
+// beyond 32,767 twips (2,184 pixels); it is kept at the edge of the field rather than wrapped
+// round to the other side of the screen.
+inline qint16 toTwipField(qint64 twips)
+{
+    return qint16(twips < INT16_MIN ? INT16_MIN : twips > INT16_MAX ? INT16_MAX : twips);
+}
+
 struct MainWindowPlacement : WindowPlacement
 {
 };

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QSettings;
+
+namespace twinscan {
+
+// The per-user store of the settings: text values by key, all in the application "Corvane",
+// section "Twinscan". Tests put an in-memory store in place of the desktop's.
+class SettingsStore
+{
+public:
+    virtual ~SettingsStore() = default;
+    // The stored text, or `defaultValue` when the key does not exist.
+    virtual QString value(const QString &key, const QString &defaultValue) const = 0;
+    // Creates or replaces the key.
+    virtual void setValue(const QString &key, const QString &text) = 0;
+};
+
+// The store in an INI file: $XDG_CONFIG_HOME/Corvane/Twinscan.ini, keys in its [Twinscan] group.
+class QSettingsStore final : public SettingsStore
+{
+public:
+    QSettingsStore();
+    // The same layout in a file of the caller's choosing.
+    explicit QSettingsStore(const QString &fileName);
+    ~QSettingsStore() override;
+
+    QString value(const QString &key, const QString &defaultValue) const override;
+    void setValue(const QString &key, const QString &text) override;
+    QString fileName() const;
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+// A store that lives in memory and remembers the order of the writes.
+class MemorySettingsStore final : public SettingsStore
+{
+public:
+    QString value(const QString &key, const QString &defaultValue) const override
+    {
+        return values.value(key, defaultValue);
+    }
+    void setValue(const QString &key, const QString &text) override
+    {
+        values.insert(key, text);
+        writtenKeys.append(key);
+    }
+
+    QMap<QString, QString> values;
+    QStringList writtenKeys;
+};
+
+} // namespace twinscan
