@@ -51,7 +51,8 @@ void ScanCommand::run()
         m.appTitle + QLatin1Char(' ') + m.appVersion + QLatin1String(" - ") + file);
     form_.enterBusyState();
     form_.setStatusText(tr("Loading file..."));
-    form_.pumpEvents();
+    form_.letEventsRun();
+    form_.stopRequested = false; // a stop before the file is read is not one
 
     const std::shared_ptr<LoadedText> text = readFile(file);
     if (!text)
@@ -60,7 +61,7 @@ void ScanCommand::run()
     announceLargeFile(lineCount);
     form_.bindLists(lineCount, text);
     if (m.largeFileMode)
-        form_.pumpEvents();
+        form_.letEventsRun();
     if (!fillSourceList(*text))
         return interruptedEnding();
 

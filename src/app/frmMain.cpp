@@ -14,7 +14,6 @@ namespace twinscan {
 
 namespace {
 constexpr int largeFileLines = 32768;
-constexpr int pumpIntervalMs = 100;
 } // namespace
 
 frmMain::frmMain(const Services &services, QWidget *parent) : QWidget(parent), services_(services)
@@ -43,8 +42,12 @@ frmMain::~frmMain()
 bool frmMain::event(QEvent *event)
 {
     const bool handled = QWidget::event(event);
+    // Without a window manager (or on the offscreen platform) a window may never be activated,
+    // so being shown counts as the first activation too.
     if (event->type() == QEvent::WindowActivate && firstActivationPending)
         firstActivation();
+    else if (event->type() == QEvent::Show && firstActivationPending)
+        QMetaObject::invokeMethod(this, &frmMain::firstActivation, Qt::QueuedConnection);
     return handled;
 }
 
@@ -52,6 +55,8 @@ bool frmMain::event(QEvent *event)
 // from a modal window, do nothing.
 void frmMain::firstActivation()
 {
+    if (!firstActivationPending)
+        return;
     const Module &m = module();
     setWindowTitle(m.appTitle + QLatin1Char(' ') + m.appVersion + tr(" - Press F1 for Help"));
     setStatusText(m.appTitle + QLatin1Char(' ') + m.appVersion
@@ -103,6 +108,7 @@ void frmMain::enterBusyState()
 
 void frmMain::leaveBusyState()
 {
+    showListedItems();
     unsetCursor();
     ui_.cmdAbout->setEnabled(true);
     ui_.cmdSettings->setEnabled(true);
@@ -115,15 +121,25 @@ void frmMain::leaveBusyState()
 
 bool frmMain::pumpDue() const
 {
-    return sincePump_.elapsed() >= pumpIntervalMs;
+    return sincePump_.elapsed() >= pumpIntervalMs_;
+}
+
+void frmMain::showListedItems()
+{
+    lstShowBox_.flush();
+    List2Box_.flush();
+}
+
+void frmMain::letEventsRun()
+{
+    showListedItems();
+    QCoreApplication::processEvents();
+    sincePump_.restart();
 }
 
 bool frmMain::pumpEvents()
 {
-    lstShowBox_.flush();
-    List2Box_.flush();
-    QCoreApplication::processEvents();
-    sincePump_.restart();
+    letEventsRun();
     return stopRequested && confirmStop();
 }
 

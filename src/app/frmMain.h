@@ -49,6 +49,11 @@ public:
     // pumpEvents() runs them and answers true when the user pressed Stop and confirmed it.
     bool pumpDue() const;
     bool pumpEvents();
+    void letEventsRun();
+    // Tells the list views of the items added since they last looked.
+    void showListedItems();
+    // How often a long job lets events run, in milliseconds.
+    void setPumpInterval(int milliseconds) { pumpIntervalMs_ = milliseconds; }
     bool confirmStop();
 
     // Binds the five list slots for a file of `lineCount` lines and clears them.
@@ -75,6 +80,7 @@ private:
     ListBoxModel List2Box_ {true};
     std::array<ItemVectorList, 3> hiddenBoxes_; // List1, lstLines, lstRemove
     QElapsedTimer sincePump_;
+    int pumpIntervalMs_ = 100;
 };
 
 } // namespace twinscan

@@ -1,0 +1,68 @@
+#include "support/WindowFixture.h"
+
+#include <QFile>
+
+namespace twinscan::test {
+
+void WindowFixture::SetUp()
+{
+    ASSERT_TRUE(dir.isValid());
+    module() = Module {};
+    window = std::make_unique<frmMain>(fakes.services());
+    window->setPumpInterval(0);
+}
+
+void WindowFixture::TearDown()
+{
+    watcher_.reset();
+    window.reset();
+    module() = Module {};
+}
+
+QString WindowFixture::writeFile(const QString &name, const std::string &bytes)
+{
+    const QString filePath = path(name);
+    QFile file(filePath);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes.data(), qint64(bytes.size()));
+    return filePath;
+}
+
+std::string WindowFixture::readFile(const QString &filePath) const
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    const QByteArray bytes = file.readAll();
+    return std::string(bytes.constData(), std::size_t(bytes.size()));
+}
+
+void WindowFixture::scan(const QString &file)
+{
+    fakes.dialogs.openAnswers.push_back(file);
+    window->cmdScan_Click();
+}
+
+void WindowFixture::duringRun(std::function<bool()> when, std::function<void()> action)
+{
+    watcher_ = std::make_unique<QTimer>();
+    watcher_->setInterval(0);
+    QObject::connect(watcher_.get(), &QTimer::timeout, [this, when, action] {
+        if (!when())
+            return;
+        watcher_->stop();
+        action();
+    });
+    watcher_->start();
+}
+
+QStringList WindowFixture::list2Texts() const
+{
+    QStringList texts;
+    const LineList &list = *module().lists.List2;
+    for (int i = 0; i < list.ListCount(); ++i)
+        texts << list.List(i);
+    return texts;
+}
+
+} // namespace twinscan::test
