@@ -23,21 +23,21 @@ OutputFile::~OutputFile()
 
 bool OutputFile::create(const QString &path)
 {
-    return openWith(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC);
+    return openWith(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }
 
-bool OutputFile::createFresh(const QString &path)
+bool OutputFile::createPrivate(const QString &path)
 {
     // O_EXCL after the unlink: a leftover temporary file, or a link planted under its name,
     // is never written through.
     if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT)
         return fail(errno);
-    return openWith(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC);
+    return openWith(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
 }
 
-bool OutputFile::openWith(const QString &path, int flags)
+bool OutputFile::openWith(const QString &path, int flags, unsigned mode)
 {
-    fd_ = ::open(QFile::encodeName(path).constData(), flags, 0666);
+    fd_ = ::open(QFile::encodeName(path).constData(), flags, mode_t(mode));
     return fd_ >= 0 || fail(errno);
 }
 
@@ -82,8 +82,11 @@ bool OutputFile::sync()
     return ::fsync(fd_) == 0 || fail(errno);
 }
 
-bool OutputFile::setPermissions(unsigned mode)
+bool OutputFile::setAccess(unsigned owner, unsigned group, unsigned mode)
 {
+    // Only root may give a file away; anyone else keeps the file as their own, as a copy would.
+    if (::fchown(fd_, uid_t(owner), gid_t(group)) != 0)
+        (void)::fchown(fd_, uid_t(-1), gid_t(group));
     return ::fchmod(fd_, mode_t(mode)) == 0 || fail(errno);
 }
 

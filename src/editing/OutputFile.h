@@ -21,8 +21,9 @@ public:
 
     // Creates the file, or empties it when it exists.
     bool create(const QString &path);
-    // Creates a file that must not exist yet; a stale one of the same name is removed first.
-    bool createFresh(const QString &path);
+    // Creates a file only its owner can read, which must not exist yet: a stale one of the same
+    // name is removed first.
+    bool createPrivate(const QString &path);
 
     bool write(std::string_view bytes)
     {
@@ -36,14 +37,16 @@ public:
     bool flush();
     // Flushes and forces the bytes to the disk.
     bool sync();
-    bool setPermissions(unsigned mode);
+    // Gives the file an owner, a group and permission bits; the owner and group only where the
+    // system allows it.
+    bool setAccess(unsigned owner, unsigned group, unsigned mode);
     bool close();
 
     bool isOpen() const { return fd_ >= 0; }
     QString error() const { return error_; }
 
 private:
-    bool openWith(const QString &path, int flags);
+    bool openWith(const QString &path, int flags, unsigned mode);
     bool writeSlow(std::string_view bytes);
     bool writeAll(const char *data, std::size_t size);
     bool fail(int errorNumber);

@@ -68,12 +68,13 @@ void syncFolderOf(const QString &path)
     ::close(fd);
 }
 
-// Makes the finished temporary file the source: its permissions first, then one atomic rename,
-// so that the source is never missing or half written.
+// Makes the finished temporary file the source: the source's owner and permissions first, then
+// one atomic rename, so that the source is never missing or half written.
 bool commitReplacement(
-    OutputFile &out, const SaveTarget &target, mode_t sourceMode, QString &message)
+    OutputFile &out, const SaveTarget &target, const struct stat &source, QString &message)
 {
-    if (!out.setPermissions(sourceMode & 07777) || !out.sync() || !out.close()) {
+    if (!out.setAccess(source.st_uid, source.st_gid, source.st_mode & 0777) || !out.sync()
+        || !out.close()) {
         message = fileError("Can't write %1: %2", target.outputFile, out.error());
         return false;
     }
@@ -87,11 +88,11 @@ bool commitReplacement(
     return true;
 }
 
-bool finishOutput(
-    OutputFile &out, const SaveTarget &target, bool complete, mode_t sourceMode, QString &message)
+bool finishOutput(OutputFile &out, const SaveTarget &target, bool complete,
+    const struct stat &source, QString &message)
 {
     if (complete && target.replaceSource)
-        return commitReplacement(out, target, sourceMode, message);
+        return commitReplacement(out, target, source, message);
     // A stopped copy keeps what it wrote, so it is flushed like a finished one.
     if (!(complete ? out.sync() : out.flush()) || !out.close()) {
         message = fileError("Can't write %1: %2", target.outputFile, out.error());
@@ -102,8 +103,8 @@ bool finishOutput(
 
 bool openOutput(OutputFile &out, const SaveTarget &target, QString &message)
 {
-    const bool opened
-        = target.replaceSource ? out.createFresh(target.outputFile) : out.create(target.outputFile);
+    const bool opened = target.replaceSource ? out.createPrivate(target.outputFile)
+                                             : out.create(target.outputFile);
     if (!opened)
         message = fileError("Can't create %1: %2", target.outputFile, out.error());
     return opened;
@@ -151,8 +152,7 @@ SaveResult saveWithRemoval(
     if (copy.failed()) {
         result.message = copyError(copy, request, result.target, reader, out);
         result.status = SaveStatus::Failed;
-    } else if (!finishOutput(
-                   out, result.target, !copy.stopped, sourceStat.st_mode, result.message)) {
+    } else if (!finishOutput(out, result.target, !copy.stopped, sourceStat, result.message)) {
         result.status = SaveStatus::Failed;
     } else {
         result.status = copy.stopped ? SaveStatus::Stopped : SaveStatus::Completed;

@@ -26,9 +26,17 @@ TEST(EntryLineNumber, ReadsTheNumberBeforeTheFirstClosingBracket)
         const char *text;
         std::optional<int> number;
     } cases[] = {
-        {"[12]\tabc", 12}, {"[ 7 ]\tx", 7}, {"[3]\t[9] text ] more", 3}, {"[40]", 40},
-        {"[x]\tabc", std::nullopt}, {"[]\tabc", std::nullopt}, {"12]\tabc", std::nullopt},
-        {"[12\tabc", std::nullopt}, {"[\t5]\tabc", std::nullopt}, // only spaces are trimmed
+        {"[12]\tabc", 12},
+        {"[ 7 ]\tx", 7},
+        {"[3]\t[9] text ] more", 3},
+        {"[40]", 40},
+        {"[x]\tabc", std::nullopt},
+        {"[]\tabc", std::nullopt},
+        {"12]\tabc", std::nullopt},
+        {"[12\tabc", std::nullopt},
+        {"[\t5]\tabc", std::nullopt},
+        {"[99999999999]", std::nullopt},
+        {"[+5]", std::nullopt},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);

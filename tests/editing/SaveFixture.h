@@ -30,7 +30,7 @@ inline std::string readBytes(const QString &path)
 // A folder with a scanned source file, and a save request for it as the window would make one.
 class SaveFixture : public testing::Test
 {
-protected:
+public: // the cases of a table reach the fixture through a reference
     QString path(const QString &name) const { return dir.filePath(name); }
 
     // Writes the source and takes its stamp and line count as a scan of it would.

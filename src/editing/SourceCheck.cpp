@@ -1,0 +1,19 @@
+#include "editing/SourceCheck.h"
+
+#include <QFile>
+#include <sys/stat.h>
+
+namespace twinscan {
+
+SourceState checkSource(const QString &sourceFile, const FileStamp &scannedStamp)
+{
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(sourceFile).constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return SourceState::Missing;
+    const auto now = stampOf(sourceFile);
+    return now && now->sameContent(scannedStamp) ? SourceState::Unchanged : SourceState::Changed;
+}
+
+} // namespace twinscan
