@@ -1,0 +1,234 @@
+#include "app/CommandLine.h"
+
+#include <QFileInfo>
+#include <QLatin1StringView>
+#include <array>
+
+namespace twinscan {
+
+namespace {
+
+struct Switch
+{
+    QLatin1StringView token;
+    QString CommandLineRequest::*field;
+    bool onOff;
+};
+
+const std::array<Switch, 8> switches {{
+    {QLatin1StringView("/i"), &CommandLineRequest::inputFile, false},
+    {QLatin1StringView("/o"), &CommandLineRequest::outputFile, false},
+    {QLatin1StringView("/s"), &CommandLineRequest::markRule, false},
+    {QLatin1StringView("/c"), &CommandLineRequest::caseSensitiveSwitch, true},
+    {QLatin1StringView("/r"), &CommandLineRequest::trimLinesSwitch, true},
+    {QLatin1StringView("/e"), &CommandLineRequest::includeEmptyLinesSwitch, true},
+    {QLatin1StringView("/t"), &CommandLineRequest::trimSaveLinesSwitch, true},
+    {QLatin1StringView("/m"), &CommandLineRequest::saveEmptyLinesSwitch, true},
+}};
+
+std::optional<std::size_t> switchIndex(const QString &argument)
+{
+    for (std::size_t i = 0; i < switches.size(); ++i) {
+        if (argument == switches[i].token)
+            return i;
+    }
+    return std::nullopt;
+}
+
+// Only the three switches of a job make the arguments worth reading.
+bool namesJobSwitch(const QStringList &arguments)
+{
+    for (const QString &argument : arguments) {
+        const auto index = switchIndex(argument);
+        if (index && !switches[*index].onOff)
+            return true;
+    }
+    return false;
+}
+
+// Only the space is trimmed: a tab at either end belongs to the value.
+QString trimSpaces(const QString &value)
+{
+    qsizetype first = 0;
+    qsizetype last = value.size();
+    while (first < last && value.at(first) == u' ')
+        ++first;
+    while (last > first && value.at(last - 1) == u' ')
+        --last;
+    return value.mid(first, last - first);
+}
+
+bool isOn(const QString &value)
+{
+    return value.compare(u"on", Qt::CaseInsensitive) == 0;
+}
+bool isOff(const QString &value)
+{
+    return value.compare(u"off", Qt::CaseInsensitive) == 0;
+}
+
+// Trimming comes before quote removal, so spaces quoted at the ends of a value survive.
+QString cleanValue(const QStringList &words, bool onOff)
+{
+    QString value = trimSpaces(words.join(u' '));
+    value.remove(u'"');
+    if (onOff && !isOn(value) && !isOff(value))
+        value.clear();
+    return value;
+}
+
+void overrideOption(const QString &value, qint16 &option)
+{
+    if (isOn(value))
+        option = 1;
+    else if (isOff(value))
+        option = 0;
+}
+
+bool isSet(const QString &variable)
+{
+    return !variable.isEmpty();
+}
+
+const char *const usageLine
+    = "Usage: twinscan /i FILE /o FILE /s 1|2|3 [/c on|off] [/r on|off] [/e on|off] "
+      "[/t on|off] [/m on|off]\n";
+
+} // namespace
+
+CommandLineRequest parseArguments(const QStringList &arguments)
+{
+    CommandLineRequest request;
+    if (!namesJobSwitch(arguments))
+        return request;
+    std::array<QStringList, switches.size()> words;
+    std::optional<std::size_t> current;
+    for (const QString &argument : arguments) {
+        if (const auto index = switchIndex(argument)) {
+            current = index;
+            words[*index].clear();
+        } else if (current) {
+            words[*current].append(argument);
+        }
+    }
+    for (std::size_t i = 0; i < switches.size(); ++i)
+        request.*switches[i].field = cleanValue(words[i], switches[i].onOff);
+    return request;
+}
+
+bool isCompleteJob(const CommandLineRequest &request)
+{
+    if (request.inputFile.isEmpty() || request.outputFile.isEmpty())
+        return false;
+    if (!batchMarkRule(request.markRule))
+        return false;
+    // isFile() follows symbolic links and is false for folders; hidden files are files like any.
+    return QFileInfo(request.inputFile).isFile();
+}
+
+void parseCommandLine(Module &module, const QStringList &arguments)
+{
+    module.request = parseArguments(arguments);
+    module.batchMode = isCompleteJob(module.request);
+}
+
+void applyOptionOverrides(Module &module)
+{
+    const CommandLineRequest &request = module.request;
+    overrideOption(request.caseSensitiveSwitch, module.scanOptions.caseSensitive);
+    overrideOption(request.trimLinesSwitch, module.scanOptions.trimLines);
+    overrideOption(request.includeEmptyLinesSwitch, module.scanOptions.includeEmptyLines);
+    overrideOption(request.trimSaveLinesSwitch, module.saveOptions.trimSaveLines);
+    overrideOption(request.saveEmptyLinesSwitch, module.saveOptions.saveEmptyLines);
+}
+
+std::optional<BatchMarkRule> batchMarkRule(const QString &markRule)
+{
+    if (markRule == u"1")
+        return BatchMarkRule::All;
+    if (markRule == u"2")
+        return BatchMarkRule::AllButFirst;
+    if (markRule == u"3")
+        return BatchMarkRule::AllButLast;
+    return std::nullopt;
+}
+
+CommandLineKind classifyCommandLine(const QStringList &arguments)
+{
+    if (!arguments.isEmpty() && arguments.first() == u"--help")
+        return CommandLineKind::Help;
+    if (!arguments.isEmpty() && arguments.first() == u"--version")
+        return CommandLineKind::Version;
+    return isCompleteJob(parseArguments(arguments)) ? CommandLineKind::Job : CommandLineKind::NoJob;
+}
+
+QString helpText()
+{
+    return QString::fromLatin1(usageLine)
+        + QStringLiteral(
+            "       twinscan --help | --version\n"
+            "\n"
+            "Without a job Twinscan opens its window. With /i, /o and /s it scans the input file\n"
+            "for duplicate lines, marks them by the rule, writes the output file without the\n"
+            "marked lines and quits.\n"
+            "\n"
+            "  /i FILE    the text file to scan; it must exist\n"
+            "  /o FILE    the file to write\n"
+            "  /s 1|2|3   which occurrences to remove: 1 all, 2 all but the first,\n"
+            "             3 all but the last\n"
+            "  /c on|off  compare lines case sensitively\n"
+            "  /r on|off  ignore leading and trailing spaces when comparing\n"
+            "  /e on|off  include empty lines in the scan\n"
+            "  /t on|off  remove leading and trailing spaces from the saved lines\n"
+            "  /m on|off  keep empty lines in the saved file\n"
+            "  --help     show this text\n"
+            "  --version  show the version\n"
+            "\n"
+            "Options not given keep their saved settings. A value runs up to the next switch,\n"
+            "so a path with spaces needs no quotes; double quotes are removed from values.\n"
+            "\n"
+            "Example:\n"
+            "  twinscan /i \"in put.txt\" /o out.txt /s 2 /c on\n"
+            "\n"
+            "Without a display a job runs without a window and prints its final status. Exit\n"
+            "status: 0 output written, 1 nothing to remove, 2 error.\n");
+}
+
+QString versionText()
+{
+    return QStringLiteral("Twinscan 2.5\n");
+}
+
+QString usageText()
+{
+    return QStringLiteral("twinscan: no display, and the command line is not a complete job\n"
+                          "(/i, /o and /s with an existing input file).\n")
+        + QString::fromLatin1(usageLine)
+        + QStringLiteral("Try 'twinscan --help' for more information.\n");
+}
+
+DisplayEnvironment DisplayEnvironment::current()
+{
+    return {qEnvironmentVariable("DISPLAY"), qEnvironmentVariable("WAYLAND_DISPLAY"),
+        qEnvironmentVariable("QT_QPA_PLATFORM")};
+}
+
+DisplayDecision decideDisplay(const QStringList &arguments, const DisplayEnvironment &environment)
+{
+    if (isSet(environment.display) || isSet(environment.waylandDisplay)
+        || isSet(environment.qpaPlatform)) {
+        return {};
+    }
+    switch (classifyCommandLine(arguments)) {
+    case CommandLineKind::Job:
+        return {.runOffscreen = true, .refuseWithUsage = false};
+    case CommandLineKind::NoJob:
+        return {.runOffscreen = false, .refuseWithUsage = true};
+    case CommandLineKind::Help:
+    case CommandLineKind::Version:
+        break;
+    }
+    return {};
+}
+
+} // namespace twinscan

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/Module.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace twinscan {
+
+// The switch values found in the arguments (without the program's name). A switch is an argument
+// that is exactly one of "/i", "/o", "/s", "/c", "/r", "/e", "/t", "/m"; its value is the
+// following arguments up to the next switch, joined with single spaces, trimmed of spaces, with
+// every double quote removed. Arguments before the first switch are ignored, a repeated switch
+// starts over, and an option switch whose value is not "on" or "off" (any letter case) is left
+// empty. Without any "/i", "/o" or "/s" argument every field stays empty.
+CommandLineRequest parseArguments(const QStringList &arguments);
+
+// True when the request names an input file, an output file and a rule "1", "2" or "3", and the
+// input file exists as a file (hidden files count, folders do not).
+bool isCompleteJob(const CommandLineRequest &request);
+
+// Replaces module.request with the values from the arguments and decides module.batchMode.
+void parseCommandLine(Module &module, const QStringList &arguments);
+
+// Sets each scan and save option whose switch says "on" (1) or "off" (0); an empty switch leaves
+// the option as loaded from the settings.
+void applyOptionOverrides(Module &module);
+
+// The marking rule that the value of "/s" selects.
+enum class BatchMarkRule { All, AllButFirst, AllButLast };
+std::optional<BatchMarkRule> batchMarkRule(const QString &markRule);
+
+// What the command line asks for. "--help" and "--version" count only as the first argument.
+enum class CommandLineKind { Help, Version, Job, NoJob };
+CommandLineKind classifyCommandLine(const QStringList &arguments);
+
+// Texts ready to print, each ending in a line break. The version reads "Twinscan 2.5".
+QString helpText();
+QString versionText();
+// The short text for a command line that cannot run without a display.
+QString usageText();
+
+// The environment variables that tell whether a window can be shown; empty means not set.
+struct DisplayEnvironment
+{
+    QString display;
+    QString waylandDisplay;
+    QString qpaPlatform;
+
+    static DisplayEnvironment current();
+};
+
+// What main() must do before the application object exists: run a job on the offscreen platform,
+// or refuse a command line that would wait for a window nobody can see. Help and version need
+// neither; they are printed before any window is made.
+struct DisplayDecision
+{
+    bool runOffscreen = false;
+    bool refuseWithUsage = false;
+
+    bool operator==(const DisplayDecision &) const = default;
+};
+DisplayDecision decideDisplay(const QStringList &arguments, const DisplayEnvironment &environment);
+
+} // namespace twinscan
