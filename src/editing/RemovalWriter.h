@@ -14,7 +14,9 @@ struct SaveRequest
 {
     QString sourceFile; // the scanned file
     FileStamp scannedStamp; // the source as it was when it was scanned
-    QString targetFile; // the final target, after any extension was added
+    // The final target, after any extension was added. Whether it is the source is decided again
+    // here, so a name that only became the source's with the extension is still protected.
+    QString targetFile;
     int lastLineIndex = 0; // the scanned file's line count minus one
     SaveRules rules;
 };
