@@ -1,0 +1,129 @@
+#include "app/frmSettings.h"
+
+#include "app/Module.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace twinscan {
+
+namespace {
+
+// A doubled "&" shows one ampersand and makes no accelerator.
+const QString trimCaption = QStringLiteral("Remove leading && trailing spaces.");
+
+QCheckBox *makeCheckBox(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption,
+    std::initializer_list<QCheckBox *> boxes)
+{
+    auto *frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QLatin1String(name));
+    auto *layout = new QVBoxLayout(frame);
+    for (QCheckBox *box : boxes) {
+        box->setParent(frame);
+        layout->addWidget(box);
+    }
+    return frame;
+}
+
+qint16 flagOf(const QCheckBox *box)
+{
+    return box->isChecked() ? 1 : 0;
+}
+
+} // namespace
+
+frmSettings::frmSettings(ScanOptions &scanOptions, SaveOptions &saveOptions, QWidget *parent)
+    : QDialog(parent), scanOptions_(scanOptions), saveOptions_(saveOptions)
+{
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(QStringLiteral("Settings"));
+    buildControls();
+    applyTabOrder();
+    connect(cmdOk, &QPushButton::clicked, this, &frmSettings::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    Form_Load();
+}
+
+bool frmSettings::edit(QWidget *owner, Module &module)
+{
+    frmSettings dialog(module.scanOptions, module.saveOptions, owner);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void frmSettings::buildControls()
+{
+    chkCase = makeCheckBox(this, "chkCase", QStringLiteral("Case sensitive."));
+    chkTrim = makeCheckBox(this, "chkTrim", trimCaption);
+    chkEmpty = makeCheckBox(this, "chkEmpty", QStringLiteral("Include empty lines."));
+    Frame1 = makeFrame(
+        this, "Frame1", QStringLiteral("Scanning for Duplicates"), {chkCase, chkTrim, chkEmpty});
+    chkTrimSave = makeCheckBox(this, "chkTrimSave", trimCaption);
+    chkSaveEmpty = makeCheckBox(this, "chkSaveEmpty", QStringLiteral("Save empty lines."));
+    Frame2 = makeFrame(this, "Frame2", QStringLiteral("Saving"), {chkTrimSave, chkSaveEmpty});
+
+    cmdOk = makeButton(this, "cmdOk", QStringLiteral("Ok"));
+    cmdOk->setDefault(true);
+    cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("Cancel"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdOk);
+    buttons->addStretch();
+    buttons->addWidget(cmdCancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addWidget(Frame2);
+    layout->addLayout(buttons);
+    // A dialog of fixed size, like the rest of the program's small windows.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// The frames take no focus, so the chain runs Ok, Cancel, then the boxes with the two save
+// options in reverse of their places on screen.
+void frmSettings::applyTabOrder()
+{
+    QWidget *const order[]
+        = {cmdOk, cmdCancel, chkCase, chkTrim, chkEmpty, chkSaveEmpty, chkTrimSave};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    // The frames cannot take the focus, so the dialog opens with it on Ok, first in the order.
+    cmdOk->setFocus();
+}
+
+// Any value but 0 shows as checked; Ok writes back only 0 and 1.
+void frmSettings::Form_Load()
+{
+    chkCase->setChecked(scanOptions_.caseSensitive != 0);
+    chkTrim->setChecked(scanOptions_.trimLines != 0);
+    chkEmpty->setChecked(scanOptions_.includeEmptyLines != 0);
+    chkTrimSave->setChecked(saveOptions_.trimSaveLines != 0);
+    chkSaveEmpty->setChecked(saveOptions_.saveEmptyLines != 0);
+}
+
+void frmSettings::cmdOk_Click()
+{
+    scanOptions_.caseSensitive = flagOf(chkCase);
+    scanOptions_.trimLines = flagOf(chkTrim);
+    scanOptions_.includeEmptyLines = flagOf(chkEmpty);
+    saveOptions_.trimSaveLines = flagOf(chkTrimSave);
+    saveOptions_.saveEmptyLines = flagOf(chkSaveEmpty);
+    accept();
+}
+
+} // namespace twinscan
