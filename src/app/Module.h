@@ -54,6 +54,8 @@ struct Module
 
     bool batchMode = false;
     CommandLineRequest request;
+    // What an unattended run tells its caller: 0 written, 1 nothing to remove, 2 failed.
+    int batchExitStatus = 0;
 
     bool isBusy = false;
     bool largeFileMode = false;

@@ -30,15 +30,15 @@ int percentOf(qint64 done, qint64 total)
 
 ScanCommand::ScanCommand(frmMain &form) : form_(form) { }
 
-void ScanCommand::run()
+ScanEnding ScanCommand::run()
 {
     Module &m = module();
     if (m.isBusy)
-        return; // a second run must never start inside the first
+        return ScanEnding::Cancelled; // a second run must never start inside the first
     const QString file = chooseFile();
     form_.currentFile = file;
     if (file.isEmpty())
-        return;
+        return ScanEnding::Cancelled;
     saveWasEnabled_ = form_.ui().cmdSave->isEnabled();
     viewWasEnabled_ = form_.ui().cmdView->isEnabled();
     start_ = form_.services().clock->secondsSinceMidnight();
@@ -54,9 +54,10 @@ void ScanCommand::run()
     form_.letEventsRun();
     form_.stopRequested = false; // a stop before the file is read is not one
 
-    const std::shared_ptr<LoadedText> text = readFile(file);
+    ScanEnding failure = ScanEnding::Error;
+    const std::shared_ptr<LoadedText> text = readFile(file, failure);
     if (!text)
-        return;
+        return failure;
     const int lineCount = text->lineCount();
     announceLargeFile(lineCount);
     form_.bindLists(lineCount, text);
@@ -83,7 +84,7 @@ void ScanCommand::run()
     form_.scannedText = text;
     if (outcome.stopped)
         return interruptedEnding();
-    normalEnding(outcome, lineCount);
+    return normalEnding(outcome, lineCount);
 }
 
 QString ScanCommand::chooseFile()
@@ -118,19 +119,19 @@ bool ScanCommand::checkFile(const QString &file)
     return true;
 }
 
-std::shared_ptr<LoadedText> ScanCommand::readFile(const QString &file)
+std::shared_ptr<LoadedText> ScanCommand::readFile(const QString &file, ScanEnding &failure)
 {
     LoadResult loaded = TextLoader::load(
         file, [this](qint64, qint64) { return !form_.pumpDue() || !form_.pumpEvents(); });
     if (loaded.stopped) {
-        interruptedEnding();
+        failure = interruptedEnding();
         return nullptr;
     }
     if (!loaded.text) {
         form_.setStatusText(
             tr("File Error! (%1: %2)").arg(QDir::toNativeSeparators(file), loaded.error));
         // The lists were not touched, so Save and View still serve the previous scan.
-        errorEnding();
+        failure = errorEnding();
         return nullptr;
     }
     return std::move(loaded.text);
@@ -169,7 +170,7 @@ bool ScanCommand::fillSourceList(const LoadedText &text)
     return true;
 }
 
-void ScanCommand::normalEnding(const ScanOutcome &outcome, int lineCount)
+ScanEnding ScanCommand::normalEnding(const ScanOutcome &outcome, int lineCount)
 {
     Module &m = module();
     const QString time = processingTimeText(start_, form_.services().clock->secondsSinceMidnight());
@@ -192,9 +193,10 @@ void ScanCommand::normalEnding(const ScanOutcome &outcome, int lineCount)
     form_.ui().cmdSave->setEnabled(found > 0);
     form_.ui().cmdView->setEnabled(found > 0);
     finish();
+    return ScanEnding::Normal;
 }
 
-void ScanCommand::interruptedEnding()
+ScanEnding ScanCommand::interruptedEnding()
 {
     const QString time = processingTimeText(start_, form_.services().clock->secondsSinceMidnight());
     const int found = module().lists.bound() ? module().lists.List2->ListCount() : 0;
@@ -208,6 +210,7 @@ void ScanCommand::interruptedEnding()
             tr("No Duplicate Lines Found (Interuppted By User) (Processing time: %1)").arg(time));
     }
     finish();
+    return ScanEnding::Interrupted;
 }
 
 void ScanCommand::finish()
@@ -216,7 +219,7 @@ void ScanCommand::finish()
     form_.leaveBusyState();
 }
 
-void ScanCommand::errorEnding()
+ScanEnding ScanCommand::errorEnding()
 {
     if (form_.statusText().isEmpty())
         form_.setStatusText(tr("File Error!"));
@@ -224,6 +227,7 @@ void ScanCommand::errorEnding()
     form_.ui().cmdSave->setEnabled(saveWasEnabled_);
     form_.ui().cmdView->setEnabled(viewWasEnabled_);
     finish();
+    return ScanEnding::Error;
 }
 
 } // namespace twinscan

@@ -10,24 +10,27 @@ namespace twinscan {
 
 class frmMain;
 
+// How a scan ended, for the unattended run.
+enum class ScanEnding { Cancelled, Normal, Interrupted, Error };
+
 // One run of the scan: choose a file, check it, load its lines into the lists, group the
 // duplicates and report, ending in one of three ways (normal, interrupted by the user, error).
 class ScanCommand
 {
 public:
     explicit ScanCommand(frmMain &form);
-    void run();
+    ScanEnding run();
 
 private:
     QString chooseFile();
     bool checkFile(const QString &file);
-    std::shared_ptr<LoadedText> readFile(const QString &file);
+    std::shared_ptr<LoadedText> readFile(const QString &file, ScanEnding &failure);
     bool fillSourceList(const LoadedText &text);
     void announceLargeFile(int lineCount);
 
-    void normalEnding(const ScanOutcome &outcome, int lineCount);
-    void interruptedEnding();
-    void errorEnding();
+    ScanEnding normalEnding(const ScanOutcome &outcome, int lineCount);
+    ScanEnding interruptedEnding();
+    ScanEnding errorEnding();
     void finish();
 
     frmMain &form_;

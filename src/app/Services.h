@@ -5,6 +5,7 @@ namespace twinscan {
 class Clock;
 class FileDialogService;
 class MessageBoxService;
+class SettingsStore;
 
 // Everything the main window asks of the desktop that a test must be able to script.
 struct Services
@@ -12,6 +13,7 @@ struct Services
     MessageBoxService *messages = nullptr;
     FileDialogService *dialogs = nullptr;
     Clock *clock = nullptr;
+    SettingsStore *settings = nullptr;
 };
 
 } // namespace twinscan

@@ -1,11 +1,17 @@
 #include "app/frmMain.h"
 
+#include "app/BatchRun.h"
+#include "app/CommandLine.h"
 #include "app/Module.h"
-#include "app/ScanCommand.h"
+#include "app/Settings.h"
+#include "app/SettingsStore.h"
+#include "app/WindowGeometry.h"
+#include "app/frmSettings.h"
 #include "ui/ProgressDisplay.h"
 #include "ui/StatusPanel.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QListView>
 #include <QToolButton>
@@ -16,19 +22,25 @@ namespace {
 constexpr int largeFileLines = 32768;
 } // namespace
 
-frmMain::frmMain(const Services &services, QWidget *parent) : QWidget(parent), services_(services)
+// Load: the settings come in before the window is placed.
+frmMain::frmMain(const Services &services, QStringList arguments, QWidget *parent)
+    : QWidget(parent), services_(services), arguments_(std::move(arguments))
 {
     setObjectName(QStringLiteral("frmMain"));
     Module &m = module();
     m.appTitle = QStringLiteral("Twinscan");
     m.appVersion = QStringLiteral("2.5");
     ui_.setupUi(this);
+    loadSettings(*services_.settings, m, primaryScreenTwips());
+    placeWindow(*this, m.mainPlacement);
     ui_.lstShow->setModel(&lstShowBox_);
     ui_.List2->setModel(&List2Box_);
     ui_.cmdSave->setEnabled(false);
     ui_.cmdView->setEnabled(false);
     connect(ui_.cmdScan, &QToolButton::clicked, this, &frmMain::cmdScan_Click);
     connect(ui_.cmdStop, &QToolButton::clicked, this, &frmMain::cmdStop_Click);
+    connect(ui_.cmdSave, &QToolButton::clicked, this, &frmMain::cmdSave_Click);
+    connect(ui_.cmdSettings, &QToolButton::clicked, this, &frmMain::cmdSettings_Click);
     sincePump_.start();
 }
 
@@ -62,17 +74,118 @@ void frmMain::firstActivation()
     setStatusText(m.appTitle + QLatin1Char(' ') + m.appVersion
         + tr(" - finds and removes duplicate lines. Made by Corvane."));
     module().largeFileMode = false;
+    parseCommandLine(module(), arguments_);
     firstActivationPending = false;
+    if (module().batchMode)
+        runBatch(*this);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // A running scan or save must finish or be stopped first.
+    if (module().isBusy) {
+        event->ignore();
+        return;
+    }
+    if (!module().batchMode)
+        saveSettings(*services_.settings, module(), windowSnapshot(*this));
+    event->accept();
+}
+
+void frmMain::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    recordPlacement();
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    recordPlacement();
+}
+
+// The normal rectangle is what the next start restores, also after closing maximised.
+void frmMain::recordPlacement()
+{
+    if (firstActivationPending || !isVisible()
+        || windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    WindowPlacement &placement = module().mainPlacement;
+    const qint16 state = placement.state;
+    placement = framePlacement(*this);
+    placement.state = state;
 }
 
 void frmMain::cmdScan_Click()
 {
-    ScanCommand(*this).run();
+    scan();
+}
+
+ScanEnding frmMain::scan()
+{
+    return ScanCommand(*this).run();
+}
+
+SaveEnding frmMain::save()
+{
+    return SaveCommand(*this).run();
+}
+
+void frmMain::cmdSettings_Click()
+{
+    frmSettings::edit(this, module());
+    ui_.cmdScan->setFocus();
+}
+
+void frmMain::cmdSave_Click()
+{
+    save();
 }
 
 void frmMain::cmdStop_Click()
 {
     stopRequested = true;
+}
+
+void frmMain::mnuSelAll_Click()
+{
+    runMarking(MarkRule::All);
+}
+
+void frmMain::mnuUnsel_Click()
+{
+    runMarking(MarkRule::None);
+}
+
+void frmMain::mnuInvert_Click()
+{
+    runMarking(MarkRule::Invert);
+}
+
+void frmMain::mnuSelAllButFirst_Click()
+{
+    runMarking(MarkRule::AllButFirst);
+}
+
+void frmMain::mnuSelAllButLast_Click()
+{
+    runMarking(MarkRule::AllButLast);
+}
+
+// The frame every marking command runs in. The click notification that moving the current item
+// raises arrives while bulkMarking is set, so the source list's highlight stays where it was.
+void frmMain::runMarking(MarkRule rule)
+{
+    LineList *duplicates = module().lists.List2;
+    if (!duplicates)
+        return; // nothing scanned yet
+    setCursor(Qt::WaitCursor);
+    bulkMarking = true;
+    applyMarkRule(*duplicates, rule);
+    if (!module().largeFileMode && duplicates->ListCount() > 0)
+        ui_.List2->setCurrentIndex(List2Box_.index(0));
+    bulkMarking = false;
+    unsetCursor();
 }
 
 QString frmMain::statusText() const

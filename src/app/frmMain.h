@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/SaveCommand.h"
+#include "app/ScanCommand.h"
 #include "app/Services.h"
+#include "editing/MarkingRules.h"
 #include "engine/FileStamp.h"
 #include "engine/ItemVectorList.h"
 #include "engine/LoadedText.h"
@@ -21,11 +24,26 @@ class frmMain final : public QWidget
     Q_OBJECT
 
 public:
-    explicit frmMain(const Services &services, QWidget *parent = nullptr);
+    // `arguments` is the command line without the program's name.
+    explicit frmMain(
+        const Services &services, QStringList arguments = {}, QWidget *parent = nullptr);
     ~frmMain() override;
 
     void cmdScan_Click();
     void cmdStop_Click();
+    void cmdSave_Click();
+    void cmdSettings_Click();
+
+    // The scan and the save as the buttons run them, telling how they ended.
+    ScanEnding scan();
+    SaveEnding save();
+
+    // The marking commands of the duplicates list.
+    void mnuSelAll_Click();
+    void mnuUnsel_Click();
+    void mnuInvert_Click();
+    void mnuSelAllButFirst_Click();
+    void mnuSelAllButLast_Click();
 
     const MainWindowUi &ui() const { return ui_; }
     ListBoxModel &lstShowBox() { return lstShowBox_; }
@@ -70,12 +88,18 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void firstActivation();
+    void runMarking(MarkRule rule);
+    void recordPlacement();
 
     MainWindowUi ui_;
     Services services_;
+    QStringList arguments_;
     ListBoxModel lstShowBox_ {false};
     ListBoxModel List2Box_ {true};
     std::array<ItemVectorList, 3> hiddenBoxes_; // List1, lstLines, lstRemove

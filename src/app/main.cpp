@@ -1,20 +1,60 @@
+#include "app/CommandLine.h"
 #include "app/Module.h"
+#include "app/SettingsStore.h"
 #include "app/frmMain.h"
 #include "engine/Clock.h"
 #include "ui/MessageBoxService.h"
 #include "ui/cCommonDialog.h"
 
 #include <QApplication>
+#include <cstdio>
 
 using namespace twinscan;
 
+namespace {
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void print(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+} // namespace
+
 int main(int argc, char **argv)
 {
+    const QStringList arguments = argumentsOf(argc, argv);
+    switch (classifyCommandLine(arguments)) {
+    case CommandLineKind::Help:
+        print(stdout, helpText());
+        return 0;
+    case CommandLineKind::Version:
+        print(stdout, versionText());
+        return 0;
+    case CommandLineKind::Job:
+    case CommandLineKind::NoJob:
+        break;
+    }
+    const DisplayDecision display = decideDisplay(arguments, DisplayEnvironment::current());
+    if (display.refuseWithUsage) {
+        print(stderr, usageText());
+        return 2;
+    }
+    if (display.runOffscreen)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     QApplication app(argc, argv);
     QtMessageBoxService messages;
     cCommonDialog dialogs;
     SystemClock clock;
-    frmMain window(Services {&messages, &dialogs, &clock});
+    QSettingsStore settings;
+    frmMain window(Services {&messages, &dialogs, &clock, &settings}, arguments);
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    return status != 0 ? status : module().batchExitStatus;
 }

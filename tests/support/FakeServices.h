@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Services.h"
+#include "app/SettingsStore.h"
 #include "engine/Clock.h"
 #include "ui/FileDialogService.h"
 #include "ui/MessageBoxService.h"
@@ -9,6 +10,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <ostream>
 #include <vector>
 
 namespace twinscan::test {
@@ -63,8 +65,17 @@ struct FakeServices
     FakeMessageBoxes messages;
     FakeFileDialogs dialogs;
     FakeClock clock;
+    MemorySettingsStore settings;
 
-    Services services() { return {&messages, &dialogs, &clock}; }
+    Services services() { return {&messages, &dialogs, &clock, &settings}; }
 };
 
 } // namespace twinscan::test
+
+// Readable QString values in test failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE

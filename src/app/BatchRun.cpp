@@ -1,0 +1,81 @@
+#include "app/BatchRun.h"
+
+#include "app/CommandLine.h"
+#include "app/Module.h"
+#include "app/frmMain.h"
+
+#include <QToolButton>
+#include <cstdio>
+
+namespace twinscan {
+
+namespace {
+enum ExitStatus { written = 0, nothingToRemove = 1, failed = 2 };
+
+void printLine(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+MarkRule markRuleOf(const QString &value)
+{
+    switch (batchMarkRule(value).value_or(BatchMarkRule::All)) {
+    case BatchMarkRule::AllButFirst:
+        return MarkRule::AllButFirst;
+    case BatchMarkRule::AllButLast:
+        return MarkRule::AllButLast;
+    case BatchMarkRule::All:
+        break;
+    }
+    return MarkRule::All;
+}
+
+void markByRule(frmMain &form, MarkRule rule)
+{
+    switch (rule) {
+    case MarkRule::AllButFirst:
+        return form.mnuSelAllButFirst_Click();
+    case MarkRule::AllButLast:
+        return form.mnuSelAllButLast_Click();
+    default:
+        return form.mnuSelAll_Click();
+    }
+}
+
+// The scan's part of the job; false when the job ends here.
+bool scanInput(frmMain &form)
+{
+    Module &m = module();
+    const ScanEnding ending = form.scan();
+    if (!m.batchMode)
+        return false; // stopped by the user: the window stays open
+    const bool found = form.ui().cmdSave->isEnabled() && ending == ScanEnding::Normal;
+    printLine(ending == ScanEnding::Normal ? stdout : stderr, form.statusText());
+    if (!found) {
+        m.batchExitStatus = ending == ScanEnding::Normal ? nothingToRemove : failed;
+        form.close();
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+void runBatch(frmMain &form)
+{
+    Module &m = module();
+    applyOptionOverrides(m);
+    if (!scanInput(form))
+        return;
+    markByRule(form, markRuleOf(m.request.markRule));
+    const SaveEnding ending = form.save();
+    if (!m.batchMode)
+        return; // the user stopped the save
+    const bool done = ending == SaveEnding::Done;
+    printLine(done ? stdout : stderr, form.statusText());
+    m.batchExitStatus = done ? written : failed;
+    form.close();
+}
+
+} // namespace twinscan

@@ -1,0 +1,162 @@
+#include "app/SaveCommand.h"
+
+#include "app/Module.h"
+#include "app/frmMain.h"
+#include "editing/RemovalList.h"
+#include "editing/SavePercent.h"
+#include "editing/SaveTarget.h"
+#include "engine/Clock.h"
+#include "engine/ProcessingTime.h"
+#include "ui/FileDialogService.h"
+#include "ui/ProgressDisplay.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QToolButton>
+
+namespace twinscan {
+
+namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("SaveCommand", text);
+}
+} // namespace
+
+SaveCommand::SaveCommand(frmMain &form) : form_(form) { }
+
+SaveEnding SaveCommand::run()
+{
+    Module &m = module();
+    if (m.isBusy || !m.lists.bound() || !form_.scannedText)
+        return SaveEnding::NotStarted;
+    const RemovalSet removals
+        = collectRemovals(*m.lists.List2, *m.lists.lstLines, form_.lastLineIndex);
+    if (removals.isEmpty()) {
+        if (!m.batchMode) {
+            form_.ask(tr("Please select lines to remove by marking them in the duplicates list!"),
+                MessageButtons::Ok, MessageIcon::Exclamation);
+        }
+        finish();
+        return SaveEnding::NotStarted;
+    }
+    if (!sourceExists())
+        return SaveEnding::NotStarted;
+    QString target = chooseTarget();
+    if (target.isEmpty()) {
+        form_.setStatusText(tr("No file selected..."));
+        return SaveEnding::NotStarted;
+    }
+    if (!offerExtension(target)) {
+        m.isBusy = false;
+        return SaveEnding::NotStarted;
+    }
+    const SaveEnding ending = report(copy(target, removals));
+    finish();
+    return ending;
+}
+
+bool SaveCommand::sourceExists()
+{
+    if (QFileInfo(form_.currentFile).isFile())
+        return true;
+    const QString text = sourceMissingText();
+    if (!module().batchMode)
+        form_.ask(text, MessageButtons::Ok, MessageIcon::Stop);
+    form_.setStatusText(text);
+    form_.ui().cmdSave->setEnabled(false);
+    module().isBusy = false;
+    return false;
+}
+
+QString SaveCommand::chooseTarget()
+{
+    Module &m = module();
+    if (m.batchMode)
+        return m.request.outputFile;
+    FileDialogRequest request;
+    request.initialFile = m.lastSavedFile;
+    request.filter = QStringLiteral("All Files (*.*)|*.*");
+    request.filterIndex = 1;
+    request.defaultExtension = QStringLiteral("TXT");
+    request.overwritePrompt = true;
+    request.owner = &form_;
+    return form_.services().dialogs->saveFile(request);
+}
+
+// Offers the source's extension for a target without one; false when the user cancels.
+bool SaveCommand::offerExtension(QString &target)
+{
+    if (module().batchMode || resolveSaveTarget(form_.currentFile, target).replaceSource)
+        return true;
+    const ExtensionOffer offer = extensionOffer(form_.currentFile, target);
+    if (!offer.ask)
+        return true;
+    const MessageAnswer answer = form_.ask(
+        tr("The new filename does not contain an extension. Would you\nlike to add the same as "
+           "the original filename? (Recommended)"),
+        MessageButtons::YesNoCancel, MessageIcon::Exclamation);
+    if (answer == MessageAnswer::Yes)
+        target = withExtension(target, offer.extension);
+    return answer != MessageAnswer::Cancel;
+}
+
+SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
+{
+    Module &m = module();
+    m.isBusy = true;
+    start_ = form_.services().clock->secondsSinceMidnight();
+    const bool replaceSource = resolveSaveTarget(form_.currentFile, target).replaceSource;
+    m.lastSavedFile = replaceSource ? form_.currentFile : target;
+    form_.enterBusyState();
+    form_.setStatusText(tr("Saving File..."));
+    ProgressDisplay &bar = form_.progress();
+    bar.setMax(form_.lastLineIndex);
+    bar.setValue(0);
+    form_.letEventsRun();
+
+    const SaveRequest request {form_.currentFile, form_.scannedText->stamp(), target,
+        form_.lastLineIndex, SaveRules::from(m.saveOptions)};
+    return saveWithRemoval(request, removals, [this, &bar](qint64 done, qint64 total) {
+        if (!form_.pumpDue())
+            return true;
+        form_.setStatusText(tr("Saving File... %1%").arg(savePercent(done, total)));
+        bar.setValue(int(done));
+        return !form_.pumpEvents();
+    });
+}
+
+SaveEnding SaveCommand::report(const SaveResult &result)
+{
+    Module &m = module();
+    switch (result.status) {
+    case SaveStatus::Completed: {
+        const QString time
+            = processingTimeText(start_, form_.services().clock->secondsSinceMidnight());
+        addToCounter(m.statistics.statDupsDeleted, result.removedCount);
+        form_.setStatusText(tr("Done! (Processing time: %1)").arg(time));
+        return SaveEnding::Done;
+    }
+    case SaveStatus::Stopped:
+        form_.setStatusText(tr("Done! (Interrupted by User)"));
+        return SaveEnding::Interrupted;
+    case SaveStatus::Failed:
+    case SaveStatus::SourceMissing:
+    case SaveStatus::SourceChanged:
+        break;
+    }
+    form_.setStatusText(result.message);
+    if (!m.batchMode)
+        form_.ask(result.message, MessageButtons::Ok, MessageIcon::Stop);
+    return SaveEnding::Failed;
+}
+
+void SaveCommand::finish()
+{
+    module().lists.lstLines->Clear();
+    form_.ui().cmdSave->setEnabled(true);
+    form_.ui().cmdView->setEnabled(true);
+    form_.leaveBusyState();
+}
+
+} // namespace twinscan
