@@ -24,6 +24,14 @@ void print(std::FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
+
+// A job without a display talks to a script: only its own result lines belong on its output, not
+// the toolkit's notes about the platform it runs on.
+void keepToolkitQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        print(stderr, message + QLatin1Char('\n'));
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -45,8 +53,10 @@ int main(int argc, char **argv)
         print(stderr, usageText());
         return 2;
     }
-    if (display.runOffscreen)
+    if (display.runOffscreen) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(keepToolkitQuiet);
+    }
 
     QApplication app(argc, argv);
     QtMessageBoxService messages;
