@@ -1,0 +1,124 @@
+#include "support/WindowFixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace twinscan::test {
+namespace {
+
+class LifeCycle : public WindowFixture
+{
+protected:
+    // A window made with these command-line arguments, shown and given time to start up.
+    void startWith(const QStringList &arguments)
+    {
+        window = std::make_unique<frmMain>(fakes.services(), arguments);
+        window->setPumpInterval(0);
+        window->show();
+        QApplication::processEvents();
+    }
+    QString stored(const QString &key) const { return fakes.settings.values.value(key); }
+};
+
+TEST_F(LifeCycle, FirstActivationRunsOnce)
+{
+    startWith({});
+    EXPECT_FALSE(window->firstActivationPending);
+    EXPECT_EQ(window->windowTitle(), "Twinscan 2.5 - Press F1 for Help");
+    EXPECT_TRUE(status().startsWith("Twinscan 2.5 ")) << status().toStdString();
+
+    window->setWindowTitle("changed");
+    window->setStatusText("changed");
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(window.get(), &activate);
+    QApplication::processEvents();
+    EXPECT_EQ(window->windowTitle(), "changed");
+    EXPECT_EQ(status(), "changed");
+}
+
+TEST_F(LifeCycle, StartsWithTheStoredSettings)
+{
+    fakes.settings.values
+        = {{"caseSensitive", "1"}, {"lastLoadedFile", "/srv/a b.txt"}, {"statFilesOpened", "41"}};
+    startWith({});
+    EXPECT_EQ(module().scanOptions.caseSensitive, 1);
+    EXPECT_EQ(module().lastLoadedFile, "/srv/a b.txt");
+    EXPECT_EQ(module().statistics.statFilesOpened, 41);
+    EXPECT_FALSE(window->ui().cmdSave->isEnabled());
+}
+
+TEST_F(LifeCycle, CloseIsRefusedWhileAScanRunsAndStoresLater)
+{
+    startWith({});
+    bool closed = true;
+    duringRun([] { return module().isBusy; }, [&] { closed = window->close(); });
+    scan(writeFile("dups.txt", "z\nz\n"));
+
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(fakes.settings.writtenKeys.isEmpty());
+    EXPECT_TRUE(status().startsWith("Scanned 2 Lines"));
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(stored("statFilesOpened"), "1");
+    EXPECT_EQ(stored("lastLoadedFile"), path("dups.txt"));
+    EXPECT_EQ(stored("saveEmptyLines"), "1");
+}
+
+TEST_F(LifeCycle, AnUnattendedRunSavesAndClosesWithoutStoringSettings)
+{
+    const QString input = writeFile("in put.txt", "r\nR\nr\nq\n");
+    startWith({"/i", input, "/o", path("out.txt"), "/s", "3", "/c", "ON"});
+
+    EXPECT_EQ(readFile(path("out.txt")), "R\nr\nq\n");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(module().batchExitStatus, 0);
+    EXPECT_TRUE(fakes.settings.writtenKeys.isEmpty());
+    EXPECT_TRUE(fakes.dialogs.openRequests.empty());
+    EXPECT_TRUE(fakes.dialogs.saveRequests.empty());
+}
+
+TEST_F(LifeCycle, AnUnattendedRunWithoutDuplicatesWritesNothing)
+{
+    startWith({"/i", writeFile("in.txt", "u\nv\n"), "/o", path("out.txt"), "/s", "1"});
+    EXPECT_FALSE(QFile::exists(path("out.txt")));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(module().batchExitStatus, 1);
+}
+
+TEST_F(LifeCycle, AStoppedUnattendedRunStaysOpenAndStoresTheOverridesLater)
+{
+    duringRun([this] { return status().startsWith("Processing File"); },
+        [this] { window->cmdStop_Click(); });
+    fakes.messages.answers = {MessageAnswer::Yes};
+    startWith({"/i", writeFile("in.txt", "w\nw\n"), "/o", path("out.txt"), "/s", "1", "/r", "on"});
+
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(module().batchMode);
+    EXPECT_FALSE(QFile::exists(path("out.txt")));
+    EXPECT_TRUE(status().contains("(Interuppted By User)"));
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(stored("trimLines"), "1");
+}
+
+TEST_F(LifeCycle, SettingsDialogOkChangesTheNextScan)
+{
+    startWith({});
+    const QString file = writeFile("case.txt", "Abc\nABC\n");
+    for (const bool accept : {false, true}) {
+        QTimer::singleShot(0, [accept] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QCheckBox *>("chkCase")->setChecked(true);
+            dialog->findChild<QPushButton *>(accept ? "cmdOk" : "cmdCancel")->click();
+        });
+        window->cmdSettings_Click();
+        EXPECT_EQ(module().scanOptions.caseSensitive, accept ? 1 : 0);
+        scan(file);
+        EXPECT_EQ(status().startsWith("No Duplicate Lines Found"), accept);
+    }
+}
+
+} // namespace
+} // namespace twinscan::test
