@@ -1,113 +1,59 @@
 #include "engine/DuplicateScanner.h"
 
-#include "engine/LineKey.h"
+#include "engine/LineGrouping.h"
 
-#include <bit>
 #include <cstdint>
-#include <string>
-#include <unordered_map>
-#include <vector>
 
 namespace twinscan {
 
 namespace {
-constexpr std::uint32_t none = UINT32_MAX;
 constexpr int progressStride = 1 << 14;
+constexpr std::uint32_t firstLine = LineGrouping::firstLine;
 
-// The groups found so far: an open-addressing table keyed by the normalised line, and for every
-// line the next line of its group, so that a group's members are chained in file order.
-class Grouping
+struct Entry
 {
-public:
-    Grouping(const LoadedText &text, ScanRules rules)
-        : text_(text),
-          rules_(rules),
-          fold_(!rules.caseSensitive),
-          next_(std::size_t(text.lineCount()), none)
-    {
-        const std::size_t wanted = std::size_t(text.lineCount()) * 3 / 2 + 16;
-        slots_.assign(std::bit_ceil(wanted), Slot {});
-        mask_ = slots_.size() - 1;
-    }
-
-    void add(std::uint32_t line);
-    const std::vector<std::uint32_t> &next() const { return next_; }
-    void releaseTable() { std::vector<Slot>().swap(slots_); }
-
-    int groupCount = 0;
-    int entryCount = 0;
-
-private:
-    struct Slot
-    {
-        std::uint32_t hash = 0;
-        std::uint32_t first = none;
-        std::uint32_t tail = none;
-    };
-
-    std::string_view keyOf(std::uint32_t line, std::string &scratch) const;
-    std::string_view storedKey(std::uint32_t first) const;
-
-    const LoadedText &text_;
-    ScanRules rules_;
-    bool fold_;
-    std::vector<std::uint32_t> next_;
-    std::vector<Slot> slots_;
-    std::size_t mask_ = 0;
-    // Upper-cased keys of the groups whose first line is not plain ASCII; ASCII keys are read
-    // from the file and folded as they are compared.
-    std::unordered_map<std::uint32_t, std::string> materialised_;
-    std::string scratch_;
+    std::uint32_t line;
+    std::uint32_t first;
 };
 
-std::string_view Grouping::keyOf(std::uint32_t line, std::string &scratch) const
+// Gives every group its place in the list: in order of first lines, each group as many entries
+// as it has lines. The first line's link then holds where its group's next entry goes.
+std::size_t placeGroups(BulkArray<std::uint32_t> &links)
 {
-    std::string_view key = text_.lineBytes(int(line));
-    if (rules_.trimLines)
-        key = trimSpaces(key);
-    scratch.clear();
-    if (fold_ && hasNonAscii(key)) {
-        scratch = upperCaseNonAscii(key, text_.encoding());
-        return scratch;
-    }
-    return key;
-}
-
-std::string_view Grouping::storedKey(std::uint32_t first) const
-{
-    const auto found = materialised_.find(first);
-    if (found != materialised_.end())
-        return found->second;
-    std::string unused;
-    return keyOf(first, unused);
-}
-
-void Grouping::add(std::uint32_t line)
-{
-    if (!rules_.includeEmptyLines && trimSpaces(text_.lineBytes(int(line))).empty())
-        return;
-    const std::string_view key = keyOf(line, scratch_);
-    const std::uint64_t hash = hashKey(key, fold_);
-    const auto tag = std::uint32_t(hash >> 32);
-    for (std::size_t i = std::size_t(hash) & mask_;; i = (i + 1) & mask_) {
-        Slot &slot = slots_[i];
-        if (slot.first == none) {
-            slot = {tag, line, line};
-            if (!scratch_.empty() && key.data() == scratch_.data())
-                materialised_.emplace(line, scratch_);
-            return;
-        }
-        if (slot.hash == tag && sameKey(key, storedKey(slot.first), fold_)) {
-            if (slot.first == slot.tail) {
-                ++groupCount;
-                ++entryCount;
-            }
-            ++entryCount;
-            next_[slot.tail] = line;
-            slot.tail = line;
-            return;
+    std::size_t placed = 0;
+    for (std::size_t line = 0; line < links.size(); ++line) {
+        if (links[line] & firstLine) {
+            const std::uint32_t size = links[line] & ~firstLine;
+            links[line] = firstLine | std::uint32_t(placed);
+            placed += size;
         }
     }
+    return placed;
+}
+
+// Sorts the grouped lines into entries, group after group, each group in file order. Lines are
+// visited in file order, so each group's first line comes before the others; the places of the
+// groups of lines a little ahead are fetched while the current line is stored.
+BulkArray<Entry> sortEntries(BulkArray<std::uint32_t> &links, std::size_t count)
+{
+    BulkArray<Entry> entries(count);
+    constexpr std::size_t ahead = 16;
+    const std::size_t total = links.size();
+    for (std::size_t line = 0; line < total; ++line) {
+        if (line + ahead < total) {
+            const std::uint32_t later = links[line + ahead];
+            if (later && !(later & firstLine))
+                __builtin_prefetch(&links[later - 1], 1);
+        }
+        const std::uint32_t link = links[line];
+        if (link == 0)
+            continue;
+        const std::size_t first = link & firstLine ? line : link - 1;
+        const std::uint32_t place = links[first] & ~firstLine;
+        entries[place] = {std::uint32_t(line), std::uint32_t(first)};
+        links[first] = firstLine | (place + 1);
+    }
+    return entries;
 }
 } // namespace
 
@@ -118,32 +64,29 @@ DuplicateScanner::DuplicateScanner(const LoadedText &text, ScanRules rules)
 
 ScanOutcome DuplicateScanner::run(LineList &duplicates, const ProgressFn &progress)
 {
-    const auto total = std::uint32_t(text_.lineCount());
-    Grouping grouping(text_, rules_);
-    for (std::uint32_t line = 0; line < total; ++line) {
-        if (line % progressStride == 0 && !keepGoing(progress, line, total))
-            return {true, grouping.groupCount, 0};
-        grouping.add(line);
+    const auto total = qint64(text_.lineCount());
+    BulkArray<Entry> entries;
+    int groupCount = 0;
+    int entryCount = 0;
+    {
+        LineGrouping grouping(text_, rules_);
+        if (!grouping.run(progress))
+            return {true, grouping.groupCount(), 0};
+        groupCount = grouping.groupCount();
+        entryCount = grouping.entryCount();
+        BulkArray<std::uint32_t> links = grouping.takeLinks();
+        entries = sortEntries(links, placeGroups(links));
     }
-    grouping.releaseTable();
 
-    // A line that is not yet listed and has a successor is the first line of a group.
-    const auto &next = grouping.next();
-    std::vector<bool> listed(total, false);
-    int listedEntries = 0;
     int listedGroups = 0;
-    for (std::uint32_t line = 0; line < total; ++line) {
-        if (listed[line] || next[line] == none)
-            continue;
-        if (++listedGroups % progressStride == 0 && !keepGoing(progress, total, total))
-            return {true, grouping.groupCount, listedEntries};
-        for (std::uint32_t member = line; member != none; member = next[member]) {
-            duplicates.addEntry(int(member), int(line));
-            listed[member] = true;
-            ++listedEntries;
-        }
+    for (int i = 0; i < entryCount; ++i) {
+        const Entry &entry = entries[std::size_t(i)];
+        if (entry.line == entry.first && ++listedGroups % progressStride == 0
+            && !keepGoing(progress, total, total))
+            return {true, groupCount, i};
+        duplicates.addEntry(int(entry.line), int(entry.first));
     }
-    return {false, grouping.groupCount, grouping.entryCount};
+    return {false, groupCount, entryCount};
 }
 
 } // namespace twinscan

@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 // How this program splits bytes into lines, everywhere it reads a file:
 // - A line ends at CR LF, at a lone CR or at a lone LF; the terminator is not part of the line.
@@ -28,6 +31,53 @@ const char *findBreak(const char *p, const char *end) noexcept;
 
 // The line that starts at p.
 NextLine nextLine(const char *p, const char *end, bool atEndOfFile) noexcept;
+
+// Bit i is set when p[i] is a CR or an LF, for the n <= 64 bytes at p.
+inline std::uint64_t breakMask(const char *p, std::size_t n) noexcept
+{
+    std::uint64_t mask = 0;
+#ifdef __SSE2__
+    if (n == 64) {
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i lf = _mm_set1_epi8('\n');
+        for (int i = 0; i < 4; ++i) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * i));
+            const auto bits = unsigned(
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+            mask |= std::uint64_t(bits) << (16 * i);
+        }
+        return mask;
+    }
+#endif
+    for (std::size_t i = 0; i < n; ++i) {
+        if (p[i] == '\r' || p[i] == '\n')
+            mask |= std::uint64_t(1) << i;
+    }
+    return mask;
+}
+
+// Calls line(start, length) for every line of the whole data [first, end), in order, by the rules
+// above: the fast path for data that is all in memory. Stops early when line returns false.
+template<class LineFn> void forEachLine(const char *first, const char *end, LineFn &&line)
+{
+    const char *start = first;
+    for (const char *block = first; block < end; block += 64) {
+        const auto n = std::size_t(end - block < 64 ? end - block : 64);
+        for (std::uint64_t mask = breakMask(block, n); mask; mask &= mask - 1) {
+            const char *brk = block + __builtin_ctzll(mask);
+            // Every CR ends a line, so an LF right after one only completes its CR LF.
+            if (*brk == '\n' && brk > first && brk[-1] == '\r') {
+                start = brk + 1;
+                continue;
+            }
+            if (!line(start, std::size_t(brk - start)))
+                return;
+            start = brk + 1;
+        }
+    }
+    if (start < end)
+        line(start, std::size_t(end - start));
+}
 
 constexpr std::size_t bomSize = 3;
 bool startsWithBom(const char *p, std::size_t size) noexcept;

@@ -72,20 +72,28 @@ std::string upperCaseNonAscii(std::string_view text, TextEncoding encoding)
     return upper;
 }
 
-std::uint64_t hashKey(std::string_view key, bool fold) noexcept
+KeyHash hashKeyChecked(std::string_view key, bool fold) noexcept
 {
     std::uint64_t h = 0x243F6A8885A308D3ULL ^ key.size();
+    std::uint64_t high = 0;
     const char *p = key.data();
     std::size_t n = key.size();
     for (; n >= 8; p += 8, n -= 8) {
         const std::uint64_t word = load(p, 8);
+        high |= word;
         h = mix(h, fold ? foldAscii(word) : word);
     }
     if (n) {
         const std::uint64_t word = load(p, n);
+        high |= word;
         h = mix(h, fold ? foldAscii(word) : word);
     }
-    return mix(h, 0x13198A2E03707344ULL);
+    return {mix(h, 0x13198A2E03707344ULL), (high & (0x80 * ones)) == 0};
+}
+
+std::uint64_t hashKey(std::string_view key, bool fold) noexcept
+{
+    return hashKeyChecked(key, fold).hash;
 }
 
 bool sameKey(std::string_view a, std::string_view b, bool fold) noexcept

@@ -20,6 +20,14 @@ std::string upperCaseNonAscii(std::string_view text, TextEncoding encoding);
 // Hash and equality of keys, ASCII letters folded to upper case when `fold` is set. Folding is
 // idempotent on text that upperCaseNonAscii already made, so both forms of a key compare alike.
 std::uint64_t hashKey(std::string_view key, bool fold) noexcept;
+
+// The hash of a key, and whether the key is plain ASCII, in one pass over it.
+struct KeyHash
+{
+    std::uint64_t hash;
+    bool ascii;
+};
+KeyHash hashKeyChecked(std::string_view key, bool fold) noexcept;
 bool sameKey(std::string_view a, std::string_view b, bool fold) noexcept;
 
 } // namespace twinscan

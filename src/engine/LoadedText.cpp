@@ -31,46 +31,51 @@ QString tr(const char *text)
 
 void LoadedText::buildIndex(const ProgressFn &progress)
 {
-    const char *begin = buffer_.get();
+    const char *begin = buffer_.data();
     const char *end = begin + size_;
     hasBom_ = startsWithBom(begin, size_);
     const char *first = hasBom_ ? begin + bomSize : begin;
 
     // Count first so that the index is allocated once, at its final size.
     std::size_t count = 0;
-    for (const char *p = first; p < end; ++count)
-        p = nextLine(p, end, true).next;
-    if (count > std::size_t(INT_MAX) - 1) {
+    forEachLine(first, end, [&count](const char *, std::size_t) { return ++count < INT_MAX; });
+    if (count >= std::size_t(INT_MAX)) {
         indexError_ = tr("The file has more lines than Twinscan can hold");
         return;
     }
-    starts_.reserve(count);
-    lengths_.reserve(count);
-    const qint64 total = qint64(size_);
-    for (const char *p = first; p < end;) {
-        const NextLine line = nextLine(p, end, true);
-        if (line.end - p > qint64(UINT32_MAX)) {
-            indexError_ = tr("The file has a line longer than 4 GB");
-            return;
-        }
-        if (firstBreak_ == LineBreak::None)
-            firstBreak_ = line.lineBreak;
-        starts_.push_back(std::uint64_t(p - begin));
-        lengths_.push_back(std::uint32_t(line.end - p));
-        p = line.next;
-        if ((starts_.size() & 0xFFFF) == 0 && !keepGoing(progress, p - begin, total)) {
-            indexStopped_ = true;
-            return;
-        }
+    if (!starts_.resize(count) || !lengths_.resize(count)) {
+        indexError_ = systemReason(ENOMEM);
+        return;
     }
+    if (count > 0)
+        firstBreak_ = nextLine(first, end, true).lineBreak;
+    const qint64 total = qint64(size_);
+    std::size_t line = 0;
+    forEachLine(first, end, [&](const char *start, std::size_t length) {
+        if (length > UINT32_MAX) {
+            indexError_ = tr("The file has a line longer than 4 GB");
+            return false;
+        }
+        starts_[line] = std::uint64_t(start - begin);
+        lengths_[line] = std::uint32_t(length);
+        ++line;
+        if ((line & 0xFFFF) == 0 && !keepGoing(progress, start - begin, total)) {
+            indexStopped_ = true;
+            return false;
+        }
+        return line < count;
+    });
+    lineCount_ = int(line);
     encoding_ = isValidUtf8(begin, size_) ? TextEncoding::Utf8 : TextEncoding::Latin1;
 }
 
 std::shared_ptr<LoadedText> LoadedText::fromBytes(std::string_view bytes)
 {
     auto text = std::make_shared<LoadedText>();
-    text->buffer_.reset(static_cast<char *>(std::malloc(bytes.size() + 1)));
-    std::memcpy(text->buffer_.get(), bytes.data(), bytes.size());
+    if (!text->buffer_.resize(bytes.size() + 1))
+        throw std::bad_alloc();
+    if (!bytes.empty())
+        std::memcpy(text->buffer_.data(), bytes.data(), bytes.size());
     text->size_ = bytes.size();
     text->buildIndex({});
     return text;
@@ -90,22 +95,15 @@ LoadResult TextLoader::load(const QString &path, const ProgressFn &progress)
     text->stamp_ = *stamp;
     // The file may grow while it is read: the buffer grows with it, and the save later sees the
     // changed stamp and refuses to apply these line numbers.
-    std::size_t capacity = std::size_t(stamp->size) + 1;
-    text->buffer_.reset(static_cast<char *>(std::malloc(capacity)));
-    if (!text->buffer_)
+    BulkArray<char> &buffer = text->buffer_;
+    if (!buffer.resize(std::size_t(stamp->size) + 1))
         return {nullptr, false, systemReason(ENOMEM)};
     std::size_t size = 0;
     for (;;) {
-        if (size == capacity) {
-            capacity *= 2;
-            char *grown = static_cast<char *>(std::realloc(text->buffer_.get(), capacity));
-            if (!grown)
-                return {nullptr, false, systemReason(ENOMEM)};
-            (void)text->buffer_.release();
-            text->buffer_.reset(grown);
-        }
+        if (size == buffer.size() && !buffer.resize(buffer.size() * 2))
+            return {nullptr, false, systemReason(ENOMEM)};
         const ssize_t got
-            = ::read(file.fd, text->buffer_.get() + size, std::min(readChunk, capacity - size));
+            = ::read(file.fd, buffer.data() + size, std::min(readChunk, buffer.size() - size));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/BulkMemory.h"
 #include "engine/FileStamp.h"
 #include "engine/LineBreaks.h"
 #include "engine/LineSource.h"
@@ -7,10 +8,8 @@
 #include "engine/TextEncoding.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 namespace twinscan {
 
@@ -19,13 +18,15 @@ namespace twinscan {
 class LoadedText final : public LineSource
 {
 public:
-    int lineCount() const override { return static_cast<int>(lengths_.size()); }
+    int lineCount() const override { return lineCount_; }
     QString lineText(int line) const override { return decodeLine(lineBytes(line), encoding_); }
 
     std::string_view lineBytes(int line) const
     {
-        return {buffer_.get() + starts_[std::size_t(line)], lengths_[std::size_t(line)]};
+        return {buffer_.data() + starts_[std::size_t(line)], lengths_[std::size_t(line)]};
     }
+    // The file's bytes: lineBytes(i) lies within [data(), data() + byteSize()).
+    const char *data() const { return buffer_.data(); }
     TextEncoding encoding() const { return encoding_; }
     bool hasBom() const { return hasBom_; }
     LineBreak firstBreak() const { return firstBreak_; }
@@ -37,16 +38,13 @@ public:
 
 private:
     friend class TextLoader;
-    struct FreeDeleter
-    {
-        void operator()(char *p) const { std::free(p); }
-    };
     void buildIndex(const ProgressFn &progress);
 
-    std::unique_ptr<char, FreeDeleter> buffer_;
+    BulkArray<char> buffer_; // the file's bytes, and room to spare
     std::size_t size_ = 0;
-    std::vector<std::uint64_t> starts_;
-    std::vector<std::uint32_t> lengths_;
+    int lineCount_ = 0;
+    BulkArray<std::uint64_t> starts_;
+    BulkArray<std::uint32_t> lengths_;
     TextEncoding encoding_ = TextEncoding::Utf8;
     bool hasBom_ = false;
     LineBreak firstBreak_ = LineBreak::None;

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace twinscan {
 
@@ -48,7 +51,14 @@ bool isValidUtf8(const char *data, std::size_t size) noexcept
     const auto *p = reinterpret_cast<const unsigned char *>(data);
     const auto *end = p + size;
     while (p < end) {
-        // Most text is ASCII: skip eight plain bytes at a time.
+        // Most text is ASCII: skip plain bytes sixteen or eight at a time.
+#ifdef __SSE2__
+        if (end - p >= 16
+            && _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p))) == 0) {
+            p += 16;
+            continue;
+        }
+#endif
         if (end - p >= 8) {
             std::uint64_t word;
             std::memcpy(&word, p, 8);

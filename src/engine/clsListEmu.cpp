@@ -11,16 +11,13 @@ static_assert(std::is_trivially_copyable_v<ListItem>);
 void clsListEmu::setUpperLimit(int limit)
 {
     slots_.reset();
-    auto *store = static_cast<ListItem *>(std::calloc(std::size_t(limit) + 1, sizeof(ListItem)));
-    if (!store)
-        throw std::bad_alloc();
-    slots_.reset(store);
+    slots_ = BulkArray<ListItem>(std::size_t(limit) + 1);
 }
 
 void clsListEmu::append(const ListItem &item)
 {
     ++count_;
-    ListItem &slot = slots_.get()[count_];
+    ListItem &slot = slots_[std::size_t(count_)];
     const bool selected = slot.selected; // the slot keeps its selected state
     slot = item;
     slot.selected = selected;
@@ -28,7 +25,7 @@ void clsListEmu::append(const ListItem &item)
 
 void clsListEmu::removeAt(int index)
 {
-    ListItem *store = slots_.get();
+    ListItem *store = slots_.data();
     const int moved = count_ - 1 - index;
     if (moved > 0)
         std::memmove(store + index + 1, store + index + 2, std::size_t(moved) * sizeof(ListItem));

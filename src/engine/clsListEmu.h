@@ -1,9 +1,7 @@
 #pragma once
 
+#include "engine/BulkMemory.h"
 #include "engine/LineList.h"
-
-#include <cstdlib>
-#include <memory>
 
 namespace twinscan {
 
@@ -20,19 +18,18 @@ public:
 
 protected:
     int count() const override { return count_; }
-    const ListItem &at(int index) const override { return slots_.get()[index + 1]; }
+    const ListItem &at(int index) const override { return slots_[std::size_t(index) + 1]; }
     void append(const ListItem &item) override;
     void removeAt(int index) override;
     void clearAll() override { count_ = 0; }
-    void setSelectedAt(int index, bool state) override { slots_.get()[index + 1].selected = state; }
+    void setSelectedAt(int index, bool state) override
+    {
+        slots_[std::size_t(index) + 1].selected = state;
+    }
 
 private:
-    struct FreeDeleter
-    {
-        void operator()(ListItem *p) const { std::free(p); }
-    };
-    // calloc'd: slots that are never written cost no memory.
-    std::unique_ptr<ListItem, FreeDeleter> slots_;
+    // Zero-filled on demand: slots that are never written cost no memory.
+    BulkArray<ListItem> slots_;
     int count_ = 0;
 };
 

@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Measures the engine's scan against its peers on generated files and prints a table of medians,
+# ratios and peak memory. Every measurement runs in a fresh process.
+#
+#   bench/run.sh [SIZE...]     sizes in lines, "M" for millions; default: 1M 10M
+#
+# Environment: TWINSCAN_BENCH_BUILD  Release build folder (default: build-bench at the top)
+#              REPS                  repetitions per command (default: 5 for 1M or less, else 3)
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/.." && pwd)
+build=${TWINSCAN_BENCH_BUILD:-$root/build-bench}
+data=$here/data
+results=$here/results
+
+# What is measured, one "name|command" each, run through sh. In a command, {file} is the data
+# file, {build} the build folder and {scratch} an empty folder for outputs. To measure something
+# new, add a line here (and its target to `targets` if it needs one).
+commands=(
+    "engine scan|{build}/bench/twinscan_bench scan {file} > /dev/null"
+    "sort -u|LC_ALL=C sort -u {file} > /dev/null"
+    "perl seen|perl -ne 'print unless \$seen{\$_}++' {file} > /dev/null"
+)
+# Every command's time is also given as a multiple of each of these.
+peers=("sort -u" "perl seen")
+targets=(twinscan_bench twinscan_gendata)
+
+build_tools() {
+    if [[ ! -f $build/CMakeCache.txt ]]; then
+        cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTWINSCAN_TESTS=OFF \
+            > /dev/null
+    fi
+    cmake --build "$build" -j2 --target "${targets[@]}" > /dev/null
+}
+
+lines_of() { # 1M -> 1000000
+    local size=$1
+    if [[ $size == *M ]]; then echo $((${size%M} * 1000000)); else echo "$size"; fi
+}
+
+data_file() {
+    local size=$1 file=$data/lines-$1.txt
+    if [[ ! -f $file ]]; then
+        mkdir -p "$data"
+        echo "generating $file" >&2
+        "$build/bench/twinscan_gendata" "$(lines_of "$size")" "$file.part"
+        mv "$file.part" "$file"
+    fi
+    echo "$file"
+}
+
+calc() { awk "BEGIN { print $1 }"; }
+
+median() { # of the numbers on standard input
+    sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# Runs one command once and appends "elapsed cpu peak_kb" to its record file.
+measure() {
+    local command=$1 record=$2 scratch
+    scratch=$(mktemp -d "$data/scratch.XXXXXX")
+    command=${command//\{file\}/$file}
+    command=${command//\{build\}/$build}
+    command=${command//\{scratch\}/$scratch}
+    /usr/bin/time -f "%e %U %S %M" -o "$scratch.time" sh -c "$command"
+    awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$scratch.time" >> "$record"
+    rm -rf "$scratch" "$scratch.time"
+}
+
+report() {
+    local size=$1 file=$2 records=$3 bytes name field
+    bytes=$(stat -c %s "$file")
+    printf '\n%s: %s lines, %.1f MB, %d repetitions, %s\n\n' "$size" "$(lines_of "$size")" \
+        "$(calc "$bytes / 1048576")" "$reps" "$(date -u '+%Y-%m-%d %H:%M UTC')"
+    printf '| %-12s | %9s | %9s | %11s | %7s |' command "elapsed s" "cpu s" "peak RSS MB" "RSS/file"
+    for name in "${peers[@]}"; do printf ' %10s |' "÷ $name"; done
+    printf '\n|%s|%s|%s|%s|%s|' -------------- ----------- ----------- ------------- ---------
+    for name in "${peers[@]}"; do printf '%s|' ------------; done
+    printf '\n'
+    declare -A elapsed
+    for entry in "${commands[@]}"; do
+        name=${entry%%|*}
+        elapsed[$name]=$(cut -d' ' -f1 "$records/$name" | median)
+    done
+    for entry in "${commands[@]}"; do
+        name=${entry%%|*}
+        local cpu peak
+        cpu=$(cut -d' ' -f2 "$records/$name" | median)
+        peak=$(cut -d' ' -f3 "$records/$name" | median)
+        printf '| %-12s | %9.2f | %9.2f | %11.0f | %7.2f |' "$name" "${elapsed[$name]}" "$cpu" \
+            "$(calc "$peak / 1024")" "$(calc "$peak * 1024 / $bytes")"
+        for field in "${peers[@]}"; do
+            printf ' %10.2f |' "$(calc "${elapsed[$name]} / ${elapsed[$field]}")"
+        done
+        printf '\n'
+    done
+}
+
+main() {
+    local sizes=("$@") size records
+    ((${#sizes[@]})) || sizes=(1M 10M)
+    build_tools
+    mkdir -p "$results"
+    local log
+    log=$results/$(date -u +%Y%m%d-%H%M%S).md
+    for size in "${sizes[@]}"; do
+        file=$(data_file "$size")
+        reps=${REPS:-$( (($(lines_of "$size") <= 1000000)) && echo 5 || echo 3)}
+        records=$(mktemp -d)
+        cat "$file" > /dev/null # into the page cache, so that the first command is not penalised
+        # Round-robin, so that a busy spell on a shared machine hits every command alike.
+        for ((rep = 1; rep <= reps; ++rep)); do
+            for entry in "${commands[@]}"; do
+                echo "  $size run $rep/$reps: ${entry%%|*}" >&2
+                measure "${entry#*|}" "$records/${entry%%|*}"
+            done
+        done
+        report "$size" "$file" "$records" | tee -a "$log"
+        rm -rf "$records"
+    done
+    echo "results also in $log" >&2
+}
+
+main "$@"

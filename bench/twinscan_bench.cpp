@@ -1,0 +1,118 @@
+// Runs the scan of a large file as the program runs it, without a window: load the file, fill
+// the source list (an emulation, as for any file of 32,768 lines or more), then group the
+// duplicates into an emulated duplicates list with the default switches. Prints the time of each
+// phase, the counts, a checksum of the duplicates list (to compare engine versions) and the peak
+// resident memory of this process.
+//
+//   twinscan_bench scan FILE
+
+#include "engine/DuplicateScanner.h"
+#include "engine/LoadedText.h"
+#include "engine/clsListEmu.h"
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <sys/resource.h>
+
+using namespace twinscan;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Processor time of this process, user and system: on a busy machine it varies far less than the
+// elapsed time.
+double cpuSeconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+// The window's listener looks at the clock on every call and repaints a few times a second; the
+// benchmark pays for the same look.
+bool progressCheck(qint64, qint64)
+{
+    static Clock::time_point next = Clock::now();
+    const Clock::time_point now = Clock::now();
+    if (now >= next)
+        next = now + std::chrono::milliseconds(100);
+    return true;
+}
+
+std::uint64_t checksum(const LineList &list)
+{
+    std::uint64_t sum = 0;
+    for (int i = 0; i < list.ListCount(); ++i) {
+        const ListItem &item = list.itemAt(i);
+        sum = (sum ^ (std::uint64_t(item.line) << 32 | item.first)) * 0x100000001B3ULL;
+    }
+    return sum;
+}
+
+long peakRssKb()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+int scan(const char *path)
+{
+    const Clock::time_point start = Clock::now();
+    const double cpuStart = cpuSeconds();
+    LoadResult loaded = TextLoader::load(QString::fromLocal8Bit(path), progressCheck);
+    if (!loaded.text) {
+        std::fprintf(stderr, "%s: %s\n", path, qPrintable(loaded.error));
+        return 1;
+    }
+    const std::shared_ptr<LoadedText> text = std::move(loaded.text);
+    const double loadSeconds = secondsSince(start);
+    const double loadCpu = cpuSeconds() - cpuStart;
+
+    const Clock::time_point fillStart = Clock::now();
+    const int lineCount = text->lineCount();
+    clsListEmu lstShow;
+    lstShow.setUpperLimit(lineCount);
+    lstShow.setSource(text);
+    for (int line = 0; line < lineCount; ++line)
+        lstShow.addLine(line);
+    const double fillSeconds = secondsSince(fillStart);
+    const double fillCpu = cpuSeconds() - cpuStart - loadCpu;
+
+    const Clock::time_point scanStart = Clock::now();
+    clsListEmu List2;
+    List2.setUpperLimit(lineCount);
+    List2.setSource(text);
+    const ScanOutcome outcome
+        = DuplicateScanner(*text, ScanRules::from(ScanOptions {})).run(List2, progressCheck);
+    const double scanSeconds = secondsSince(scanStart);
+    const double scanCpu = cpuSeconds() - cpuStart - loadCpu - fillCpu;
+
+    std::printf("bytes=%zu lines=%d entries=%d groups=%d checksum=%016llx\n", text->byteSize(),
+        lineCount, List2.ListCount(), outcome.groupCount,
+        static_cast<unsigned long long>(checksum(List2)));
+    std::printf("elapsed: load=%.3f fill=%.3f group=%.3f total=%.3f\n", loadSeconds, fillSeconds,
+        scanSeconds, secondsSince(start));
+    std::printf("cpu:     load=%.3f fill=%.3f group=%.3f total=%.3f peak_rss_kb=%ld\n", loadCpu,
+        fillCpu, scanCpu, cpuSeconds() - cpuStart, peakRssKb());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "scan") == 0)
+        return scan(argv[2]);
+    std::fprintf(stderr, "usage: %s scan FILE\n", argv[0]);
+    return 2;
+}

@@ -1,0 +1,129 @@
+#include "engine/LineGrouping.h"
+
+#include "engine/LineKey.h"
+
+namespace twinscan {
+
+namespace {
+constexpr std::uint32_t progressStride = 1 << 14;
+}
+
+LineGrouping::LineGrouping(const LoadedText &text, ScanRules rules)
+    : text_(text), rules_(rules), fold_(!rules.caseSensitive)
+{
+    // At most every line is a group of its own, so the table stays at most four fifths full;
+    // linear probing reads neighbouring slots, which cost little once the first is fetched.
+    const std::size_t lines = std::size_t(text.lineCount());
+    slots_ = BulkArray<Slot>(lines + lines / 4 + 16);
+    links_ = BulkArray<std::uint32_t>(lines);
+}
+
+bool LineGrouping::run(const ProgressFn &progress)
+{
+    const auto total = std::uint32_t(text_.lineCount());
+    // Step t keys line t, fetches the key that the slot of line t - stage names, and places
+    // line t - 2 * stage.
+    for (std::uint32_t t = 0; t < total + 2 * stage; ++t) {
+        if (t < total) {
+            if (t % progressStride == 0 && !keepGoing(progress, t, total))
+                return false;
+            key(t);
+        }
+        if (t >= stage && t - stage < total)
+            fetchKey(t - stage);
+        if (t >= 2 * stage)
+            place(t - 2 * stage);
+    }
+    return true;
+}
+
+BulkArray<std::uint32_t> LineGrouping::takeLinks()
+{
+    slots_.reset();
+    materialised_.clear();
+    return std::move(links_);
+}
+
+void LineGrouping::key(std::uint32_t line)
+{
+    Pending &p = pending(line);
+    const std::string_view bytes = text_.lineBytes(int(line));
+    const std::string_view trimmed = trimSpaces(bytes);
+    // Blank lines take part only when asked for, whether or not keys are trimmed.
+    p.skipped = !rules_.includeEmptyLines && trimmed.empty();
+    if (p.skipped)
+        return;
+    p.key = rules_.trimLines ? trimmed : bytes;
+    const KeyHash checked = hashKeyChecked(p.key, fold_);
+    p.hash = checked.hash;
+    p.materialised = fold_ && !checked.ascii;
+    if (p.materialised) {
+        p.upper = upperCaseNonAscii(p.key, text_.encoding());
+        p.key = p.upper;
+        p.hash = hashKey(p.key, fold_);
+    }
+    __builtin_prefetch(&slots_[home(p.hash)], 1);
+}
+
+void LineGrouping::fetchKey(std::uint32_t line)
+{
+    const Pending &p = pending(line);
+    if (p.skipped)
+        return;
+    const Slot &slot = slots_[home(p.hash)];
+    if (slot.firstPlusOne == 0 || slot.tag != std::uint32_t(p.hash >> 32))
+        return;
+    __builtin_prefetch(&links_[(slot.firstPlusOne & ~materialisedBit) - 1], 1);
+    if ((slot.place & longKey) != longKey)
+        __builtin_prefetch(text_.data() + (slot.place >> lengthBits));
+}
+
+std::uint64_t LineGrouping::placeOf(const Pending &p) const
+{
+    if (p.materialised || p.key.size() >= longKey)
+        return longKey;
+    return std::uint64_t(p.key.data() - text_.data()) << lengthBits | p.key.size();
+}
+
+std::string_view LineGrouping::storedKey(const Slot &slot) const
+{
+    if ((slot.place & longKey) != longKey)
+        return {text_.data() + (slot.place >> lengthBits), std::size_t(slot.place & longKey)};
+    const std::uint32_t first = (slot.firstPlusOne & ~materialisedBit) - 1;
+    if (slot.firstPlusOne & materialisedBit)
+        return materialised_.find(first)->second;
+    const std::string_view bytes = text_.lineBytes(int(first));
+    return rules_.trimLines ? trimSpaces(bytes) : bytes;
+}
+
+void LineGrouping::place(std::uint32_t line)
+{
+    Pending &p = pending(line);
+    if (p.skipped)
+        return;
+    const auto tag = std::uint32_t(p.hash >> 32);
+    for (std::size_t i = home(p.hash);; i = i + 1 == slots_.size() ? 0 : i + 1) {
+        Slot &slot = slots_[i];
+        if (slot.firstPlusOne == 0) {
+            slot = {tag, (line + 1) | (p.materialised ? materialisedBit : 0), placeOf(p)};
+            if (p.materialised)
+                materialised_.emplace(line, std::move(p.upper));
+            return;
+        }
+        if (slot.tag == tag && sameKey(p.key, storedKey(slot), fold_)) {
+            const std::uint32_t first = (slot.firstPlusOne & ~materialisedBit) - 1;
+            std::uint32_t &group = links_[first];
+            if (group == 0) {
+                group = firstLine | 1;
+                ++groupCount_;
+                ++entryCount_;
+            }
+            ++group;
+            ++entryCount_;
+            links_[line] = first + 1;
+            return;
+        }
+    }
+}
+
+} // namespace twinscan

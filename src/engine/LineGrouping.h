@@ -1,0 +1,90 @@
+#pragma once
+
+#include "engine/BulkMemory.h"
+#include "engine/LoadedText.h"
+#include "engine/Progress.h"
+#include "engine/ScanOptions.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace twinscan {
+
+// Groups the lines of a file by their normalised text in one pass over the file, through an
+// open-addressing table that holds, for each distinct text, its first line and where its key
+// lies in the file.
+//
+// On a large file nearly every probe of the table misses the cache, and so does the comparison
+// with a group's first line. The lines are therefore worked on in a pipeline: a line is keyed
+// and its slot fetched; some lines later the slot is read and the key it names is fetched; some
+// lines later again the line is placed. The misses of many lines overlap instead of following
+// one another, and a slot names its key's bytes directly so that a comparison costs one miss.
+class LineGrouping
+{
+public:
+    LineGrouping(const LoadedText &text, ScanRules rules);
+
+    // Groups every line. False when `progress` asked to stop.
+    bool run(const ProgressFn &progress);
+
+    int groupCount() const { return groupCount_; }
+    int entryCount() const { return entryCount_; }
+
+    // Frees the table and hands over one value per line: 0 for a line in no group of two or
+    // more, firstLine | the group's size for the first line of such a group, and the first
+    // line's number plus one for the other lines of the group.
+    static constexpr std::uint32_t firstLine = 0x80000000U;
+    BulkArray<std::uint32_t> takeLinks();
+
+private:
+    // All-zero is an empty slot, so lines are stored plus one. The key's place in the file is
+    // packed as offset << 24 | length; a key too long for that is found through its line.
+    struct Slot
+    {
+        std::uint32_t tag;
+        std::uint32_t firstPlusOne; // with materialisedBit when the key is held apart
+        std::uint64_t place;
+    };
+    static constexpr std::uint32_t materialisedBit = 0x80000000U;
+    static constexpr std::uint64_t lengthBits = 24;
+    static constexpr std::uint64_t longKey = (std::uint64_t(1) << lengthBits) - 1;
+
+    // A line on its way through the pipeline.
+    struct Pending
+    {
+        std::uint64_t hash = 0;
+        std::string_view key;
+        std::string upper; // the key, when upper-casing a non-ASCII line changed it
+        bool skipped = false;
+        bool materialised = false;
+    };
+    static constexpr std::uint32_t stage = 8; // lines between two steps of the pipeline
+    static constexpr std::uint32_t ringSize = 4 * stage;
+
+    Pending &pending(std::uint32_t line) { return ring_[line % ringSize]; }
+    std::size_t home(std::uint64_t hash) const
+    {
+        return std::size_t((hash & 0xFFFFFFFFU) * slots_.size() >> 32);
+    }
+    void key(std::uint32_t line);
+    void fetchKey(std::uint32_t line);
+    void place(std::uint32_t line);
+    std::uint64_t placeOf(const Pending &p) const;
+    std::string_view storedKey(const Slot &slot) const;
+
+    const LoadedText &text_;
+    ScanRules rules_;
+    bool fold_;
+    BulkArray<Slot> slots_;
+    BulkArray<std::uint32_t> links_;
+    Pending ring_[ringSize];
+    // Upper-cased keys of the groups whose first line is not plain ASCII, by first line; ASCII
+    // keys are read from the file and folded as they are compared.
+    std::unordered_map<std::uint32_t, std::string> materialised_;
+    int groupCount_ = 0;
+    int entryCount_ = 0;
+};
+
+} // namespace twinscan
