@@ -149,10 +149,11 @@ TEST(BatchPathTest, LinkToTheInputStaysALink)
     }
 }
 
-// A second name of the input's own file is still a name the caller asked to be written: after a
-// job that reports success, both names must read the result. Known to fail for now: the output
-// counts as the input, the result is renamed onto the input's name only, and other.txt keeps the
-// old bytes while the job reports "Done!" with status 0.
+// A second name of the input's own file is still the name the caller asked to be written: after
+// a job that reports success it must read the result, while the input's name reads either the
+// result (the shared file was replaced) or the original (the link was broken), never a mix.
+// Known to fail for now: the output counts as the input, the result is renamed onto the input's
+// name only, and other.txt keeps the old bytes while the job reports "Done!" with status 0.
 TEST(BatchPathTest, HardLinkedOutputHoldsTheResult)
 {
     Sandbox box;
@@ -165,7 +166,7 @@ TEST(BatchPathTest, HardLinkedOutputHoldsTheResult)
     const QByteArray atOutput = box.read(u"other.txt"_s);
     EXPECT_PRED_FORMAT2(sameBytes, deduplicated, atOutput);
     const QByteArray atInput = box.read(u"in.txt"_s);
-    EXPECT_PRED_FORMAT2(sameBytes, deduplicated, atInput);
+    EXPECT_TRUE(atInput == deduplicated || atInput == source) << atInput.toStdString();
     EXPECT_EQ(box.entries(), (QStringList {u"in.txt"_s, u"other.txt"_s}));
 }
 
