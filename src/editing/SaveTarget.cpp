@@ -26,13 +26,15 @@ bool namesSameFile(const QString &sourceFile, const QString &target)
     return source && other && source->sameFile(*other);
 }
 
-// A link to the scanned file stays a link: the file it points to is the one replaced.
-QString fileToReplace(const QString &sourceFile)
+// The name the user asked for takes the result. A symbolic link stays a link: the file it points
+// to is the one replaced. A hard link gets a file of its own, as the other names keep the
+// original, which is still whole.
+QString fileToReplace(const QString &target)
 {
-    if (!isSymbolicLink(sourceFile))
-        return sourceFile;
-    const QString real = QFileInfo(sourceFile).canonicalFilePath();
-    return real.isEmpty() ? sourceFile : real;
+    if (!isSymbolicLink(target))
+        return target;
+    const QString real = QFileInfo(target).canonicalFilePath();
+    return real.isEmpty() ? target : real;
 }
 } // namespace
 
@@ -40,7 +42,7 @@ SaveTarget resolveSaveTarget(const QString &sourceFile, const QString &target)
 {
     if (!namesSameFile(sourceFile, target))
         return {false, target, {}};
-    const QString replaced = fileToReplace(sourceFile);
+    const QString replaced = fileToReplace(target);
     return {true, replaced + QLatin1String(temporarySuffix), replaced};
 }
 
