@@ -10,12 +10,6 @@ namespace {
 constexpr int progressStride = 1 << 14;
 constexpr std::uint32_t firstLine = LineGrouping::firstLine;
 
-struct Entry
-{
-    std::uint32_t line;
-    std::uint32_t first;
-};
-
 // Gives every group its place in the list: in order of first lines, each group as many entries
 // as it has lines. The first line's link then holds where its group's next entry goes.
 std::size_t placeGroups(BulkArray<std::uint32_t> &links)
@@ -31,12 +25,13 @@ std::size_t placeGroups(BulkArray<std::uint32_t> &links)
     return placed;
 }
 
-// Sorts the grouped lines into entries, group after group, each group in file order. Lines are
-// visited in file order, so each group's first line comes before the others; the places of the
-// groups of lines a little ahead are fetched while the current line is stored.
-BulkArray<Entry> sortEntries(BulkArray<std::uint32_t> &links, std::size_t count)
+// Sorts the grouped lines into entries, group after group, each group in file order; a group's
+// first line is marked with firstLine. Lines are visited in file order, so each group's first
+// line comes before the others; the places of the groups of lines a little ahead are fetched
+// while the current line is stored.
+BulkArray<std::uint32_t> sortEntries(BulkArray<std::uint32_t> &links, std::size_t count)
 {
-    BulkArray<Entry> entries(count);
+    BulkArray<std::uint32_t> entries(count);
     constexpr std::size_t ahead = 16;
     const std::size_t total = links.size();
     for (std::size_t line = 0; line < total; ++line) {
@@ -48,9 +43,10 @@ BulkArray<Entry> sortEntries(BulkArray<std::uint32_t> &links, std::size_t count)
         const std::uint32_t link = links[line];
         if (link == 0)
             continue;
-        const std::size_t first = link & firstLine ? line : link - 1;
+        const bool isFirst = link & firstLine;
+        const std::size_t first = isFirst ? line : link - 1;
         const std::uint32_t place = links[first] & ~firstLine;
-        entries[place] = {std::uint32_t(line), std::uint32_t(first)};
+        entries[place] = std::uint32_t(line) | (isFirst ? firstLine : 0);
         links[first] = firstLine | (place + 1);
     }
     return entries;
@@ -65,7 +61,7 @@ DuplicateScanner::DuplicateScanner(const LoadedText &text, ScanRules rules)
 ScanOutcome DuplicateScanner::run(LineList &duplicates, const ProgressFn &progress)
 {
     const auto total = qint64(text_.lineCount());
-    BulkArray<Entry> entries;
+    BulkArray<std::uint32_t> entries;
     int groupCount = 0;
     int entryCount = 0;
     {
@@ -79,12 +75,16 @@ ScanOutcome DuplicateScanner::run(LineList &duplicates, const ProgressFn &progre
     }
 
     int listedGroups = 0;
+    int first = 0;
     for (int i = 0; i < entryCount; ++i) {
-        const Entry &entry = entries[std::size_t(i)];
-        if (entry.line == entry.first && ++listedGroups % progressStride == 0
-            && !keepGoing(progress, total, total))
-            return {true, groupCount, i};
-        duplicates.addEntry(int(entry.line), int(entry.first));
+        const std::uint32_t entry = entries[std::size_t(i)];
+        const int line = int(entry & ~firstLine);
+        if (entry & firstLine) {
+            if (++listedGroups % progressStride == 0 && !keepGoing(progress, total, total))
+                return {true, groupCount, i};
+            first = line;
+        }
+        duplicates.addEntry(line, first);
     }
     return {false, groupCount, entryCount};
 }

@@ -21,18 +21,20 @@ LineGrouping::LineGrouping(const LoadedText &text, ScanRules rules)
 bool LineGrouping::run(const ProgressFn &progress)
 {
     const auto total = std::uint32_t(text_.lineCount());
-    // Step t keys line t, fetches the key that the slot of line t - stage names, and places
-    // line t - 2 * stage.
-    for (std::uint32_t t = 0; t < total + 2 * stage; ++t) {
+    // Step t keys line t, reads the slot of line t - stage, fetches the first line named by
+    // the slot of line t - 2 * stage and places line t - 3 * stage.
+    for (std::uint32_t t = 0; t < total + 3 * stage; ++t) {
         if (t < total) {
             if (t % progressStride == 0 && !keepGoing(progress, t, total))
                 return false;
             key(t);
         }
         if (t >= stage && t - stage < total)
-            fetchKey(t - stage);
-        if (t >= 2 * stage)
-            place(t - 2 * stage);
+            fetchFirstLineIndex(t - stage);
+        if (t >= 2 * stage && t - 2 * stage < total)
+            fetchFirstLineBytes(t - 2 * stage);
+        if (t >= 3 * stage)
+            place(t - 3 * stage);
     }
     return true;
 }
@@ -65,30 +67,31 @@ void LineGrouping::key(std::uint32_t line)
     __builtin_prefetch(&slots_[home(p.hash)], 1);
 }
 
-void LineGrouping::fetchKey(std::uint32_t line)
+void LineGrouping::fetchFirstLineIndex(std::uint32_t line)
 {
-    const Pending &p = pending(line);
+    Pending &p = pending(line);
+    p.candidatePlusOne = 0;
     if (p.skipped)
         return;
     const Slot &slot = slots_[home(p.hash)];
-    if (slot.firstPlusOne == 0 || slot.tag != std::uint32_t(p.hash >> 32))
+    if (slot.tag != std::uint32_t(p.hash >> 32) || (slot.firstPlusOne & materialisedBit))
         return;
-    __builtin_prefetch(&links_[(slot.firstPlusOne & ~materialisedBit) - 1], 1);
-    if ((slot.place & longKey) != longKey)
-        __builtin_prefetch(text_.data() + (slot.place >> lengthBits));
+    p.candidatePlusOne = slot.firstPlusOne;
+    if (p.candidatePlusOne) {
+        text_.prefetchLine(int(p.candidatePlusOne - 1));
+        __builtin_prefetch(&links_[p.candidatePlusOne - 1], 1);
+    }
 }
 
-std::uint64_t LineGrouping::placeOf(const Pending &p) const
+void LineGrouping::fetchFirstLineBytes(std::uint32_t line)
 {
-    if (p.materialised || p.key.size() >= longKey)
-        return longKey;
-    return std::uint64_t(p.key.data() - text_.data()) << lengthBits | p.key.size();
+    const Pending &p = pending(line);
+    if (!p.skipped && p.candidatePlusOne)
+        __builtin_prefetch(text_.lineBytes(int(p.candidatePlusOne - 1)).data());
 }
 
 std::string_view LineGrouping::storedKey(const Slot &slot) const
 {
-    if ((slot.place & longKey) != longKey)
-        return {text_.data() + (slot.place >> lengthBits), std::size_t(slot.place & longKey)};
     const std::uint32_t first = (slot.firstPlusOne & ~materialisedBit) - 1;
     if (slot.firstPlusOne & materialisedBit)
         return materialised_.find(first)->second;
@@ -105,7 +108,7 @@ void LineGrouping::place(std::uint32_t line)
     for (std::size_t i = home(p.hash);; i = i + 1 == slots_.size() ? 0 : i + 1) {
         Slot &slot = slots_[i];
         if (slot.firstPlusOne == 0) {
-            slot = {tag, (line + 1) | (p.materialised ? materialisedBit : 0), placeOf(p)};
+            slot = {tag, (line + 1) | (p.materialised ? materialisedBit : 0)};
             if (p.materialised)
                 materialised_.emplace(line, std::move(p.upper));
             return;

@@ -13,14 +13,14 @@
 namespace twinscan {
 
 // Groups the lines of a file by their normalised text in one pass over the file, through an
-// open-addressing table that holds, for each distinct text, its first line and where its key
-// lies in the file.
+// open-addressing table that holds each distinct text's first line.
 //
 // On a large file nearly every probe of the table misses the cache, and so does the comparison
 // with a group's first line. The lines are therefore worked on in a pipeline: a line is keyed
-// and its slot fetched; some lines later the slot is read and the key it names is fetched; some
-// lines later again the line is placed. The misses of many lines overlap instead of following
-// one another, and a slot names its key's bytes directly so that a comparison costs one miss.
+// and its slot fetched; some lines later the slot is read and the index entry of the line it
+// names is fetched; then that line's bytes; and only then is the line placed. The misses of
+// many lines overlap instead of following one another. The table is kept small (eight bytes a
+// slot) because on a large file the memory the scan first touches is a good part of its cost.
 class LineGrouping
 {
 public:
@@ -39,17 +39,13 @@ public:
     BulkArray<std::uint32_t> takeLinks();
 
 private:
-    // All-zero is an empty slot, so lines are stored plus one. The key's place in the file is
-    // packed as offset << 24 | length; a key too long for that is found through its line.
+    // All-zero is an empty slot, so lines are stored plus one.
     struct Slot
     {
         std::uint32_t tag;
         std::uint32_t firstPlusOne; // with materialisedBit when the key is held apart
-        std::uint64_t place;
     };
     static constexpr std::uint32_t materialisedBit = 0x80000000U;
-    static constexpr std::uint64_t lengthBits = 24;
-    static constexpr std::uint64_t longKey = (std::uint64_t(1) << lengthBits) - 1;
 
     // A line on its way through the pipeline.
     struct Pending
@@ -57,6 +53,7 @@ private:
         std::uint64_t hash = 0;
         std::string_view key;
         std::string upper; // the key, when upper-casing a non-ASCII line changed it
+        std::uint32_t candidatePlusOne = 0; // the first line named by the home slot, if any
         bool skipped = false;
         bool materialised = false;
     };
@@ -69,9 +66,9 @@ private:
         return std::size_t((hash & 0xFFFFFFFFU) * slots_.size() >> 32);
     }
     void key(std::uint32_t line);
-    void fetchKey(std::uint32_t line);
+    void fetchFirstLineIndex(std::uint32_t line);
+    void fetchFirstLineBytes(std::uint32_t line);
     void place(std::uint32_t line);
-    std::uint64_t placeOf(const Pending &p) const;
     std::string_view storedKey(const Slot &slot) const;
 
     const LoadedText &text_;

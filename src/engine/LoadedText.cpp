@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -35,6 +36,10 @@ void LoadedText::buildIndex(const ProgressFn &progress)
     const char *end = begin + size_;
     hasBom_ = startsWithBom(begin, size_);
     const char *first = hasBom_ ? begin + bomSize : begin;
+    if (size_ >> (64 - lengthBits)) {
+        indexError_ = tr("The file is too large for Twinscan");
+        return;
+    }
 
     // Count first so that the index is allocated once, at its final size.
     std::size_t count = 0;
@@ -43,7 +48,7 @@ void LoadedText::buildIndex(const ProgressFn &progress)
         indexError_ = tr("The file has more lines than Twinscan can hold");
         return;
     }
-    if (!starts_.resize(count) || !lengths_.resize(count)) {
+    if (!index_.resize(count)) {
         indexError_ = systemReason(ENOMEM);
         return;
     }
@@ -52,12 +57,9 @@ void LoadedText::buildIndex(const ProgressFn &progress)
     const qint64 total = qint64(size_);
     std::size_t line = 0;
     forEachLine(first, end, [&](const char *start, std::size_t length) {
-        if (length > UINT32_MAX) {
-            indexError_ = tr("The file has a line longer than 4 GB");
-            return false;
-        }
-        starts_[line] = std::uint64_t(start - begin);
-        lengths_[line] = std::uint32_t(length);
+        if (length >= longLine)
+            longLines_.emplace_back(int(line), length);
+        index_[line] = std::uint64_t(start - begin) << lengthBits | std::min(length, longLine);
         ++line;
         if ((line & 0xFFFF) == 0 && !keepGoing(progress, start - begin, total)) {
             indexStopped_ = true;
@@ -67,6 +69,13 @@ void LoadedText::buildIndex(const ProgressFn &progress)
     });
     lineCount_ = int(line);
     encoding_ = isValidUtf8(begin, size_) ? TextEncoding::Utf8 : TextEncoding::Latin1;
+}
+
+std::size_t LoadedText::longLineLength(int line) const
+{
+    const auto found = std::lower_bound(
+        longLines_.begin(), longLines_.end(), std::pair<int, std::size_t>(line, 0));
+    return found->second;
 }
 
 std::shared_ptr<LoadedText> LoadedText::fromBytes(std::string_view bytes)

@@ -1,7 +1,6 @@
 #include "engine/clsListEmu.h"
 
 #include <cstring>
-#include <new>
 #include <type_traits>
 
 namespace twinscan {
@@ -12,10 +11,34 @@ void clsListEmu::setUpperLimit(int limit)
 {
     slots_.reset();
     slots_ = BulkArray<ListItem>(std::size_t(limit) + 1);
+    unwrittenLines_ = 0;
+    freshSlots_ = true;
+}
+
+void clsListEmu::writeOutLines() const
+{
+    for (int i = 0; i < unwrittenLines_; ++i)
+        slots_[std::size_t(i) + 1] = {ListItem::Kind::Line, false, std::uint32_t(i), 0};
+    unwrittenLines_ = 0;
+    freshSlots_ = false;
+}
+
+const ListItem &clsListEmu::at(int index) const
+{
+    if (index < unwrittenLines_)
+        writeOutLines();
+    return slots_[std::size_t(index) + 1];
 }
 
 void clsListEmu::append(const ListItem &item)
 {
+    if (freshSlots_ && unwrittenLines_ == count_ && item.kind == ListItem::Kind::Line
+        && item.line == std::uint32_t(count_)) {
+        ++unwrittenLines_;
+        ++count_;
+        return;
+    }
+    writeOutLines();
     ++count_;
     ListItem &slot = slots_[std::size_t(count_)];
     const bool selected = slot.selected; // the slot keeps its selected state
@@ -25,11 +48,24 @@ void clsListEmu::append(const ListItem &item)
 
 void clsListEmu::removeAt(int index)
 {
+    writeOutLines();
     ListItem *store = slots_.data();
     const int moved = count_ - 1 - index;
     if (moved > 0)
         std::memmove(store + index + 1, store + index + 2, std::size_t(moved) * sizeof(ListItem));
     --count_;
+}
+
+void clsListEmu::clearAll()
+{
+    writeOutLines();
+    count_ = 0;
+}
+
+void clsListEmu::setSelectedAt(int index, bool state)
+{
+    writeOutLines();
+    slots_[std::size_t(index) + 1].selected = state;
 }
 
 } // namespace twinscan

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace twinscan;
@@ -15,11 +16,13 @@ QString text(const char *s)
     return QString::fromUtf8(s);
 }
 
-std::vector<QString> textsOf(const LineList &list)
+// As UTF-8, so that a failed comparison prints readable texts.
+using Texts = std::vector<std::string>;
+Texts textsOf(const LineList &list)
 {
-    std::vector<QString> out;
+    Texts out;
     for (int i = 0; i < list.ListCount(); ++i)
-        out.push_back(list.List(i));
+        out.push_back(list.List(i).toStdString());
     return out;
 }
 
@@ -45,7 +48,7 @@ TEST(ListEmulation, RemovalMovesSelectedStatesWithTheirTexts)
     clsListEmu list = emulationOf({"a", "b", "c", "d"});
     list.setSelected(2, true);
     list.RemoveItem(1);
-    EXPECT_EQ(textsOf(list), (std::vector<QString> {text("a"), text("c"), text("d")}));
+    EXPECT_EQ(textsOf(list), (Texts {"a", "c", "d"}));
     EXPECT_EQ(statesOf(list), (std::vector<bool> {false, true, false}));
 }
 
@@ -54,7 +57,7 @@ TEST(ListEmulation, RemovingTheLastItemOnlyDropsTheCount)
     clsListEmu list = emulationOf({"a", "b"});
     list.setSelected(1, true);
     list.RemoveItem(1);
-    EXPECT_EQ(textsOf(list), std::vector<QString> {text("a")});
+    EXPECT_EQ(textsOf(list), Texts {"a"});
     EXPECT_EQ(statesOf(list), std::vector<bool> {false});
 }
 
@@ -66,7 +69,7 @@ TEST(ListEmulation, AddItemKeepsTheSlotsSelectedState)
     list.setSelected(2, true);
     list.RemoveItem(0);
     list.AddItem(text("new"));
-    EXPECT_EQ(textsOf(list), (std::vector<QString> {text("b"), text("c"), text("new")}));
+    EXPECT_EQ(textsOf(list), (Texts {"b", "c", "new"}));
     EXPECT_EQ(statesOf(list), (std::vector<bool> {false, true, true}));
 }
 
@@ -88,7 +91,7 @@ TEST(ListEmulation, NewUpperLimitEmptiesTheSlotsButKeepsTheCount)
     list.setSelected(1, true);
     list.setUpperLimit(5);
     EXPECT_EQ(list.ListCount(), 2);
-    EXPECT_EQ(textsOf(list), (std::vector<QString> {QString(), QString()}));
+    EXPECT_EQ(textsOf(list), (Texts {"", ""}));
     EXPECT_EQ(statesOf(list), (std::vector<bool> {false, false}));
 }
 
@@ -98,7 +101,7 @@ TEST(ListEmulation, HoldsAsManyItemsAsItsUpperLimit)
     list.setUpperLimit(3);
     for (int i = 0; i < 3; ++i)
         list.addNumber(i);
-    EXPECT_EQ(textsOf(list), (std::vector<QString> {text("0"), text("1"), text("2")}));
+    EXPECT_EQ(textsOf(list), (Texts {"0", "1", "2"}));
 }
 
 // Lines, entries and numbers are stored compactly but read back as the text they stand for.
@@ -118,31 +121,48 @@ TEST(ListItems, CompactItemsReadAsTheirText)
         list.AddItem(text("own text"));
         list.addEntry(0, 0);
         EXPECT_EQ(textsOf(list),
-            (std::vector<QString> {text("se]cond"), text("[12]\tse]cond"), text("-7"),
-                text("2147483647"), text("own text"), text("[1]\tfirst")}))
+            (Texts {"se]cond", "[12]\tse]cond", "-7", "2147483647", "own text", "[1]\tfirst"}))
             << (emulated ? "clsListEmu" : "ItemVectorList");
     }
 }
 
 // Callers set a new item's selected state before they read it; under that rule the emulation
-// and a plain list must agree after any sequence of additions, removals, marks and clears.
+// and a plain list must agree after any sequence of additions, removals, marks and clears. The
+// source list's pattern (line 0, line 1, ...) comes up often, as the scan fills it that way.
 TEST(ListEmulation, BehavesLikeAPlainList)
 {
+    std::string file;
+    for (int i = 0; i < 60; ++i)
+        file += "line " + std::to_string(i) + "\n";
+    const auto source = LoadedText::fromBytes(file);
     std::mt19937 random(99);
-    for (int round = 0; round < 50; ++round) {
+    for (int round = 0; round < 200; ++round) {
         clsListEmu emulation;
         emulation.setUpperLimit(40);
         ItemVectorList plain;
-        for (int step = 0; step < 200; ++step) {
+        emulation.setSource(source);
+        plain.setSource(source);
+        const bool linesFirst = round % 2 == 0;
+        for (int step = 0; step < 120; ++step) {
             const int count = plain.ListCount();
-            const unsigned action = random() % 10;
+            const unsigned action = linesFirst && step < 20 ? 0 : random() % 10;
             if (action < 4 && count < 40) {
-                const QString item = QString::number(random() % 1000);
+                const unsigned kind = random() % 3;
+                const int anyLine = int(random() % 60);
                 const bool state = random() % 2;
+                const bool inOrder = linesFirst && step < 20;
                 for (LineList *list :
                     {static_cast<LineList *>(&emulation), static_cast<LineList *>(&plain)}) {
-                    list->AddItem(item);
-                    list->setSelected(count, state);
+                    if (inOrder || kind == 0)
+                        list->addLine(count);
+                    else if (kind == 1)
+                        list->addLine(anyLine);
+                    else
+                        list->AddItem(QString::number(step));
+                }
+                if (!inOrder) {
+                    emulation.setSelected(count, state);
+                    plain.setSelected(count, state);
                 }
             } else if (action < 7 && count > 0) {
                 const int index = int(random() % unsigned(count));
@@ -161,6 +181,44 @@ TEST(ListEmulation, BehavesLikeAPlainList)
             ASSERT_EQ(statesOf(emulation), statesOf(plain))
                 << "round " << round << " step " << step;
         }
+    }
+}
+
+// The source list is filled line by line; every way of touching it afterwards sees those lines.
+TEST(ListEmulation, SourceLinesFilledInOrderReadBackAfterAnyChange)
+{
+    const auto source = LoadedText::fromBytes("a\nb\nc\nd\n");
+    for (int change = 0; change < 5; ++change) {
+        clsListEmu list;
+        list.setUpperLimit(4);
+        list.setSource(source);
+        for (int line = 0; line < 4; ++line)
+            list.addLine(line);
+        Texts expected {"a", "b", "c", "d"};
+        std::vector<bool> states(4, false);
+        switch (change) {
+        case 1:
+            list.setSelected(2, true);
+            states[2] = true;
+            break;
+        case 2:
+            list.RemoveItem(0);
+            expected.erase(expected.begin());
+            states.pop_back();
+            break;
+        case 3:
+            list.Clear();
+            list.AddItem(text("z"));
+            expected = {"z"};
+            states = {false};
+            break;
+        case 4:
+            list.RemoveItem(3);
+            list.addLine(3);
+            break;
+        }
+        EXPECT_EQ(textsOf(list), expected) << "change " << change;
+        EXPECT_EQ(statesOf(list), states) << "change " << change;
     }
 }
 
