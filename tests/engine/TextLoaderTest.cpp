@@ -1,5 +1,7 @@
 #include "EngineTestFiles.h"
+#include "engine/DuplicateScanner.h"
 #include "engine/FileStamp.h"
+#include "engine/ItemVectorList.h"
 #include "engine/LineReader.h"
 #include "engine/LoadedText.h"
 
@@ -122,6 +124,31 @@ TEST(TextLoader, HundredMegabyteLine)
     EXPECT_EQ(line.size(), size - 1);
     EXPECT_EQ(lineBreak, LineBreak::Lf);
     EXPECT_FALSE(reader.next(line, lineBreak));
+}
+
+// Lines of 16 MB and more are indexed apart from the rest; several of them, between short lines,
+// keep their own lengths and group like any other line.
+TEST(TextLoader, SeveralVeryLongLinesAmongShortOnes)
+{
+    const std::size_t mb = std::size_t(1) << 20;
+    const std::string longX(17 * mb, 'x');
+    const std::string longY(16 * mb - 1, 'y');
+    const std::string file = "a\n" + longX + "\r\n" + longY + "\nb\r" + longX + "\n\n";
+    const auto text = LoadedText::fromBytes(file);
+    ASSERT_EQ(text->lineCount(), 6);
+    const std::size_t lengths[] = {1, 17 * mb, 16 * mb - 1, 1, 17 * mb, 0};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(text->lineBytes(i).size(), lengths[i]) << "line " << i + 1;
+    EXPECT_EQ(text->lineBytes(2).front(), 'y');
+    EXPECT_EQ(text->lineBytes(3), "b");
+    EXPECT_EQ(text->lineBytes(4).back(), 'x');
+
+    ItemVectorList duplicates;
+    const ScanOutcome outcome = DuplicateScanner(*text, {}).run(duplicates);
+    EXPECT_EQ(outcome.groupCount, 1);
+    ASSERT_EQ(duplicates.ListCount(), 2);
+    EXPECT_EQ(duplicates.itemAt(0).line, 1u);
+    EXPECT_EQ(duplicates.itemAt(1).line, 4u);
 }
 
 } // namespace
