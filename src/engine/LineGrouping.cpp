@@ -42,7 +42,6 @@ bool LineGrouping::run(const ProgressFn &progress)
 BulkArray<std::uint32_t> LineGrouping::takeLinks()
 {
     slots_.reset();
-    materialised_.clear();
     return std::move(links_);
 }
 
@@ -58,11 +57,10 @@ void LineGrouping::key(std::uint32_t line)
     p.key = rules_.trimLines ? trimmed : bytes;
     const KeyHash checked = hashKeyChecked(p.key, fold_);
     p.hash = checked.hash;
-    p.materialised = fold_ && !checked.ascii;
-    if (p.materialised) {
-        p.upper = upperCaseNonAscii(p.key, text_.encoding());
-        p.key = p.upper;
-        p.hash = hashKey(p.key, fold_);
+    p.unicode = fold_ && !checked.ascii;
+    if (p.unicode) {
+        upperCaseInto(p.key, text_.encoding(), p.upper);
+        p.hash = hashKey(p.upper, true);
     }
     __builtin_prefetch(&slots_[home(p.hash)], 1);
 }
@@ -74,9 +72,9 @@ void LineGrouping::fetchFirstLineIndex(std::uint32_t line)
     if (p.skipped)
         return;
     const Slot &slot = slots_[home(p.hash)];
-    if (slot.tag != std::uint32_t(p.hash >> 32) || (slot.firstPlusOne & materialisedBit))
+    if (slot.tag != std::uint32_t(p.hash >> 32))
         return;
-    p.candidatePlusOne = slot.firstPlusOne;
+    p.candidatePlusOne = slot.firstPlusOne & ~unicodeBit;
     if (p.candidatePlusOne) {
         text_.prefetchLine(int(p.candidatePlusOne - 1));
         __builtin_prefetch(&links_[p.candidatePlusOne - 1], 1);
@@ -90,13 +88,21 @@ void LineGrouping::fetchFirstLineBytes(std::uint32_t line)
         __builtin_prefetch(text_.lineBytes(int(p.candidatePlusOne - 1)).data());
 }
 
-std::string_view LineGrouping::storedKey(const Slot &slot) const
+// Keys compare equal when their upper-cased forms do. An ASCII key is folded on the fly; a key
+// with other characters is compared through its upper-cased form, which for the group's first
+// line is made again for every comparison rather than kept for every group.
+bool LineGrouping::matches(const Pending &p, const Slot &slot)
 {
-    const std::uint32_t first = (slot.firstPlusOne & ~materialisedBit) - 1;
-    if (slot.firstPlusOne & materialisedBit)
-        return materialised_.find(first)->second;
-    const std::string_view bytes = text_.lineBytes(int(first));
-    return rules_.trimLines ? trimSpaces(bytes) : bytes;
+    const std::string_view line = text_.lineBytes(int((slot.firstPlusOne & ~unicodeBit) - 1));
+    const std::string_view stored = rules_.trimLines ? trimSpaces(line) : line;
+    if (!p.unicode && !(slot.firstPlusOne & unicodeBit))
+        return sameKey(p.key, stored, fold_);
+    std::string_view theirs = stored;
+    if (slot.firstPlusOne & unicodeBit) {
+        upperCaseInto(stored, text_.encoding(), storedUpper_);
+        theirs = storedUpper_;
+    }
+    return sameKey(p.unicode ? std::string_view(p.upper) : p.key, theirs, true);
 }
 
 void LineGrouping::place(std::uint32_t line)
@@ -108,13 +114,11 @@ void LineGrouping::place(std::uint32_t line)
     for (std::size_t i = home(p.hash);; i = i + 1 == slots_.size() ? 0 : i + 1) {
         Slot &slot = slots_[i];
         if (slot.firstPlusOne == 0) {
-            slot = {tag, (line + 1) | (p.materialised ? materialisedBit : 0)};
-            if (p.materialised)
-                materialised_.emplace(line, std::move(p.upper));
+            slot = {tag, (line + 1) | (p.unicode ? unicodeBit : 0)};
             return;
         }
-        if (slot.tag == tag && sameKey(p.key, storedKey(slot), fold_)) {
-            const std::uint32_t first = (slot.firstPlusOne & ~materialisedBit) - 1;
+        if (slot.tag == tag && matches(p, slot)) {
+            const std::uint32_t first = (slot.firstPlusOne & ~unicodeBit) - 1;
             std::uint32_t &group = links_[first];
             if (group == 0) {
                 group = firstLine | 1;

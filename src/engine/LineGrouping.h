@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace twinscan {
 
@@ -43,19 +42,19 @@ private:
     struct Slot
     {
         std::uint32_t tag;
-        std::uint32_t firstPlusOne; // with materialisedBit when the key is held apart
+        std::uint32_t firstPlusOne; // with unicodeBit when the key is upper-cased by Unicode rules
     };
-    static constexpr std::uint32_t materialisedBit = 0x80000000U;
+    static constexpr std::uint32_t unicodeBit = 0x80000000U;
 
     // A line on its way through the pipeline.
     struct Pending
     {
         std::uint64_t hash = 0;
         std::string_view key;
-        std::string upper; // the key, when upper-casing a non-ASCII line changed it
+        std::string upper; // the upper-cased key of a line that is not plain ASCII
         std::uint32_t candidatePlusOne = 0; // the first line named by the home slot, if any
         bool skipped = false;
-        bool materialised = false;
+        bool unicode = false; // compared through `upper`
     };
     static constexpr std::uint32_t stage = 8; // lines between two steps of the pipeline
     static constexpr std::uint32_t ringSize = 4 * stage;
@@ -69,7 +68,7 @@ private:
     void fetchFirstLineIndex(std::uint32_t line);
     void fetchFirstLineBytes(std::uint32_t line);
     void place(std::uint32_t line);
-    std::string_view storedKey(const Slot &slot) const;
+    bool matches(const Pending &p, const Slot &slot);
 
     const LoadedText &text_;
     ScanRules rules_;
@@ -77,9 +76,7 @@ private:
     BulkArray<Slot> slots_;
     BulkArray<std::uint32_t> links_;
     Pending ring_[ringSize];
-    // Upper-cased keys of the groups whose first line is not plain ASCII, by first line; ASCII
-    // keys are read from the file and folded as they are compared.
-    std::unordered_map<std::uint32_t, std::string> materialised_;
+    std::string storedUpper_; // scratch for the upper-cased key of a group's first line
     int groupCount_ = 0;
     int entryCount_ = 0;
 };

@@ -32,6 +32,84 @@ inline std::uint64_t mix(std::uint64_t h, std::uint64_t word) noexcept
     return h ^ (h >> 32);
 }
 
+// The code point that starts at p, and its length; 0 for bytes that do not start a whole
+// sequence.
+int decodeUtf8(const unsigned char *p, const unsigned char *end, char32_t &code)
+{
+    const int length = *p >= 0xF0 ? 4 : *p >= 0xE0 ? 3 : *p >= 0xC0 ? 2 : 0;
+    if (length == 0 || end - p < length)
+        return 0;
+    code = *p & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        code = code << 6 | (p[i] & 0x3F);
+    }
+    return length;
+}
+
+void appendUtf8(std::string &out, char32_t code)
+{
+    if (code < 0x80) {
+        out += char(code);
+    } else if (code < 0x800) {
+        out += char(0xC0 | code >> 6);
+        out += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += char(0xE0 | code >> 12);
+        out += char(0x80 | (code >> 6 & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xF0 | code >> 18);
+        out += char(0x80 | (code >> 12 & 0x3F));
+        out += char(0x80 | (code >> 6 & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+}
+
+// Qt's per-character mapping leaves alone the few letters whose capital is more than one
+// character ("ß" to "SS"); those lines take the whole-string way.
+bool upperIsSpecial(char32_t code, char32_t upper)
+{
+    if (upper != code)
+        return false;
+    const QChar::Category category = QChar::category(code);
+    return category == QChar::Letter_Lowercase || category == QChar::Letter_Titlecase;
+}
+
+// Upper-cases valid UTF-8 one character at a time, without building a QString: most of a line
+// of accented text is ASCII. False when the line needs the whole-string way.
+bool upperCaseUtf8(std::string_view text, std::string &out)
+{
+    out.reserve(text.size() + 8);
+    const auto *p = reinterpret_cast<const unsigned char *>(text.data());
+    const auto *end = p + text.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            out += char(*p >= 'a' && *p <= 'z' ? *p - 0x20 : *p);
+            ++p;
+            continue;
+        }
+        char32_t code = 0;
+        const int length = decodeUtf8(p, end, code);
+        if (length == 0)
+            return false;
+        const char32_t upper = QChar::toUpper(code);
+        if (upperIsSpecial(code, upper))
+            return false;
+        appendUtf8(out, upper);
+        p += length;
+    }
+    return true;
+}
+
+void upperCaseThroughQString(std::string_view text, std::string &out)
+{
+    const QByteArray upper
+        = QString::fromUtf8(text.data(), qsizetype(text.size())).toUpper().toUtf8();
+    out.assign(upper.constData(), std::size_t(upper.size()));
+}
+
 unsigned char latin1Upper(unsigned char c)
 {
     if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
@@ -61,15 +139,22 @@ bool hasNonAscii(std::string_view text) noexcept
 
 std::string upperCaseNonAscii(std::string_view text, TextEncoding encoding)
 {
-    if (encoding == TextEncoding::Utf8) {
-        const QByteArray upper
-            = QString::fromUtf8(text.data(), qsizetype(text.size())).toUpper().toUtf8();
-        return std::string(upper.constData(), std::size_t(upper.size()));
-    }
-    std::string upper(text);
-    for (char &c : upper)
-        c = static_cast<char>(latin1Upper(static_cast<unsigned char>(c)));
+    std::string upper;
+    upperCaseInto(text, encoding, upper);
     return upper;
+}
+
+void upperCaseInto(std::string_view text, TextEncoding encoding, std::string &out)
+{
+    out.clear();
+    if (encoding == TextEncoding::Latin1) {
+        out.reserve(text.size());
+        for (const char c : text)
+            out += static_cast<char>(latin1Upper(static_cast<unsigned char>(c)));
+        return;
+    }
+    if (!upperCaseUtf8(text, out))
+        upperCaseThroughQString(text, out);
 }
 
 KeyHash hashKeyChecked(std::string_view key, bool fold) noexcept

@@ -13,9 +13,11 @@ std::string_view trimSpaces(std::string_view text) noexcept;
 
 bool hasNonAscii(std::string_view text) noexcept;
 
-// Upper-cases a line that holds bytes above 127: by Unicode rules for UTF-8 text, by Latin-1
-// rules otherwise. ASCII lines are folded on the fly by hashKey and sameKey instead.
+// Upper-cases a line that holds bytes above 127: by Unicode rules for UTF-8 text (as
+// QString::toUpper does, so "ß" becomes "SS"), by Latin-1 rules otherwise. ASCII lines are folded
+// on the fly by hashKey and sameKey instead. The second form reuses `out`'s memory.
 std::string upperCaseNonAscii(std::string_view text, TextEncoding encoding);
+void upperCaseInto(std::string_view text, TextEncoding encoding, std::string &out);
 
 // Hash and equality of keys, ASCII letters folded to upper case when `fold` is set. Folding is
 // idempotent on text that upperCaseNonAscii already made, so both forms of a key compare alike.

@@ -100,6 +100,18 @@ TEST(UpperCaseNonAscii, ByTheFilesCharacterSet)
         {"\xC3\xA9t\xC3\xA9", TextEncoding::Utf8, "\xC3\x89T\xC3\x89"},
         {"\xCE\xB1\xCE\xB2", TextEncoding::Utf8, "\xCE\x91\xCE\x92"}, // Greek alpha beta
         {"\xD0\xB4\xD0\xB0", TextEncoding::Utf8, "\xD0\x94\xD0\x90"}, // Cyrillic de a
+        {"stra\xC3\x9F"
+         "e",
+            TextEncoding::Utf8, "STRASSE"},
+        {"\xEF\xAC\x81n", TextEncoding::Utf8, "FIN"}, // fi ligature
+        {"\xE1\xBE\xB3", TextEncoding::Utf8, "\xCE\x91\xCE\x99"}, // alpha with ypogegrammeni
+        {"\xC5\xBF"
+         "x",
+            TextEncoding::Utf8, "SX"}, // long s
+        {"\xC7\x85", TextEncoding::Utf8, "\xC7\x84"}, // titlecase DZ with caron
+        {"\xCF\x82\xCF\x83", TextEncoding::Utf8, "\xCE\xA3\xCE\xA3"}, // sigmas
+        {"\xF0\x90\x90\xA8", TextEncoding::Utf8, "\xF0\x90\x90\x80"}, // Deseret, past the BMP
+        {"\xE6\x97\xA5x", TextEncoding::Utf8, "\xE6\x97\xA5X"}, // no case
         {"caf\xE9", TextEncoding::Latin1, "CAF\xC9"},
         {"\xE0\xFE\xF7", TextEncoding::Latin1, "\xC0\xDE\xF7"}, // the division sign stays
         {"\xDF\xFF\xB5", TextEncoding::Latin1, "\xDF\xFF\xB5"}, // no Latin-1 capital for these

@@ -110,10 +110,16 @@ private:
 };
 
 // Pieces that meet every rule: letters in both cases, spaces around and inside, tabs, UTF-8
-// letters with and without a capital, a letter that upper-cases to two, and 8-bit bytes that
-// make a file Latin-1.
+// letters with and without a capital, letters whose capital is two letters or plain ASCII, and
+// 8-bit bytes that make a file Latin-1.
 const char *const utf8Pieces[] = {"a", "A", "b", "B", " ", " ", "  ", "\t", "\xC3\xA9", "\xC3\x89",
-    "\xC3\x9F", "SS", "s", "\xC4\xB1", "i", "I", "]", "0"};
+    "\xC3\x9F", "SS", "s", "\xC4\xB1", "i", "I", "]", "0",
+    "\xEF\xAC\x81", // fi ligature: "FI"
+    "F", "\xE1\xBE\xB3", // alpha with ypogegrammeni: two capitals
+    "\xCE\x91\xCE\x99", "\xC5\xBF", // long s: "S"
+    "\xC7\x85", "\xC7\x84", // titlecase and capital DZ with caron
+    "\xE2\x84\xAA", "k", // Kelvin sign
+    "\xCF\x82", "\xCF\x83", "\xCE\xA3"}; // final sigma, sigma, capital sigma
 const char *const latin1Pieces[]
     = {"a", "A", " ", "  ", "\t", "\xE9", "\xC9", "\xDF", "\xFF", "\xB5", "\xF7", "\xD7", "s"};
 
