@@ -19,31 +19,6 @@ void printLine(std::FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
-MarkRule markRuleOf(const QString &value)
-{
-    switch (batchMarkRule(value).value_or(BatchMarkRule::All)) {
-    case BatchMarkRule::AllButFirst:
-        return MarkRule::AllButFirst;
-    case BatchMarkRule::AllButLast:
-        return MarkRule::AllButLast;
-    case BatchMarkRule::All:
-        break;
-    }
-    return MarkRule::All;
-}
-
-void markByRule(frmMain &form, MarkRule rule)
-{
-    switch (rule) {
-    case MarkRule::AllButFirst:
-        return form.mnuSelAllButFirst_Click();
-    case MarkRule::AllButLast:
-        return form.mnuSelAllButLast_Click();
-    default:
-        return form.mnuSelAll_Click();
-    }
-}
-
 // The scan's part of the job; false when the job ends here.
 bool scanInput(frmMain &form)
 {
@@ -68,7 +43,8 @@ void runBatch(frmMain &form)
     applyOptionOverrides(m);
     if (!scanInput(form))
         return;
-    markByRule(form, markRuleOf(m.request.markRule));
+    // A job is only run with a valid rule, so the fallback is never taken.
+    form.markBy(batchMarkRule(m.request.markRule).value_or(MarkRule::All));
     const SaveEnding ending = form.save();
     if (!m.batchMode)
         return; // the user stopped the save

@@ -142,14 +142,14 @@ void applyOptionOverrides(Module &module)
     overrideOption(request.saveEmptyLinesSwitch, module.saveOptions.saveEmptyLines);
 }
 
-std::optional<BatchMarkRule> batchMarkRule(const QString &markRule)
+std::optional<MarkRule> batchMarkRule(const QString &markRule)
 {
     if (markRule == u"1")
-        return BatchMarkRule::All;
+        return MarkRule::All;
     if (markRule == u"2")
-        return BatchMarkRule::AllButFirst;
+        return MarkRule::AllButFirst;
     if (markRule == u"3")
-        return BatchMarkRule::AllButLast;
+        return MarkRule::AllButLast;
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Module.h"
+#include "editing/MarkingRules.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,8 +29,7 @@ void parseCommandLine(Module &module, const QStringList &arguments);
 void applyOptionOverrides(Module &module);
 
 // The marking rule that the value of "/s" selects.
-enum class BatchMarkRule { All, AllButFirst, AllButLast };
-std::optional<BatchMarkRule> batchMarkRule(const QString &markRule);
+std::optional<MarkRule> batchMarkRule(const QString &markRule);
 
 // What the command line asks for. "--help" and "--version" count only as the first argument.
 enum class CommandLineKind { Help, Version, Job, NoJob };

@@ -6,13 +6,17 @@
 #include "editing/SavePercent.h"
 #include "editing/SaveTarget.h"
 #include "engine/Clock.h"
+#include "engine/FileStamp.h"
 #include "engine/ProcessingTime.h"
 #include "ui/FileDialogService.h"
 #include "ui/ProgressDisplay.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QToolButton>
+#include <cerrno>
+#include <new>
 
 namespace twinscan {
 
@@ -37,7 +41,7 @@ SaveEnding SaveCommand::run()
             form_.ask(tr("Please select lines to remove by marking them in the duplicates list!"),
                 MessageButtons::Ok, MessageIcon::Exclamation);
         }
-        finish();
+        finish(SaveStatus::Completed);
         return SaveEnding::NotStarted;
     }
     if (!sourceExists())
@@ -51,14 +55,15 @@ SaveEnding SaveCommand::run()
         m.isBusy = false;
         return SaveEnding::NotStarted;
     }
-    const SaveEnding ending = report(copy(target, removals));
-    finish();
+    const SaveResult result = copy(target, removals);
+    const SaveEnding ending = report(result);
+    finish(result.status);
     return ending;
 }
 
 bool SaveCommand::sourceExists()
 {
-    if (QFileInfo(form_.currentFile).isFile())
+    if (QFileInfo(form_.scannedFile).isFile())
         return true;
     const QString text = sourceMissingText();
     if (!module().batchMode)
@@ -87,9 +92,9 @@ QString SaveCommand::chooseTarget()
 // Offers the source's extension for a target without one; false when the user cancels.
 bool SaveCommand::offerExtension(QString &target)
 {
-    if (module().batchMode || resolveSaveTarget(form_.currentFile, target).replaceSource)
+    if (module().batchMode || resolveSaveTarget(form_.scannedFile, target).replaceSource)
         return true;
-    const ExtensionOffer offer = extensionOffer(form_.currentFile, target);
+    const ExtensionOffer offer = extensionOffer(form_.scannedFile, target);
     if (!offer.ask)
         return true;
     const MessageAnswer answer = form_.ask(
@@ -106,8 +111,7 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
     Module &m = module();
     m.isBusy = true;
     start_ = form_.services().clock->secondsSinceMidnight();
-    const bool replaceSource = resolveSaveTarget(form_.currentFile, target).replaceSource;
-    m.lastSavedFile = replaceSource ? form_.currentFile : target;
+    m.lastSavedFile = replacesScannedFile(target) ? form_.scannedFile : target;
     form_.enterBusyState();
     form_.setStatusText(tr("Saving File..."));
     ProgressDisplay &bar = form_.progress();
@@ -115,15 +119,30 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
     bar.setValue(0);
     form_.letEventsRun();
 
-    const SaveRequest request {form_.currentFile, form_.scannedText->stamp(), target,
+    const SaveRequest request {form_.scannedFile, form_.scannedText->stamp(), target,
         form_.lastLineIndex, SaveRules::from(m.saveOptions)};
-    return saveWithRemoval(request, removals, [this, &bar](qint64 done, qint64 total) {
-        if (!form_.pumpDue())
-            return true;
-        form_.setStatusText(tr("Saving File... %1%").arg(savePercent(done, total)));
-        bar.setValue(int(done));
-        return !form_.pumpEvents();
-    });
+    try {
+        return saveWithRemoval(
+            request, removals, form_.progressListener([&](qint64 done, qint64 total) {
+                form_.setStatusText(tr("Saving File... %1%").arg(savePercent(done, total)));
+                bar.setValue(int(done));
+            }));
+    } catch (const std::bad_alloc &) {
+        SaveResult failed;
+        failed.message
+            = tr("Can't write %1: %2").arg(QDir::toNativeSeparators(target), systemReason(ENOMEM));
+        return failed;
+    }
+}
+
+// Whether the save puts its result in place of the scanned file itself, rather than under
+// another name of it (a hard link) or in a file of its own.
+bool SaveCommand::replacesScannedFile(const QString &target) const
+{
+    const SaveTarget resolved = resolveSaveTarget(form_.scannedFile, target);
+    return resolved.replaceSource
+        && QFileInfo(resolved.replacedFile).canonicalFilePath()
+        == QFileInfo(form_.scannedFile).canonicalFilePath();
 }
 
 SaveEnding SaveCommand::report(const SaveResult &result)
@@ -151,10 +170,12 @@ SaveEnding SaveCommand::report(const SaveResult &result)
     return SaveEnding::Failed;
 }
 
-void SaveCommand::finish()
+void SaveCommand::finish(SaveStatus status)
 {
     module().lists.lstLines->Clear();
-    form_.ui().cmdSave->setEnabled(true);
+    // Results that no longer match their file can only be scanned again, not saved.
+    const bool stale = status == SaveStatus::SourceMissing || status == SaveStatus::SourceChanged;
+    form_.ui().cmdSave->setEnabled(!stale);
     form_.ui().cmdView->setEnabled(true);
     form_.leaveBusyState();
 }

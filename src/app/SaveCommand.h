@@ -30,7 +30,8 @@ private:
     bool offerExtension(QString &target);
     SaveResult copy(const QString &target, const RemovalSet &removals);
     SaveEnding report(const SaveResult &result);
-    void finish();
+    bool replacesScannedFile(const QString &target) const;
+    void finish(SaveStatus status);
 
     frmMain &form_;
     double start_ = 0;

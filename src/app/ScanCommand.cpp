@@ -11,12 +11,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QToolButton>
+#include <algorithm>
+#include <cerrno>
+#include <new>
 
 namespace twinscan {
 
 namespace {
-constexpr int largeFileLines = 32768;
-
 QString tr(const char *text)
 {
     return QCoreApplication::translate("ScanCommand", text);
@@ -53,35 +54,45 @@ ScanEnding ScanCommand::run()
     form_.setStatusText(tr("Loading file..."));
     form_.letEventsRun();
     form_.stopRequested = false; // a stop before the file is read is not one
+    try {
+        return scanFile(file);
+    } catch (const std::bad_alloc &) {
+        form_.setStatusText(
+            tr("File Error! (%1: %2)").arg(QDir::toNativeSeparators(file), systemReason(ENOMEM)));
+        return errorEnding();
+    }
+}
 
+ScanEnding ScanCommand::scanFile(const QString &file)
+{
     ScanEnding failure = ScanEnding::Error;
     const std::shared_ptr<LoadedText> text = readFile(file, failure);
     if (!text)
         return failure;
     const int lineCount = text->lineCount();
     announceLargeFile(lineCount);
+    form_.scannedText = nullptr;
     form_.bindLists(lineCount, text);
-    if (m.largeFileMode)
+    listsBound_ = true;
+    if (module().largeFileMode)
         form_.letEventsRun();
     if (!fillSourceList(*text))
         return interruptedEnding();
 
     form_.setStatusText(tr("Processing File..."));
     ProgressDisplay &bar = form_.progress();
-    bar.setMax(lineCount);
+    bar.setMax(std::max(lineCount, 1));
     bar.setMin(0);
     bar.setValue(0);
     const ScanOutcome outcome
-        = DuplicateScanner(*text, ScanRules::from(m.scanOptions))
-              .run(*m.lists.List2, [this, &bar](qint64 done, qint64 total) {
-                  if (!form_.pumpDue())
-                      return true;
+        = DuplicateScanner(*text, ScanRules::from(module().scanOptions))
+              .run(*module().lists.List2, form_.progressListener([&](qint64 done, qint64 total) {
                   bar.setValue(int(done));
                   form_.setStatusText(
                       tr("Processing File... %1%").arg(100 - percentOf(total - done, total)));
-                  return !form_.pumpEvents();
-              });
+              }));
     form_.scannedText = text;
+    form_.scannedFile = file;
     if (outcome.stopped)
         return interruptedEnding();
     return normalEnding(outcome, lineCount);
@@ -121,8 +132,7 @@ bool ScanCommand::checkFile(const QString &file)
 
 std::shared_ptr<LoadedText> ScanCommand::readFile(const QString &file, ScanEnding &failure)
 {
-    LoadResult loaded = TextLoader::load(
-        file, [this](qint64, qint64) { return !form_.pumpDue() || !form_.pumpEvents(); });
+    LoadResult loaded = TextLoader::load(file, form_.progressListener({}));
     if (loaded.stopped) {
         failure = interruptedEnding();
         return nullptr;
@@ -140,7 +150,7 @@ std::shared_ptr<LoadedText> ScanCommand::readFile(const QString &file, ScanEndin
 void ScanCommand::announceLargeFile(int lineCount)
 {
     Module &m = module();
-    m.largeFileMode = lineCount >= largeFileLines;
+    m.largeFileMode = lineCount >= frmMain::largeFileLines;
     if (m.largeFileMode && !m.batchMode) {
         form_.ask(tr("This file contains more than 32768 lines! You can still use Twinscan as "
                      "usual, but the result will not be displayed visually..."),
@@ -153,16 +163,16 @@ bool ScanCommand::fillSourceList(const LoadedText &text)
     LineList &lstShow = *module().lists.lstShow;
     ProgressDisplay &bar = form_.progress();
     const int lineCount = text.lineCount();
-    bar.setMax(lineCount);
+    bar.setMax(std::max(lineCount, 1));
     bar.setValue(0);
+    const ProgressFn report = form_.progressListener([&](qint64 done, qint64 total) {
+        bar.setValue(int(done));
+        form_.setStatusText(tr("Loading file... %1%").arg(percentOf(done, total)));
+    });
     for (int line = 0; line < lineCount; ++line) {
         lstShow.addLine(line);
-        if ((line & 0x3FF) == 0 && form_.pumpDue()) {
-            bar.setValue(line + 1);
-            form_.setStatusText(tr("Loading file... %1%").arg(percentOf(line + 1, lineCount)));
-            if (form_.pumpEvents())
-                return false;
-        }
+        if ((line & 0x3FF) == 0 && !report(line + 1, lineCount))
+            return false;
     }
     bar.setValue(lineCount);
     form_.setStatusText(tr("File Loaded!"));
@@ -199,7 +209,8 @@ ScanEnding ScanCommand::normalEnding(const ScanOutcome &outcome, int lineCount)
 ScanEnding ScanCommand::interruptedEnding()
 {
     const QString time = processingTimeText(start_, form_.services().clock->secondsSinceMidnight());
-    const int found = module().lists.bound() ? module().lists.List2->ListCount() : 0;
+    // Stopped before the lists were bound, they still hold the previous file's results.
+    const int found = listsBound_ ? module().lists.List2->ListCount() : 0;
     if (found > 0) {
         form_.setStatusText(
             tr("%1 Duplicate Lines Found (Interuppted By User) (Processing time: %2)")
@@ -223,9 +234,10 @@ ScanEnding ScanCommand::errorEnding()
 {
     if (form_.statusText().isEmpty())
         form_.setStatusText(tr("File Error!"));
-    // A failure leaves the previous scan's results, and with them Save and View, as they were.
-    form_.ui().cmdSave->setEnabled(saveWasEnabled_);
-    form_.ui().cmdView->setEnabled(viewWasEnabled_);
+    // A failure leaves the previous scan's results, and with them Save and View, as they were,
+    // unless the lists had already been emptied for this file.
+    form_.ui().cmdSave->setEnabled(saveWasEnabled_ && !listsBound_);
+    form_.ui().cmdView->setEnabled(viewWasEnabled_ && !listsBound_);
     finish();
     return ScanEnding::Error;
 }

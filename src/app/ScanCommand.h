@@ -22,6 +22,7 @@ public:
     ScanEnding run();
 
 private:
+    ScanEnding scanFile(const QString &file);
     QString chooseFile();
     bool checkFile(const QString &file);
     std::shared_ptr<LoadedText> readFile(const QString &file, ScanEnding &failure);
@@ -37,6 +38,7 @@ private:
     double start_ = 0;
     bool saveWasEnabled_ = false;
     bool viewWasEnabled_ = false;
+    bool listsBound_ = false; // the lists were emptied for this file
 };
 
 } // namespace twinscan

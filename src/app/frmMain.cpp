@@ -18,10 +18,6 @@
 
 namespace twinscan {
 
-namespace {
-constexpr int largeFileLines = 32768;
-} // namespace
-
 // Load: the settings come in before the window is placed.
 frmMain::frmMain(const Services &services, QStringList arguments, QWidget *parent)
     : QWidget(parent), services_(services), arguments_(std::move(arguments))
@@ -149,32 +145,32 @@ void frmMain::cmdStop_Click()
 
 void frmMain::mnuSelAll_Click()
 {
-    runMarking(MarkRule::All);
+    markBy(MarkRule::All);
 }
 
 void frmMain::mnuUnsel_Click()
 {
-    runMarking(MarkRule::None);
+    markBy(MarkRule::None);
 }
 
 void frmMain::mnuInvert_Click()
 {
-    runMarking(MarkRule::Invert);
+    markBy(MarkRule::Invert);
 }
 
 void frmMain::mnuSelAllButFirst_Click()
 {
-    runMarking(MarkRule::AllButFirst);
+    markBy(MarkRule::AllButFirst);
 }
 
 void frmMain::mnuSelAllButLast_Click()
 {
-    runMarking(MarkRule::AllButLast);
+    markBy(MarkRule::AllButLast);
 }
 
 // The frame every marking command runs in. The click notification that moving the current item
 // raises arrives while bulkMarking is set, so the source list's highlight stays where it was.
-void frmMain::runMarking(MarkRule rule)
+void frmMain::markBy(MarkRule rule)
 {
     LineList *duplicates = module().lists.List2;
     if (!duplicates)
@@ -256,6 +252,17 @@ bool frmMain::pumpEvents()
     return stopRequested && confirmStop();
 }
 
+ProgressFn frmMain::progressListener(std::function<void(qint64, qint64)> show)
+{
+    return [this, show = std::move(show)](qint64 done, qint64 total) {
+        if (!pumpDue())
+            return true;
+        if (show)
+            show(done, total);
+        return !pumpEvents();
+    };
+}
+
 bool frmMain::confirmStop()
 {
     stopRequested = false;
@@ -280,11 +287,8 @@ void frmMain::bindLists(int lineCount, const std::shared_ptr<const LineSource> &
         lists.List1 = lists.emulations[2].get();
         lists.lstLines = lists.emulations[3].get();
         lists.lstRemove = lists.emulations[4].get();
-        for (ListBoxModel *box : {&lstShowBox_, &List2Box_}) {
-            box->Clear();
-            box->AddItem(tr("No preview available..."));
-            box->flush();
-        }
+        for (ListBoxModel *box : {&lstShowBox_, &List2Box_})
+            box->showPlaceholder(tr("No preview available..."));
     } else {
         for (auto &emulation : lists.emulations)
             emulation.reset();

@@ -38,12 +38,13 @@ public:
     ScanEnding scan();
     SaveEnding save();
 
-    // The marking commands of the duplicates list.
+    // The marking commands of the duplicates list, each running `markBy` with its rule.
     void mnuSelAll_Click();
     void mnuUnsel_Click();
     void mnuInvert_Click();
     void mnuSelAllButFirst_Click();
     void mnuSelAllButLast_Click();
+    void markBy(MarkRule rule);
 
     const MainWindowUi &ui() const { return ui_; }
     ListBoxModel &lstShowBox() { return lstShowBox_; }
@@ -67,6 +68,9 @@ public:
     // pumpEvents() runs them and answers true when the user pressed Stop and confirmed it.
     bool pumpDue() const;
     bool pumpEvents();
+    // A listener for an engine job: when events are due, `show` updates the display from the
+    // progress, events run, and a confirmed stop answers false.
+    ProgressFn progressListener(std::function<void(qint64 done, qint64 total)> show);
     void letEventsRun();
     // Tells the list views of the items added since they last looked.
     void showListedItems();
@@ -83,8 +87,13 @@ public:
     bool bulkMarking = false;
     bool firstActivationPending = true;
 
-    // What the last completed scan read: the save checks the file still looks the same.
+    // What the last scan that grouped its file read, and from where. The save reads that file
+    // again, and checks it still looks the same: a failed scan of another file since changes
+    // currentFile but not the lines these results stand for.
     std::shared_ptr<const LoadedText> scannedText;
+    QString scannedFile;
+
+    static constexpr int largeFileLines = 32768;
 
 protected:
     bool event(QEvent *event) override;
@@ -94,7 +103,6 @@ protected:
 
 private:
     void firstActivation();
-    void runMarking(MarkRule rule);
     void recordPlacement();
 
     MainWindowUi ui_;

@@ -42,8 +42,12 @@ QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption,
     return frame;
 }
 
-qint16 flagOf(const QCheckBox *box)
+// A stored value other than 0 and 1 (a hand-edited file) shows as the scan or the save takes it,
+// and stays as it is unless the user changes its box, so that Ok alone changes no meaning.
+qint16 flagAfter(const QCheckBox *box, qint16 stored, bool shownChecked)
 {
+    if (box->isChecked() == shownChecked)
+        return stored;
     return box->isChecked() ? 1 : 0;
 }
 
@@ -106,23 +110,28 @@ void frmSettings::applyTabOrder()
     cmdOk->setFocus();
 }
 
-// Any value but 0 shows as checked; Ok writes back only 0 and 1.
 void frmSettings::Form_Load()
 {
-    chkCase->setChecked(scanOptions_.caseSensitive != 0);
-    chkTrim->setChecked(scanOptions_.trimLines != 0);
-    chkEmpty->setChecked(scanOptions_.includeEmptyLines != 0);
-    chkTrimSave->setChecked(saveOptions_.trimSaveLines != 0);
-    chkSaveEmpty->setChecked(saveOptions_.saveEmptyLines != 0);
+    const ScanRules scan = ScanRules::from(scanOptions_);
+    const SaveRules save = SaveRules::from(saveOptions_);
+    chkCase->setChecked(scan.caseSensitive);
+    chkTrim->setChecked(scan.trimLines);
+    chkEmpty->setChecked(scan.includeEmptyLines);
+    chkTrimSave->setChecked(save.trimLines);
+    chkSaveEmpty->setChecked(save.keepEmptyLines);
 }
 
 void frmSettings::cmdOk_Click()
 {
-    scanOptions_.caseSensitive = flagOf(chkCase);
-    scanOptions_.trimLines = flagOf(chkTrim);
-    scanOptions_.includeEmptyLines = flagOf(chkEmpty);
-    saveOptions_.trimSaveLines = flagOf(chkTrimSave);
-    saveOptions_.saveEmptyLines = flagOf(chkSaveEmpty);
+    const ScanRules scan = ScanRules::from(scanOptions_);
+    const SaveRules save = SaveRules::from(saveOptions_);
+    scanOptions_.caseSensitive = flagAfter(chkCase, scanOptions_.caseSensitive, scan.caseSensitive);
+    scanOptions_.trimLines = flagAfter(chkTrim, scanOptions_.trimLines, scan.trimLines);
+    scanOptions_.includeEmptyLines
+        = flagAfter(chkEmpty, scanOptions_.includeEmptyLines, scan.includeEmptyLines);
+    saveOptions_.trimSaveLines = flagAfter(chkTrimSave, saveOptions_.trimSaveLines, save.trimLines);
+    saveOptions_.saveEmptyLines
+        = flagAfter(chkSaveEmpty, saveOptions_.saveEmptyLines, save.keepEmptyLines);
     accept();
 }
 

@@ -31,7 +31,7 @@ QVariant ListBoxModel::data(const QModelIndex &index, int role) const
         return text;
     }
     case Qt::CheckStateRole:
-        if (checkable_)
+        if (checkable(index.row()))
             return item.selected ? Qt::Checked : Qt::Unchecked;
         return {};
     default:
@@ -41,7 +41,8 @@ QVariant ListBoxModel::data(const QModelIndex &index, int role) const
 
 bool ListBoxModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!checkable_ || role != Qt::CheckStateRole || !index.isValid() || index.row() >= shownRows_)
+    if (role != Qt::CheckStateRole || !index.isValid() || index.row() >= shownRows_
+        || !checkable(index.row()))
         return false;
     const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
     setSelectedAt(index.row(), checked);
@@ -52,7 +53,7 @@ bool ListBoxModel::setData(const QModelIndex &index, const QVariant &value, int 
 Qt::ItemFlags ListBoxModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags result = QAbstractListModel::flags(index);
-    if (checkable_ && index.isValid())
+    if (index.isValid() && checkable(index.row()))
         result |= Qt::ItemIsUserCheckable;
     return result;
 }
@@ -82,8 +83,17 @@ void ListBoxModel::removeAt(int index)
     endRemoveRows();
 }
 
+void ListBoxModel::showPlaceholder(const QString &text)
+{
+    Clear();
+    AddItem(text);
+    placeholder_ = true;
+    flush();
+}
+
 void ListBoxModel::clearAll()
 {
+    placeholder_ = false;
     beginResetModel();
     ItemVectorList::clearAll();
     shownRows_ = 0;

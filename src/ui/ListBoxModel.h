@@ -23,6 +23,9 @@ public:
 
     void flush() override;
 
+    // Empties the list and shows one line of text in it that is not an item to check.
+    void showPlaceholder(const QString &text);
+
 Q_SIGNALS:
     // The user checked or unchecked an item.
     void checkToggled(int row, bool checked);
@@ -34,7 +37,10 @@ protected:
     void setSelectedAt(int index, bool state) override;
 
 private:
+    bool checkable(int row) const { return checkable_ && !(placeholder_ && row == 0); }
+
     bool checkable_;
+    bool placeholder_ = false;
     int shownRows_ = 0; // rows the views have been told about
 };
 

@@ -98,9 +98,9 @@ TEST(CommandLineTest, ParsesSwitchValues)
 
 TEST(CommandLineTest, MarkRuleAcceptsOnlyOneTwoThree)
 {
-    EXPECT_EQ(batchMarkRule(u"1"_s), BatchMarkRule::All);
-    EXPECT_EQ(batchMarkRule(u"2"_s), BatchMarkRule::AllButFirst);
-    EXPECT_EQ(batchMarkRule(u"3"_s), BatchMarkRule::AllButLast);
+    EXPECT_EQ(batchMarkRule(u"1"_s), MarkRule::All);
+    EXPECT_EQ(batchMarkRule(u"2"_s), MarkRule::AllButFirst);
+    EXPECT_EQ(batchMarkRule(u"3"_s), MarkRule::AllButLast);
     for (const QString &bad : {u""_s, u"0"_s, u"4"_s, u"01"_s, u"1.0"_s, u" 1"_s, u"one"_s}) {
         SCOPED_TRACE(bad.toStdString());
         EXPECT_FALSE(batchMarkRule(bad).has_value());

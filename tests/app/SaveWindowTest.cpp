@@ -5,6 +5,7 @@
 #include <QListView>
 #include <QToolButton>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace twinscan::test {
 namespace {
@@ -142,6 +143,32 @@ TEST_F(SaveWindow, RefusesAFileThatChangedSinceTheScan)
     EXPECT_EQ(module().statistics.statDupsDeleted, 0);
     EXPECT_FALSE(module().isBusy);
     EXPECT_TRUE(ui().cmdScan->isEnabled());
+    EXPECT_FALSE(ui().cmdSave->isEnabled()); // only a new scan can make these results savable
+}
+
+// A failed scan of another file changes currentFile, but the results, and so the save, still
+// belong to the file that was scanned.
+TEST_F(SaveWindow, AfterAFailedScanTheSaveStillReadsTheScannedFile)
+{
+    scanAndMark("g\nh\ng\n");
+    scan(writeFile("empty.txt", ""));
+    ASSERT_EQ(status(), "Error: File Is Empty!");
+    ASSERT_TRUE(ui().cmdSave->isEnabled());
+    save(path("out.txt"));
+    EXPECT_EQ(readFile(path("out.txt")), "g\nh\n");
+    EXPECT_EQ(readFile(path("empty.txt")), "");
+}
+
+TEST_F(SaveWindow, AHardLinkToTheSourceIsRememberedUnderItsOwnName)
+{
+    const QString source = scanAndMark("v\nv\n");
+    const QString link = path("hard.csv");
+    ASSERT_EQ(
+        ::link(QFile::encodeName(source).constData(), QFile::encodeName(link).constData()), 0);
+    save(link);
+    EXPECT_EQ(readFile(link), "v\n");
+    EXPECT_EQ(readFile(source), "v\nv\n");
+    EXPECT_EQ(module().lastSavedFile, link);
 }
 
 TEST_F(SaveWindow, AFolderThatDoesNotExistIsAClearErrorAndTheWindowStaysUsable)
@@ -210,6 +237,7 @@ TEST_F(SaveWindow, MarkingALargeFileWorksOnTheEmulationOnly)
     EXPECT_FALSE(list2.Selected(1));
     EXPECT_EQ(window->List2Box().rowCount(), 1);
     EXPECT_FALSE(window->List2Box().Selected(0));
+    EXPECT_FALSE(window->List2Box().flags(window->List2Box().index(0)) & Qt::ItemIsUserCheckable);
     EXPECT_FALSE(ui().List2->currentIndex().isValid());
 
     save(path("out.txt"));

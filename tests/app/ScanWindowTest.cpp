@@ -161,6 +161,21 @@ TEST_F(ScanWindow, StopAnsweredYesEndsTheRunInterrupted)
     EXPECT_EQ(module().statistics.statFilesOpened, 0);
 }
 
+TEST_F(ScanWindow, AStopWhileTheFileIsReadDoesNotCountThePreviousResults)
+{
+    scan(writeFile("first.txt", "f\nf\n"));
+    int pumps = 0;
+    // The first pump after "Loading file..." is the one before reading, whose stop is dropped.
+    duringRun([&] { return status() == "Loading file..." && ++pumps == 2; },
+        [this] { window->cmdStop_Click(); });
+    fakes.messages.answers = {MessageAnswer::Yes};
+    scan(writeFile("second.txt", "s\ns\n"));
+
+    EXPECT_EQ(status(), "No Duplicate Lines Found (Interuppted By User) (Processing time: 0:00)");
+    expectSaveAndView(false);
+    expectIdle();
+}
+
 TEST_F(ScanWindow, LargeFilesUseTheEmulationsFromExactly32768Lines)
 {
     for (const int lines : {32767, 32768}) {

@@ -66,19 +66,18 @@ TEST(SettingsDialog, FreshOptionsShowOnlySaveEmptyLinesChecked)
 }
 
 // Each option alone, set to 1 or to a value the program never stores, checks its own box only.
+// Each box shows its own option; 0 and 1 are the check-box states.
 TEST(SettingsDialog, EachOptionChecksItsOwnBox)
 {
     for (std::size_t i = 0; i < std::size(bindings); ++i) {
-        for (qint16 value : {1, 2, -1}) {
-            Module module;
-            for (const Binding &binding : bindings)
-                binding.option(module) = 0;
-            bindings[i].option(module) = value;
-            frmSettings dialog(module.scanOptions, module.saveOptions);
-            std::vector<bool> expected(std::size(bindings), false);
-            expected[i] = true;
-            EXPECT_EQ(checksOf(dialog), expected) << bindings[i].box << " = " << value;
-        }
+        Module module;
+        for (const Binding &binding : bindings)
+            binding.option(module) = 0;
+        bindings[i].option(module) = 1;
+        frmSettings dialog(module.scanOptions, module.saveOptions);
+        std::vector<bool> expected(std::size(bindings), false);
+        expected[i] = true;
+        EXPECT_EQ(checksOf(dialog), expected) << bindings[i].box;
     }
 }
 
@@ -99,14 +98,19 @@ TEST(SettingsDialog, OkCopiesEachBoxIntoItsOption)
     }
 }
 
-TEST(SettingsDialog, OkWritesOnlyZeroOrOne)
+// A hand-edited value the scan reads as off (trim 2) must not turn on by a mere Ok, nor one it
+// reads as on (case 2) turn off: each box shows what the value means, and an untouched box keeps
+// the value.
+TEST(SettingsDialog, OddStoredValuesShowTheirMeaningAndSurviveOk)
 {
     Module module;
-    module.scanOptions = {2, -1, 7};
-    module.saveOptions = {3, 0};
+    module.scanOptions = {2, 2, -1};
+    module.saveOptions = {3, 7};
     frmSettings dialog(module.scanOptions, module.saveOptions);
+    EXPECT_EQ(checksOf(dialog), (std::vector<bool> {true, false, false, false, true}));
+    box(dialog, "chkTrim")->toggle();
     child<QPushButton>(dialog, "cmdOk")->click();
-    EXPECT_EQ(optionsOf(module), (std::vector<qint16> {1, 1, 1, 1, 0}));
+    EXPECT_EQ(optionsOf(module), (std::vector<qint16> {2, 1, -1, 3, 7}));
 }
 
 struct Dismissal
