@@ -5,6 +5,7 @@
 #include "editing/RemovalList.h"
 #include "editing/SavePercent.h"
 #include "editing/SaveTarget.h"
+#include "editing/SourceCheck.h"
 #include "engine/Clock.h"
 #include "engine/FileStamp.h"
 #include "engine/ProcessingTime.h"
@@ -44,7 +45,7 @@ SaveEnding SaveCommand::run()
         finish(SaveStatus::Completed);
         return SaveEnding::NotStarted;
     }
-    if (!sourceExists())
+    if (!sourceUsable())
         return SaveEnding::NotStarted;
     QString target = chooseTarget();
     if (target.isEmpty()) {
@@ -61,11 +62,14 @@ SaveEnding SaveCommand::run()
     return ending;
 }
 
-bool SaveCommand::sourceExists()
+// The scanned file must still be there and hold what was scanned, or the marks' line numbers
+// would remove the wrong lines. Asked before the target, so that nobody picks one in vain.
+bool SaveCommand::sourceUsable()
 {
-    if (QFileInfo(form_.scannedFile).isFile())
+    const SourceState state = checkSource(form_.scannedFile, form_.scannedText->stamp());
+    if (state == SourceState::Unchanged)
         return true;
-    const QString text = sourceMissingText();
+    const QString text = state == SourceState::Missing ? sourceMissingText() : sourceChangedText();
     if (!module().batchMode)
         form_.ask(text, MessageButtons::Ok, MessageIcon::Stop);
     form_.setStatusText(text);

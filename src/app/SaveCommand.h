@@ -25,7 +25,7 @@ public:
     SaveEnding run();
 
 private:
-    bool sourceExists();
+    bool sourceUsable();
     QString chooseTarget();
     bool offerExtension(QString &target);
     SaveResult copy(const QString &target, const RemovalSet &removals);

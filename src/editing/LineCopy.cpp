@@ -1,6 +1,7 @@
 #include "editing/LineCopy.h"
 
 #include "editing/OutputFile.h"
+#include "engine/LineKey.h"
 #include "engine/LineReader.h"
 
 #include <algorithm>
@@ -11,14 +12,6 @@ namespace twinscan {
 namespace {
 // Often enough for a smooth bar; the listener throttles its repainting by time anyway.
 constexpr qint64 progressEvery = 4096;
-
-std::string_view trimSpaces(std::string_view line)
-{
-    const std::size_t first = line.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return line.substr(first, line.find_last_not_of(' ') - first + 1);
-}
 
 // Files written on Linux keep their LF endings; everything else gets CR LF.
 std::string_view outputBreak(bool haveLine, LineBreak firstBreak)

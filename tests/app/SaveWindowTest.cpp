@@ -139,6 +139,7 @@ TEST_F(SaveWindow, RefusesAFileThatChangedSinceTheScan)
     ASSERT_FALSE(fakes.messages.shown.empty());
     EXPECT_EQ(fakes.messages.shown.back().text, refusal);
     EXPECT_FALSE(QFile::exists(path("out.txt")));
+    EXPECT_TRUE(fakes.dialogs.saveRequests.empty()); // refused before asking for a target
     EXPECT_EQ(readFile(source), "other\nm\nm\n");
     EXPECT_EQ(module().statistics.statDupsDeleted, 0);
     EXPECT_FALSE(module().isBusy);
