@@ -17,14 +17,21 @@ results=$here/results
 # What is measured, one "name|command" each, run through sh. In a command, {file} is the data
 # file, {build} the build folder and {scratch} an empty folder for outputs. To measure something
 # new, add a line here (and its target to `targets` if it needs one).
+# A command that prints a line "measured=SECONDS" is timed by that figure (one phase of its run);
+# its peak memory is still the whole process's.
 commands=(
     "engine scan|{build}/bench/twinscan_bench scan {file} > /dev/null"
+    "window scan|{build}/bench/twinscan_window_bench scan {file}"
+    "save|{build}/bench/twinscan_window_bench save {file} {scratch}/out.txt"
+    "twinscan job|env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME={scratch}/config {build}/twinscan /i {file} /o {scratch}/out.txt /s 2 > /dev/null"
     "sort -u|LC_ALL=C sort -u {file} > /dev/null"
     "perl seen|perl -ne 'print unless \$seen{\$_}++' {file} > /dev/null"
+    "sort -u >out|LC_ALL=C sort -u {file} > {scratch}/out.txt"
+    "perl >out|perl -ne 'print unless \$seen{\$_}++' {file} > {scratch}/out.txt"
 )
 # Every command's time is also given as a multiple of each of these.
-peers=("sort -u" "perl seen")
-targets=(twinscan_bench twinscan_gendata)
+peers=("engine scan" "sort -u" "perl seen" "sort -u >out" "perl >out")
+targets=(twinscan_bench twinscan_gendata twinscan_window_bench twinscan)
 
 build_tools() {
     if [[ ! -f $build/CMakeCache.txt ]]; then
@@ -63,9 +70,12 @@ measure() {
     command=${command//\{file\}/$file}
     command=${command//\{build\}/$build}
     command=${command//\{scratch\}/$scratch}
-    /usr/bin/time -f "%e %U %S %M" -o "$scratch.time" sh -c "$command"
-    awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$scratch.time" >> "$record"
-    rm -rf "$scratch" "$scratch.time"
+    /usr/bin/time -f "%e %U %S %M" -o "$scratch.time" sh -c "$command" > "$scratch.out"
+    local phase
+    phase=$(sed -n 's/^measured=//p' "$scratch.out")
+    awk -v phase="$phase" '{ printf "%s %.2f %s\n", phase != "" ? phase : $1, $2 + $3, $4 }' \
+        "$scratch.time" >> "$record"
+    rm -rf "$scratch" "$scratch.time" "$scratch.out"
 }
 
 report() {
