@@ -2,7 +2,7 @@
 
 #include "app/Module.h"
 #include "app/SettingsStore.h"
-#include "engine/ProcessingTime.h"
+#include "engine/Rounding.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 #include "app/WindowGeometry.h"
 
-#include "engine/ProcessingTime.h"
+#include "engine/Rounding.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,6 +1,7 @@
 #include "app/frmSettings.h"
 
 #include "app/Module.h"
+#include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -14,33 +15,6 @@ namespace {
 
 // A doubled "&" shows one ampersand and makes no accelerator.
 const QString trimCaption = QStringLiteral("Remove leading && trailing spaces.");
-
-QCheckBox *makeCheckBox(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
-}
-
-QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption,
-    std::initializer_list<QCheckBox *> boxes)
-{
-    auto *frame = new QGroupBox(caption, parent);
-    frame->setObjectName(QLatin1String(name));
-    auto *layout = new QVBoxLayout(frame);
-    for (QCheckBox *box : boxes) {
-        box->setParent(frame);
-        layout->addWidget(box);
-    }
-    return frame;
-}
 
 // A stored value other than 0 and 1 (a hand-edited file) shows as the scan or the save takes it,
 // and stays as it is unless the user changes its box, so that Ok alone changes no meaning.
@@ -73,18 +47,18 @@ bool frmSettings::edit(QWidget *owner, Module &module)
 
 void frmSettings::buildControls()
 {
-    chkCase = makeCheckBox(this, "chkCase", QStringLiteral("Case sensitive."));
-    chkTrim = makeCheckBox(this, "chkTrim", trimCaption);
-    chkEmpty = makeCheckBox(this, "chkEmpty", QStringLiteral("Include empty lines."));
+    chkCase = named(new QCheckBox(QStringLiteral("Case sensitive."), this), "chkCase");
+    chkTrim = named(new QCheckBox(trimCaption, this), "chkTrim");
+    chkEmpty = named(new QCheckBox(QStringLiteral("Include empty lines."), this), "chkEmpty");
     Frame1 = makeFrame(
         this, "Frame1", QStringLiteral("Scanning for Duplicates"), {chkCase, chkTrim, chkEmpty});
-    chkTrimSave = makeCheckBox(this, "chkTrimSave", trimCaption);
-    chkSaveEmpty = makeCheckBox(this, "chkSaveEmpty", QStringLiteral("Save empty lines."));
+    chkTrimSave = named(new QCheckBox(trimCaption, this), "chkTrimSave");
+    chkSaveEmpty = named(new QCheckBox(QStringLiteral("Save empty lines."), this), "chkSaveEmpty");
     Frame2 = makeFrame(this, "Frame2", QStringLiteral("Saving"), {chkTrimSave, chkSaveEmpty});
 
-    cmdOk = makeButton(this, "cmdOk", QStringLiteral("Ok"));
+    cmdOk = named(new QPushButton(QStringLiteral("Ok"), this), "cmdOk");
     cmdOk->setDefault(true);
-    cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdOk);
     buttons->addStretch();

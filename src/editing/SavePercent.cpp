@@ -1,6 +1,6 @@
 #include "editing/SavePercent.h"
 
-#include "engine/ProcessingTime.h"
+#include "engine/Rounding.h"
 
 namespace twinscan {
 

@@ -2,6 +2,7 @@
 
 #include "ui/ProgressDisplay.h"
 #include "ui/StatusPanel.h"
+#include "ui/Widgets.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -17,8 +18,7 @@ namespace {
 QToolButton *makeButton(QWidget *parent, const char *name, const QString &caption,
     const QString &toolTip, QStyle::StandardPixmap picture)
 {
-    auto *button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
+    auto *button = named(new QToolButton(parent), name);
     button->setText(caption);
     button->setToolTip(toolTip);
     button->setIcon(QApplication::style()->standardIcon(picture));
@@ -29,8 +29,7 @@ QToolButton *makeButton(QWidget *parent, const char *name, const QString &captio
 
 QListView *makeList(QWidget *parent, const char *name, const QString &toolTip)
 {
-    auto *list = new QListView(parent);
-    list->setObjectName(QLatin1String(name));
+    auto *list = named(new QListView(parent), name);
     list->setToolTip(toolTip);
     // Every row has the same height, which keeps scrolling through long lists cheap.
     list->setUniformItemSizes(true);
@@ -38,20 +37,11 @@ QListView *makeList(QWidget *parent, const char *name, const QString &toolTip)
     return list;
 }
 
-QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption, QWidget *content)
-{
-    auto *frame = new QGroupBox(caption, parent);
-    frame->setObjectName(QLatin1String(name));
-    auto *layout = new QVBoxLayout(frame);
-    layout->addWidget(content);
-    return frame;
-}
 } // namespace
 
 void MainWindowUi::setupUi(QWidget *form)
 {
-    frmAction = new QGroupBox(form);
-    frmAction->setObjectName(QStringLiteral("frmAction"));
+    frmAction = named(new QGroupBox(form), "frmAction");
     frmAction->setFixedWidth(89);
     cmdScan = makeButton(frmAction, "cmdScan", QObject::tr("Open"),
         QObject::tr("Open a text file and scan for duplicates lines."),
@@ -69,8 +59,7 @@ void MainWindowUi::setupUi(QWidget *form)
     cmdAbout = makeButton(frmAction, "cmdAbout", QObject::tr("About"),
         QObject::tr("Display information about Twinscan."), QStyle::SP_MessageBoxInformation);
     cmdStop->hide();
-    picProgressbar = new ProgressDisplay(frmAction);
-    picProgressbar->setObjectName(QStringLiteral("picProgressbar"));
+    picProgressbar = named(new ProgressDisplay(frmAction), "picProgressbar");
 
     auto *actions = new QVBoxLayout(frmAction);
     for (QToolButton *button : {cmdScan, cmdStop, cmdSave, cmdView, cmdSettings, cmdAbout})
@@ -83,11 +72,10 @@ void MainWindowUi::setupUi(QWidget *form)
     List2 = makeList(form, "List2",
         QObject::tr("This list contains all duplicates found. Right click for a popup "
                     "menu."));
-    frmOrig = makeFrame(form, "frmOrig", QObject::tr("Source File"), lstShow);
-    frmDup = makeFrame(form, "frmDup", QObject::tr("Duplicates Found"), List2);
+    frmOrig = makeFrame(form, "frmOrig", QObject::tr("Source File"), {lstShow});
+    frmDup = makeFrame(form, "frmDup", QObject::tr("Duplicates Found"), {List2});
 
-    picStatusbar = new StatusPanel(form);
-    picStatusbar->setObjectName(QStringLiteral("picStatusbar"));
+    picStatusbar = named(new StatusPanel(form), "picStatusbar");
 
     auto *lists = new QVBoxLayout;
     lists->addWidget(frmOrig, 1);
