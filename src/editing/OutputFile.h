@@ -42,7 +42,6 @@ public:
     bool setAccess(unsigned owner, unsigned group, unsigned mode);
     bool close();
 
-    bool isOpen() const { return fd_ >= 0; }
     QString error() const { return error_; }
 
 private:

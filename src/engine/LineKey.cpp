@@ -126,17 +126,6 @@ std::string_view trimSpaces(std::string_view text) noexcept
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-bool hasNonAscii(std::string_view text) noexcept
-{
-    const char *p = text.data();
-    std::size_t n = text.size();
-    for (; n >= 8; p += 8, n -= 8) {
-        if (load(p, 8) & (0x80 * ones))
-            return true;
-    }
-    return n && (load(p, n) & (0x80 * ones));
-}
-
 std::string upperCaseNonAscii(std::string_view text, TextEncoding encoding)
 {
     std::string upper;

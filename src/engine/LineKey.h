@@ -11,8 +11,6 @@ namespace twinscan {
 // Only the space character is ever trimmed, never tabs.
 std::string_view trimSpaces(std::string_view text) noexcept;
 
-bool hasNonAscii(std::string_view text) noexcept;
-
 // Upper-cases a line that holds bytes above 127: by Unicode rules for UTF-8 text (as
 // QString::toUpper does, so "ß" becomes "SS"), by Latin-1 rules otherwise. ASCII lines are folded
 // on the fly by hashKey and sameKey instead. The second form reuses `out`'s memory.
