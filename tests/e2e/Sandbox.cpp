@@ -1,155 +1,160 @@
 #include "Sandbox.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <gtest/gtest.h>
+#include <QRegularExpression>
+#include <cstdio>
 
 namespace twinscan::e2e {
 
 namespace {
-// Pinned under /tmp, whatever TMPDIR says: absolute paths that begin with a folder named like a
-// switch letter must reach the program whole.
-const char *const rootTemplate = "/tmp/twinscan-e2e-XXXXXX";
 
-QString quoted(const QString &argument)
+QString expanded(QString text, const QString &work)
 {
-    return QLatin1Char('\'') + argument + QLatin1Char('\'');
+    return text.replace(QStringLiteral("@/"), work + QLatin1Char('/'));
 }
+
+// One row per LF-ended line, with CR, LF and other control bytes written out.
+std::vector<std::string> rowsOf(const QByteArray &data)
+{
+    std::vector<std::string> rows(1);
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const auto c = static_cast<unsigned char>(data[i]);
+        char text[8];
+        std::snprintf(text, sizeof text,
+            c == '\n'                                ? "\\n"
+                : c == '\r'                          ? "\\r"
+                : c >= 0x20 && c < 0x7F && c != '\\' ? "%c"
+                                                     : "\\x%02X",
+            c);
+        rows.back() += text;
+        if (c == '\n' && i + 1 < data.size())
+            rows.emplace_back();
+    }
+    return rows;
+}
+
 } // namespace
 
 std::string describe(const RunResult &result)
 {
-    QStringList words;
-    for (const QString &argument : result.arguments)
-        words << quoted(argument);
-    std::string text = "twinscan " + words.join(QLatin1Char(' ')).toStdString();
-    text += result.finished ? "\n  exit status: " + std::to_string(result.exitCode)
-                            : std::string("\n  did not finish (hung or crashed)");
-    text += "\n  stdout: [" + result.out.toStdString() + "]";
-    text += "\n  stderr: [" + result.err.toStdString() + "]";
-    return text;
+    return "twinscan '" + result.arguments.join(QStringLiteral("' '")).toStdString()
+        + "'\n  exit status: " + std::to_string(result.exitCode) + "\n  stdout: ["
+        + result.out.toStdString() + "]\n  stderr: [" + result.err.toStdString() + "]";
 }
 
-Sandbox::Sandbox() : dir_(QString::fromLatin1(rootTemplate))
+Sandbox::Sandbox()
+    : dir_(QStringLiteral("/tmp/twinscan-e2e-XXXXXX")),
+      env_(QProcessEnvironment::systemEnvironment())
 {
-    QDir root(dir_.path());
     for (const char *folder : {"work", "config", "home"})
-        root.mkdir(QString::fromLatin1(folder));
-
-    environment_ = QProcessEnvironment::systemEnvironment();
+        QDir(dir_.path()).mkdir(QString::fromLatin1(folder));
     // Without a runtime folder the toolkit has a note to make: it must not reach the output.
     for (const char *variable :
         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
-        environment_.remove(QString::fromLatin1(variable));
-    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
-    environment_.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
-    // File names and printed texts are UTF-8, whatever the machine running the suite uses.
-    environment_.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        env_.remove(QString::fromLatin1(variable));
+    env_.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
+    env_.insert(QStringLiteral("HOME"), dir_.filePath(QStringLiteral("home")));
+    env_.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
 }
 
-QString Sandbox::workFolder() const
+QString Sandbox::path(QString name) const
 {
-    return QDir(dir_.path()).filePath(QStringLiteral("work"));
-}
-
-QString Sandbox::path(const QString &name) const
-{
-    return QDir(workFolder()).filePath(name);
+    const QString work = dir_.filePath(QStringLiteral("work"));
+    return QDir(work).filePath(expanded(name, work));
 }
 
 QString Sandbox::write(const QString &name, const QByteArray &content) const
 {
     QFile file(path(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        << "cannot create " << file.fileName().toStdString();
-    EXPECT_EQ(file.write(content), content.size());
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size())
+        << "cannot write " << file.fileName().toStdString();
     return file.fileName();
 }
 
 QByteArray Sandbox::read(const QString &name) const
 {
     QFile file(path(name));
-    if (!file.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "cannot read " << file.fileName().toStdString();
-        return {};
-    }
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << "cannot read " << file.fileName().toStdString();
     return file.readAll();
 }
 
 QStringList Sandbox::entries() const
 {
-    return QDir(workFolder())
+    return QDir(path(QStringLiteral("@/")))
         .entryList(
             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-QString Sandbox::settingsFolder() const
-{
-    return QDir(dir_.path()).filePath(QStringLiteral("config/Corvane"));
-}
-
-bool Sandbox::settingsFolderExists() const
+RunResult Sandbox::run(const QStringList &arguments, int timeoutSeconds) const
 {
     // Qt falls back to ~/.config when XDG_CONFIG_HOME is not honoured: look there too.
-    return QFileInfo::exists(settingsFolder())
-        || QFileInfo::exists(QDir(dir_.path()).filePath(QStringLiteral("home/.config/Corvane")));
-}
-
-void Sandbox::writeSettings(const QByteArray &ini)
-{
-    QDir().mkpath(settingsFolder());
-    QFile file(QDir(settingsFolder()).filePath(QStringLiteral("Twinscan.ini")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(ini), ini.size());
-    settingsPrepared_ = true;
-}
-
-QByteArray Sandbox::readSettings() const
-{
-    QFile file(QDir(settingsFolder()).filePath(QStringLiteral("Twinscan.ini")));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QStringList Sandbox::settingsEntries() const
-{
-    return QDir(settingsFolder())
-        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-RunResult Sandbox::run(const QStringList &arguments, std::chrono::seconds timeout) const
-{
-    RunResult result;
-    result.arguments = arguments;
+    const auto storeExists = [this] {
+        return QDir(dir_.filePath(QStringLiteral("config/Corvane"))).exists()
+            || QDir(dir_.filePath(QStringLiteral("home/.config/Corvane"))).exists();
+    };
+    const bool storeBefore = storeExists();
+    RunResult result {{}, -1, {}, {}};
+    for (const QString &argument : arguments)
+        result.arguments << expanded(argument, dir_.filePath(QStringLiteral("work")));
     QProcess process;
-    process.setProcessEnvironment(environment_);
-    process.setWorkingDirectory(workFolder());
-    process.setProgram(QString::fromUtf8(TWINSCAN_BINARY));
-    process.setArguments(arguments);
-    process.start();
-    if (!process.waitForStarted(10000)) {
-        ADD_FAILURE() << "cannot start " << TWINSCAN_BINARY << ": "
-                      << process.errorString().toStdString();
-        return result;
-    }
-    const int milliseconds = int(std::chrono::milliseconds(timeout).count());
-    if (!process.waitForFinished(milliseconds)) {
+    process.setProcessEnvironment(env_);
+    process.setWorkingDirectory(path(QStringLiteral("@/")));
+    process.start(QStringLiteral(TWINSCAN_BINARY), result.arguments);
+    if (!process.waitForFinished(timeoutSeconds * 1000)) {
         process.kill();
         process.waitForFinished(5000);
-        ADD_FAILURE() << "killed after " << timeout.count() << " s without an end ("
-                      << process.errorString().toStdString() << ")";
-    } else {
-        result.finished = process.exitStatus() == QProcess::NormalExit;
-        result.exitCode = result.finished ? process.exitCode() : -1;
+        ADD_FAILURE() << "did not start, or was killed after " << timeoutSeconds << " s";
+    } else if (process.exitStatus() == QProcess::NormalExit) {
+        result.exitCode = process.exitCode();
     }
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
-    if (!settingsPrepared_) {
-        EXPECT_FALSE(settingsFolderExists()) << "the run created a settings store\n"
-                                             << describe(result);
-    }
+    EXPECT_TRUE(storeBefore || !storeExists()) << "a settings store was made\n" << describe(result);
     return result;
+}
+
+RunResult Sandbox::runJob(const char *switches) const
+{
+    return run(QStringList {QStringLiteral("/i"), QStringLiteral("@/in.txt"), QStringLiteral("/o"),
+                   QStringLiteral("@/out.txt")}
+        + QString::fromUtf8(switches).split(QLatin1Char(' '), Qt::SkipEmptyParts));
+}
+
+testing::AssertionResult sameBytes(
+    const char *, const char *actualText, const QByteArray &expected, const QByteArray &actual)
+{
+    if (expected == actual)
+        return testing::AssertionSuccess();
+    const std::vector<std::string> left = rowsOf(expected);
+    const std::vector<std::string> right = rowsOf(actual);
+    const auto cell = [](const std::vector<std::string> &rows, std::size_t i) {
+        return i < rows.size() ? rows[i] : std::string();
+    };
+    std::size_t row = 0;
+    while (row < left.size() && row < right.size() && left[row] == right[row])
+        ++row;
+    testing::AssertionResult failure = testing::AssertionFailure()
+        << actualText << " differs in line " << row + 1 << " (expected | actual):\n";
+    for (std::size_t i = row > 2 ? row - 2 : 0; i < row + 3; ++i) {
+        const std::string l = cell(left, i);
+        failure << (l == cell(right, i) ? "  " : "* ") << l
+                << std::string(l.size() < 30 ? 30 - l.size() : 1, ' ') << "| " << cell(right, i)
+                << '\n';
+    }
+    return failure;
+}
+
+void expectWritten(const RunResult &result)
+{
+    const QString time = QStringLiteral(R"( \(Processing time: \d+:\d\d\)\n)");
+    const QRegularExpression lines(QRegularExpression::anchoredPattern(
+        QStringLiteral(
+            "Scanned \\d+ Lines: Found \\d+ Duplicate Lines with \\d+ Unique Duplicates!")
+        + time + QStringLiteral("Done!") + time));
+    EXPECT_EQ(result.exitCode, 0) << describe(result);
+    EXPECT_TRUE(lines.match(QString::fromUtf8(result.out)).hasMatch()) << describe(result);
+    EXPECT_TRUE(result.err.isEmpty()) << describe(result);
 }
 
 } // namespace twinscan::e2e

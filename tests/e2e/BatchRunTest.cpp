@@ -1,0 +1,157 @@
+// What a caller of the program sees: exit status, standard output and error, the bytes written
+// under every switch, and a settings store that is only ever read.
+
+#include "Sandbox.h"
+
+#include <QDir>
+#include <QHash>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace twinscan::e2e {
+namespace {
+
+struct ExitCase
+{
+    const char *name;
+    const char *input; // in.txt, with a folder "folder" beside it
+    const char *arguments;
+    int status;
+    // Patterns for the whole of each stream; {time} is the processing time and its line break,
+    // {usage} the refusal to run without a display.
+    const char *out;
+    const char *err;
+};
+
+bool matches(const QByteArray &text, const char *pattern, const Sandbox &box)
+{
+    const QString whole = QString::fromUtf8(pattern)
+                              .replace(u"@/"_s, QRegularExpression::escape(box.path(u"@/"_s)))
+                              .replace(u"{time}"_s, uR"( \(Processing time: \d+:\d\d\)\n)"_s)
+                              .replace(u"{usage}"_s,
+                                  uR"(twinscan: no display(?s:.*)Usage: twinscan /i FILE)"
+                                  uR"( /o FILE /s 1\|2\|3 (?s:.*))"_s);
+    return QRegularExpression(QRegularExpression::anchoredPattern(whole))
+        .match(QString::fromUtf8(text))
+        .hasMatch();
+}
+
+// Only a job that ends with status 0 leaves an output; the input is never changed.
+TEST(BatchRunTest, StatusAndStreams)
+{
+    const ExitCase cases[] = {
+        {"written", "a\nb\nA\n", "/i @/in.txt /o @/out.txt /s 2", 0,
+            "Scanned 3 Lines: Found 2 Duplicate Lines with 1 Unique Duplicates!{time}Done!{time}",
+            ""},
+        {"no duplicate", "a\nb\n", "/i @/in.txt /o @/out.txt /s 1", 1,
+            "No Duplicate Lines Found\\.\\.\\.{time}", ""},
+        {"empty input", "", "/i @/in.txt /o @/out.txt /s 1", 2, "", "Error: File Is Empty!\n"},
+        {"output folder missing", "a\nb\nA\n", "/i @/in.txt /o @/no/out.txt /s 2", 2,
+            "Scanned [^\n]+\n", "[^\n]*@/no/out\\.txt[^\n]*\n"},
+        {"no arguments", "a\nb\nA\n", "", 2, "", "{usage}"},
+        {"a file alone, as a drop on the program", "a\nb\nA\n", "@/in.txt", 2, "", "{usage}"},
+        {"input is a folder", "a\nb\nA\n", "/i @/folder /o @/out.txt /s 1", 2, "", "{usage}"},
+        {"version", "", "--version", 0, "Twinscan 2\\.5\n", ""},
+        {"help", "", "--help", 0,
+            "Usage: twinscan /i FILE /o FILE /s 1\\|2\\|3 (?s:.*)--version(?s:.*)", ""},
+    };
+    for (const ExitCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox box;
+        QDir().mkdir(box.path(u"folder"_s));
+        box.write(u"in.txt"_s, c.input);
+        if (c.arguments[0] == '-') // neither help nor version needs or touches a display
+            box.setVariable(u"DISPLAY"_s, u":97"_s);
+        const RunResult result
+            = box.run(QString::fromLatin1(c.arguments).split(u' ', Qt::SkipEmptyParts), 15);
+        EXPECT_EQ(result.exitCode, c.status) << describe(result);
+        EXPECT_TRUE(matches(result.out, c.out, box)) << describe(result);
+        EXPECT_TRUE(matches(result.err, c.err, box)) << describe(result);
+        EXPECT_EQ(box.read(u"in.txt"_s), c.input);
+        QStringList expected {u"folder"_s, u"in.txt"_s};
+        if (c.status == 0 && c.arguments[0] == '/') { // a job, not --help or --version
+            expected << u"out.txt"_s;
+            EXPECT_EQ(box.read(u"out.txt"_s), "a\nb\n");
+        }
+        EXPECT_EQ(box.entries(), expected);
+    }
+}
+
+// Lines a, a, A, " b ", "", b, "": with the stored defaults only the a lines are equal.
+TEST(BatchRunTest, EverySwitchReachesTheScanOrTheSave)
+{
+    const std::pair<const char *, QByteArray> cases[] = {
+        {"/s 2", "a\n b \n\nb\n\n"},
+        {"/s 1", " b \n\nb\n\n"},
+        {"/s 3", "A\n b \n\nb\n\n"},
+        {"/s 2 /c on", "a\nA\n b \n\nb\n\n"},
+        {"/s 2 /r on", "a\n b \n\n\n"},
+        {"/s 2 /e on", "a\n b \n\nb\n"},
+        {"/s 2 /t on", "a\nb\n\nb\n\n"},
+        {"/s 2 /m off", "a\n b \nb\n"},
+    };
+    for (const auto &[switches, expected] : cases) {
+        SCOPED_TRACE(switches);
+        Sandbox box;
+        box.write(u"in.txt"_s, "a\na\nA\n b \n\nb\n\n");
+        expectWritten(box.runJob(switches));
+        EXPECT_PRED_FORMAT2(sameBytes, expected, box.read(u"out.txt"_s));
+    }
+}
+
+// Options not on the command line come from the store; the switches never reach it.
+TEST(BatchRunTest, StoredOptionsApplyAndTheStoreStaysAsItWas)
+{
+    const QByteArray ini = "[Twinscan]\r\ncaseSensitive=1\r\nsaveEmptyLines=0\r\n"
+                           "statFilesOpened=7\r\nlastLoadedFile=/nowhere/else.txt\r\n";
+    const std::pair<const char *, QByteArray> cases[] = {
+        {"/s 2", "a\nA\nb\n"},
+        {"/s 2 /c off /m on", "a\n\nb\n"},
+    };
+    for (const auto &[switches, expected] : cases) {
+        SCOPED_TRACE(switches);
+        Sandbox box;
+        QDir().mkpath(box.path(u"../config/Corvane"_s));
+        box.write(u"../config/Corvane/Twinscan.ini"_s, ini);
+        box.write(u"in.txt"_s, "a\n\nA\nb\na\n");
+        expectWritten(box.runJob(switches));
+        EXPECT_PRED_FORMAT2(sameBytes, expected, box.read(u"out.txt"_s));
+        EXPECT_PRED_FORMAT2(sameBytes, ini, box.read(u"../config/Corvane/Twinscan.ini"_s));
+        EXPECT_EQ(QDir(box.path(u"../config/Corvane"_s)).entryList(QDir::Files | QDir::Hidden),
+            QStringList {u"Twinscan.ini"_s});
+    }
+}
+
+// A file past the large-file threshold gives what awk '!seen[toupper($0)]++' keeps.
+TEST(BatchRunTest, LargeFileAllButFirstIsCaseInsensitiveDeduplication)
+{
+    // Numbered items in a scrambled order, every fourth in capitals.
+    QByteArray input;
+    QByteArray kept;
+    QHash<QByteArray, int> seen;
+    for (int i = 0; i < 40000; ++i) {
+        QByteArray line = "item " + QByteArray::number(qint64(i) * 7919 % 23000) + " of the list";
+        line = i % 4 == 1 ? line.toUpper() : line;
+        input += line + "\r\n";
+        kept += ++seen[line.toUpper()] == 1 ? line + "\r\n" : QByteArray();
+    }
+    int duplicates = 0;
+    int groups = 0;
+    for (const int count : std::as_const(seen)) {
+        duplicates += count > 1 ? count : 0;
+        groups += count > 1 ? 1 : 0;
+    }
+    ASSERT_GT(groups, 1000);
+    Sandbox box;
+    box.write(u"in.txt"_s, input);
+    const RunResult result = box.runJob("/s 2");
+    expectWritten(result);
+    const std::string counts = "Scanned 40000 Lines: Found " + std::to_string(duplicates)
+        + " Duplicate Lines with " + std::to_string(groups) + " Unique Duplicates!";
+    EXPECT_TRUE(result.out.startsWith(counts)) << counts << "\n" << describe(result);
+    EXPECT_PRED_FORMAT2(sameBytes, kept, box.read(u"out.txt"_s));
+}
+
+} // namespace
+} // namespace twinscan::e2e
