@@ -7,8 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace twinscan::test {
 
@@ -22,9 +22,7 @@ inline void writeBytes(const QString &path, const std::string &bytes)
 inline std::string readBytes(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll().toStdString();
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
 }
 
 // A folder with a scanned source file, and a save request for it as the window would make one.
@@ -32,9 +30,11 @@ class SaveFixture : public testing::Test
 {
 public: // the cases of a table reach the fixture through a reference
     QString path(const QString &name) const { return dir.filePath(name); }
+    QString path(const char *name) const { return path(QString::fromUtf8(name)); }
 
-    // Writes the source and takes its stamp and line count as a scan of it would.
-    void scan(const std::string &bytes, const QString &name = QStringLiteral("source.txt"))
+    // Writes the source and takes its stamp and line count as a scan of it would, and marks the
+    // given 1-based line numbers for removal.
+    void scan(const std::string &bytes, const std::vector<int> &removed, const char *name = "a.txt")
     {
         source = path(name);
         writeBytes(source, bytes);
@@ -44,13 +44,9 @@ public: // the cases of a table reach the fixture through a reference
         request.scannedStamp = loaded.text->stamp();
         request.lastLineIndex = loaded.text->lineCount() - 1;
         removals = RemovalSet(request.lastLineIndex);
-        original = bytes;
-    }
-
-    void remove(std::initializer_list<int> lineNumbers)
-    {
-        for (int n : lineNumbers)
+        for (const int n : removed)
             removals.add(n);
+        original = bytes;
     }
 
     SaveResult saveTo(const QString &target, const ProgressFn &progress = {})

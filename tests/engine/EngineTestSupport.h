@@ -1,0 +1,67 @@
+#pragma once
+
+#include "engine/DuplicateScanner.h"
+#include "engine/ItemVectorList.h"
+#include "engine/LoadedText.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace twinscan::test {
+
+// A private folder for one test's files, removed with it.
+class TempFolder
+{
+public:
+    QString path(const QString &name) const { return dir_.filePath(name); }
+
+    QString write(const QString &name, std::string_view bytes) const
+    {
+        QFile out(path(name));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        EXPECT_EQ(out.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
+        return out.fileName();
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Bytes with control, 8-bit and most punctuation bytes percent-escaped, so that a failure shows
+// CR, LF and NUL.
+inline std::string visible(std::string_view bytes)
+{
+    return QByteArray(bytes.data(), qsizetype(bytes.size())).toPercentEncoding(" []").toStdString();
+}
+
+inline ScanOptions options(int caseSensitive, int trimLines, int includeEmptyLines)
+{
+    return {qint16(caseSensitive), qint16(trimLines), qint16(includeEmptyLines)};
+}
+
+struct ScanResult
+{
+    std::vector<QString> entries; // the duplicates list as its readers see it
+    ScanOutcome outcome;
+};
+
+// Scans bytes as the program scans a file, into `duplicates` (a plain list unless given).
+inline ScanResult scanBytes(
+    std::string_view bytes, const ScanOptions &switches, LineList *duplicates = nullptr)
+{
+    const std::shared_ptr<LoadedText> text = LoadedText::fromBytes(bytes);
+    ItemVectorList plain;
+    LineList &list = duplicates ? *duplicates : plain;
+    list.setSource(text);
+    ScanResult result;
+    result.outcome = DuplicateScanner(*text, ScanRules::from(switches)).run(list);
+    for (int i = 0; i < list.ListCount(); ++i)
+        result.entries.push_back(list.List(i));
+    return result;
+}
+
+} // namespace twinscan::test

@@ -1,0 +1,67 @@
+#include "EngineTestSupport.h"
+#include "engine/LineKey.h"
+#include "engine/TextEncoding.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace twinscan;
+using twinscan::test::visible;
+
+namespace {
+
+// The word-at-a-time folding must touch exactly the letters a-z: every pair of byte values, in
+// the first word, at a word's last byte and in the tail, between letters and between 8-bit bytes
+// whose carries must not reach their neighbours, compares and hashes as a plain ASCII fold says;
+// without folding, keys compare as bytes.
+TEST(TextRules, FoldingTouchesOnlyAsciiLetters)
+{
+    const auto upper = [](int c) { return c >= 'a' && c <= 'z' ? c - 32 : c; };
+    const std::pair<std::size_t, std::size_t> places[] = {{1, 0}, {11, 7}, {11, 10}};
+    for (const auto &[length, at] : places) {
+        for (const int filler : {int('k'), 0xFF}) {
+            std::string a(length, char(filler));
+            std::string b(length, char(upper(filler)));
+            for (int x = 0; x < 256; ++x) {
+                for (int y = 0; y < 256; ++y) {
+                    a[at] = char(x);
+                    b[at] = char(y);
+                    const bool equal = upper(x) == upper(y);
+                    ASSERT_EQ(sameKey(a, b, true), equal) << visible(a) << " vs " << visible(b);
+                    if (equal) {
+                        ASSERT_EQ(hashKey(a, true), hashKey(b, true)) << visible(a);
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_FALSE(sameKey("abc", "ABC", false));
+    EXPECT_NE(hashKey("abc", false), hashKey("ABC", false));
+    // Keys that differ only in length or in a zero byte must not meet by design.
+    EXPECT_FALSE(sameKey("a", std::string("a\0", 2), true));
+    EXPECT_NE(hashKey("a", true), hashKey(std::string("a\0", 2), true));
+    EXPECT_NE(hashKey("", true), hashKey(std::string(8, '\0'), true));
+}
+
+// The eight-byte ASCII skip must not step over a bad sequence at any offset.
+TEST(TextRules, Utf8ValidityAtEveryOffset)
+{
+    // Valid: two, three and four bytes, the last before the surrogates, the highest code point.
+    // Invalid: overlong, a surrogate, beyond U+10FFFF, a lone continuation, cut short.
+    const std::pair<std::string, bool> cases[]
+        = {{"\xC3\xA9", true}, {"\xE2\x82\xAC", true}, {"\xF0\x9F\x98\x80", true},
+            {"\xED\x9F\xBF", true}, {"\xF4\x8F\xBF\xBF", true}, {"\xC0\xAF", false},
+            {"\xE0\x80\xAF", false}, {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false},
+            {"\xFF", false}, {"\x80", false}, {"\xE2\x82", false}, {"\xC3x", false}};
+    for (const auto &[sequence, valid] : cases) {
+        for (std::size_t prefix = 0; prefix <= 17; ++prefix) {
+            for (const std::size_t suffix : {0, 9}) {
+                const std::string bytes
+                    = std::string(prefix, 'p') + sequence + std::string(suffix, 's');
+                EXPECT_EQ(isValidUtf8(bytes.data(), bytes.size()), valid) << visible(bytes);
+            }
+        }
+    }
+}
+
+} // namespace
