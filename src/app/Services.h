@@ -6,6 +6,7 @@ class Clock;
 class FileDialogService;
 class MessageBoxService;
 class SettingsStore;
+class ShellService;
 
 // Everything the main window asks of the desktop that a test must be able to script.
 struct Services
@@ -14,6 +15,7 @@ struct Services
     FileDialogService *dialogs = nullptr;
     Clock *clock = nullptr;
     SettingsStore *settings = nullptr;
+    ShellService *shell = nullptr;
 };
 
 } // namespace twinscan

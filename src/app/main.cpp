@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "engine/Clock.h"
 #include "ui/MessageBoxService.h"
+#include "ui/ShellService.h"
 #include "ui/cCommonDialog.h"
 
 #include <QApplication>
@@ -63,7 +64,8 @@ int main(int argc, char **argv)
     cCommonDialog dialogs;
     SystemClock clock;
     QSettingsStore settings;
-    frmMain window(Services {&messages, &dialogs, &clock, &settings}, arguments);
+    QtShellService shell;
+    frmMain window(Services {&messages, &dialogs, &clock, &settings, &shell}, arguments);
     window.show();
     const int status = app.exec();
     return status != 0 ? status : module().batchExitStatus;

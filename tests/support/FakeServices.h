@@ -5,6 +5,7 @@
 #include "engine/Clock.h"
 #include "ui/FileDialogService.h"
 #include "ui/MessageBoxService.h"
+#include "ui/ShellService.h"
 
 #include <QString>
 #include <QStringList>
@@ -60,14 +61,29 @@ public:
     double now = 36000.0;
 };
 
+// A shell that records what it was asked to open and answers as told.
+class FakeShell final : public ShellService
+{
+public:
+    bool openDocument(const QUrl &url) override
+    {
+        opened.push_back(url);
+        return succeeds;
+    }
+
+    std::vector<QUrl> opened;
+    bool succeeds = true;
+};
+
 struct FakeServices
 {
     FakeMessageBoxes messages;
     FakeFileDialogs dialogs;
     FakeClock clock;
     MemorySettingsStore settings;
+    FakeShell shell;
 
-    Services services() { return {&messages, &dialogs, &clock, &settings}; }
+    Services services() { return {&messages, &dialogs, &clock, &settings, &shell}; }
 };
 
 } // namespace twinscan::test
