@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/WindowPlacement.h"
+
 #include <QSize>
 #include <QtGlobal>
 
@@ -7,16 +9,6 @@ namespace twinscan {
 
 class SettingsStore;
 struct Module;
-
-// What the main window looks like at the moment the settings are saved: its state
-// (windowStateNormal, windowStateMinimised or windowStateMaximised) and the position of its outer
-// frame in twips.
-struct WindowSnapshot
-{
-    qint16 state = 0;
-    qint64 left = 0;
-    qint64 top = 0;
-};
 
 // Reads every key into the module's records, each with its default. The default positions centre
 // the windows on a primary screen of the given size in twips.

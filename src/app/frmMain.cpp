@@ -5,10 +5,10 @@
 #include "app/Module.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
-#include "app/WindowGeometry.h"
-#include "app/frmSettings.h"
 #include "ui/ProgressDisplay.h"
 #include "ui/StatusPanel.h"
+#include "ui/WindowGeometry.h"
+#include "windows/frmSettings.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -129,7 +129,7 @@ SaveEnding frmMain::save()
 
 void frmMain::cmdSettings_Click()
 {
-    frmSettings::edit(this, module());
+    frmSettings::edit(this, module().scanOptions, module().saveOptions);
     ui_.cmdScan->setFocus();
 }
 

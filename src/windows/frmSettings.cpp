@@ -1,6 +1,5 @@
-#include "app/frmSettings.h"
+#include "windows/frmSettings.h"
 
-#include "app/Module.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
@@ -39,9 +38,9 @@ frmSettings::frmSettings(ScanOptions &scanOptions, SaveOptions &saveOptions, QWi
     Form_Load();
 }
 
-bool frmSettings::edit(QWidget *owner, Module &module)
+bool frmSettings::edit(QWidget *owner, ScanOptions &scanOptions, SaveOptions &saveOptions)
 {
-    frmSettings dialog(module.scanOptions, module.saveOptions, owner);
+    frmSettings dialog(scanOptions, saveOptions, owner);
     return dialog.exec() == QDialog::Accepted;
 }
 

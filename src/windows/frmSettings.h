@@ -11,8 +11,6 @@ class QPushButton;
 
 namespace twinscan {
 
-struct Module;
-
 // The modal dialog of the five switches. It edits the options in memory only, and only when the
 // user presses Ok; Cancel, Escape and the window frame's close leave them as they were.
 class frmSettings final : public QDialog
@@ -22,8 +20,8 @@ class frmSettings final : public QDialog
 public:
     frmSettings(ScanOptions &scanOptions, SaveOptions &saveOptions, QWidget *parent = nullptr);
 
-    // Runs the dialog modally over `owner` on the module's options; true when Ok was pressed.
-    static bool edit(QWidget *owner, Module &module);
+    // Runs the dialog modally over `owner`; true when Ok was pressed.
+    static bool edit(QWidget *owner, ScanOptions &scanOptions, SaveOptions &saveOptions);
 
 private:
     void buildControls();

@@ -1,4 +1,4 @@
-#include "app/frmSettings.h"
+#include "windows/frmSettings.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

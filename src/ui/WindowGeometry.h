@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/Settings.h"
-#include "app/SettingsRecords.h"
+#include "ui/WindowPlacement.h"
 
 #include <QList>
 #include <QRect>
