@@ -2,6 +2,7 @@
 
 #include "app/BatchRun.h"
 #include "app/CommandLine.h"
+#include "app/HelpKey.h"
 #include "app/Module.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
@@ -37,6 +38,7 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     connect(ui_.cmdStop, &QToolButton::clicked, this, &frmMain::cmdStop_Click);
     connect(ui_.cmdSave, &QToolButton::clicked, this, &frmMain::cmdSave_Click);
     connect(ui_.cmdSettings, &QToolButton::clicked, this, &frmMain::cmdSettings_Click);
+    installHelpKey(*this);
     sincePump_.start();
 }
 
