@@ -130,4 +130,15 @@ void saveSettings(SettingsStore &store, Module &module, const WindowSnapshot &ma
         store, QStringLiteral("viewWin"), module.viewerPlacement, module.viewerPlacement.state);
 }
 
+QString statisticsText(const UsageStatistics &statistics)
+{
+    return QStringLiteral("Files Opened: %1\nLines Scanned: %2\nDuplicates Found: %3\n"
+                          "Unique Dups Found: %4\nDuplicates Deleted: %5")
+        .arg(statistics.statFilesOpened)
+        .arg(statistics.statLinesScanned)
+        .arg(statistics.statDupsFound)
+        .arg(statistics.statUniqueDupsFound)
+        .arg(statistics.statDupsDeleted);
+}
+
 } // namespace twinscan

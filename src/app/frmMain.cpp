@@ -9,6 +9,7 @@
 #include "ui/ProgressDisplay.h"
 #include "ui/StatusPanel.h"
 #include "ui/WindowGeometry.h"
+#include "windows/frmAbout.h"
 #include "windows/frmSettings.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     connect(ui_.cmdSave, &QToolButton::clicked, this, &frmMain::cmdSave_Click);
     connect(ui_.cmdSettings, &QToolButton::clicked, this, &frmMain::cmdSettings_Click);
     installHelpKey(*this);
+    connect(ui_.cmdAbout, &QToolButton::clicked, this, &frmMain::cmdAbout_Click);
     sincePump_.start();
 }
 
@@ -133,6 +135,12 @@ void frmMain::cmdSettings_Click()
 {
     frmSettings::edit(this, module().scanOptions, module().saveOptions);
     ui_.cmdScan->setFocus();
+}
+
+void frmMain::cmdAbout_Click()
+{
+    const Module &m = module();
+    frmAbout(m.appTitle, m.appVersion, statisticsText(m.statistics), *services_.shell, this).exec();
 }
 
 void frmMain::cmdSave_Click()
