@@ -1,0 +1,129 @@
+#include "ui/PictureBox.h"
+#include "ui/cNoStatusBar.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QStyle>
+#include <gtest/gtest.h>
+
+namespace twinscan {
+namespace {
+
+using Rect = cNoStatusBar::PanelRect;
+
+struct Panel
+{
+    int minWidth;
+    bool spring;
+};
+
+struct LayoutRow
+{
+    const char *what;
+    QSize client;
+    QPoint offsets;
+    std::vector<Panel> panels;
+    std::vector<Rect> expected;
+};
+
+TEST(StatusBar, LaysOutPanelsSoThatTheSpringTakesWhatIsLeft)
+{
+    const LayoutRow rows[] = {
+        {"three panels, spring first", {300, 20}, {0, 0}, {{50, true}, {60, false}, {70, false}},
+            {{0, 0, 159, 20}, {160, 0, 219, 20}, {220, 0, 300, 20}}},
+        {"one spring panel and offsets", {300, 20}, {5, 2}, {{64, true}}, {{5, 2, 300, 20}}},
+        {"no spring: the last panel is one", {200, 20}, {0, 0}, {{50, false}, {60, false}},
+            {{0, 0, 49, 20}, {50, 0, 200, 20}}},
+        {"panels wider than the client", {100, 20}, {0, 0}, {{50, true}, {200, false}, {50, false}},
+            {{0, 0, -161, 20}, {-160, 0, 39, 20}, {40, 0, 100, 20}}},
+    };
+    for (const LayoutRow &row : rows) {
+        SCOPED_TRACE(row.what);
+        PictureBox surface;
+        surface.resize(row.client);
+        cNoStatusBar bar;
+        bar.Create(&surface);
+        bar.SetLeftTopOffsets(row.offsets.x(), row.offsets.y());
+        for (const Panel &panel : row.panels)
+            bar.AddPanel(0, {}, -1, panel.minWidth, panel.spring);
+        for (std::size_t i = 0; i < row.expected.size(); ++i)
+            EXPECT_EQ(bar.GetPanelRect(int(i + 1)), row.expected[i]) << i + 1;
+    }
+}
+
+TEST(StatusBar, AddressesPanelsByPositionOrExactKey)
+{
+    cNoStatusBar bar;
+    bar.AddPanel(0, QStringLiteral("main"), -1, 64, true, false, 0, QStringLiteral("MAIN"));
+    bar.AddPanel(0, QStringLiteral("first"), -1, 10, false, false, 0, QStringLiteral("A"), 1);
+    EXPECT_EQ(bar.PanelIndex(QStringLiteral("MAIN")), 2);
+    EXPECT_EQ(bar.PanelText(1), QStringLiteral("first"));
+    EXPECT_FALSE(bar.PanelSpring(1));
+}
+
+TEST(StatusBar, RaisesNumberedErrorsAndChangesNothing)
+{
+    cNoStatusBar bar;
+    bar.AddPanel(0, {}, -1, 64, true, false, 0, QStringLiteral("MAIN"));
+    QObject notASurface;
+    const std::pair<std::function<void()>, qint32> rows[] = {
+        {[&] { bar.Create(&notASurface); }, 9},
+        {[&] { bar.PanelText(QStringLiteral("main")); }, -2147220454},
+        {[&] { bar.setPanelText(2, QStringLiteral("x")); }, -2147220454},
+        {[&] { bar.AddPanel(0, {}, -1, 0, false, false, 0, {}, QStringLiteral("none")); },
+            -2147220454},
+    };
+    for (const auto &[operation, number] : rows) {
+        try {
+            operation();
+            ADD_FAILURE() << "no error " << number;
+        } catch (const StatusBarError &error) {
+            EXPECT_EQ(error.number(), number);
+        }
+    }
+    EXPECT_EQ(bar.PanelCount(), 1);
+    for (int added = 1; added < cNoStatusBar::maxPanels; ++added)
+        bar.AddPanel();
+    EXPECT_THROW(bar.AddPanel(), StatusBarError);
+    EXPECT_EQ(bar.PanelCount(), 255);
+}
+
+TEST(StatusBar, RefusesThemesWhereTheStyleHasNone)
+{
+    const QString before = QApplication::style()->name();
+    QApplication::setStyle(QStringLiteral("windows"));
+    cNoStatusBar bar;
+    QApplication::setStyle(before);
+    EXPECT_FALSE(bar.AllowXPStyles());
+    try {
+        bar.setAllowXPStyles(true);
+        ADD_FAILURE();
+    } catch (const StatusBarError &error) {
+        EXPECT_EQ(error.number(), -2147220452);
+        EXPECT_EQ(error.source(), QCoreApplication::applicationName() + ".cNoStatusBar");
+    }
+}
+
+// A long message ends in an ellipsis with the whole text as the tool tip; the grip is drawn in
+// the palette's dark colour over the bottom-right corner.
+TEST(StatusBar, CutsLongTextAndDrawsTheGrip)
+{
+    PictureBox surface;
+    surface.resize(200, 24);
+    cNoStatusBar bar;
+    bar.Create(&surface);
+    QObject::connect(&surface, &PictureBox::paintRequested, &surface, [&] { bar.Draw(); });
+    bar.AddPanel(0, {}, -1, 64, true);
+    bar.setSizeGrip(true);
+    const QColor dark = surface.palette().color(QPalette::Dark);
+    for (const QString &text : {QStringLiteral("Short"), QString(80, QLatin1Char('W'))}) {
+        bar.setPanelText(1, text);
+        QImage image(surface.size(), QImage::Format_RGB32);
+        surface.render(&image);
+        EXPECT_EQ(surface.toolTip(), text.size() > 10 ? text : QString());
+        EXPECT_EQ(image.pixel(196, 20), dark.rgb());
+    }
+}
+
+} // namespace
+} // namespace twinscan
