@@ -100,7 +100,8 @@ TEST(StatusBar, RefusesThemesWhereTheStyleHasNone)
         ADD_FAILURE();
     } catch (const StatusBarError &error) {
         EXPECT_EQ(error.number(), -2147220452);
-        EXPECT_EQ(error.source(), QCoreApplication::applicationName() + ".cNoStatusBar");
+        EXPECT_EQ(
+            error.source(), QCoreApplication::applicationName() + QStringLiteral(".cNoStatusBar"));
     }
 }
 
