@@ -87,7 +87,10 @@ QString SaveCommand::chooseTarget()
     request.initialFile = m.lastSavedFile;
     request.filter = QStringLiteral("All Files (*.*)|*.*");
     request.filterIndex = 1;
-    request.defaultExtension = QStringLiteral("TXT");
+    // A scanned file with an extension leaves the extension question to the save, which offers
+    // the source's own instead of the dialog adding "TXT" unasked.
+    if (QFileInfo(form_.scannedFile).suffix().isEmpty())
+        request.defaultExtension = QStringLiteral("TXT");
     request.overwritePrompt = true;
     request.owner = &form_;
     return form_.services().dialogs->saveFile(request);

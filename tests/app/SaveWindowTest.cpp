@@ -44,6 +44,7 @@ TEST_F(SaveWindow, WritesTheFileWithoutTheMarkedLines)
     EXPECT_EQ(fakes.dialogs.saveRequests[0].initialFile, path("earlier.txt"));
     EXPECT_EQ(fakes.dialogs.saveRequests[0].filter, "All Files (*.*)|*.*");
     EXPECT_TRUE(fakes.dialogs.saveRequests[0].overwritePrompt);
+    EXPECT_EQ(fakes.dialogs.saveRequests[0].defaultExtension, QString()); // list.csv has one
     EXPECT_EQ(module().lists.lstLines->ListCount(), 0);
     EXPECT_TRUE(ui().cmdSave->isEnabled());
     EXPECT_TRUE(ui().cmdStop->isHidden());
