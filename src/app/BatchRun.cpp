@@ -4,7 +4,6 @@
 #include "app/Module.h"
 #include "app/frmMain.h"
 
-#include <QToolButton>
 #include <cstdio>
 
 namespace twinscan {
@@ -19,21 +18,19 @@ void printLine(std::FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
-// The scan's part of the job; false when the job ends here.
-bool scanInput(frmMain &form)
+// A job the user stopped leaves the window open for interactive use, and its settings are stored
+// when it closes.
+void handOverToUser()
 {
-    Module &m = module();
-    const ScanEnding ending = form.scan();
-    if (!m.batchMode)
-        return false; // stopped by the user: the window stays open
-    const bool found = form.ui().cmdSave->isEnabled() && ending == ScanEnding::Normal;
-    printLine(ending == ScanEnding::Normal ? stdout : stderr, form.statusText());
-    if (!found) {
-        m.batchExitStatus = ending == ScanEnding::Normal ? nothingToRemove : failed;
-        form.close();
-        return false;
-    }
-    return true;
+    module().batchMode = false;
+}
+
+// Ends the job: its result line, its exit status, and the window closed.
+void endJob(frmMain &form, ExitStatus status)
+{
+    printLine(status == failed ? stderr : stdout, form.statusText());
+    module().batchExitStatus = status;
+    form.close();
 }
 } // namespace
 
@@ -41,17 +38,29 @@ void runBatch(frmMain &form)
 {
     Module &m = module();
     applyOptionOverrides(m);
-    if (!scanInput(form))
-        return;
+    switch (form.scan()) {
+    case ScanEnding::StoppedByUser:
+        return handOverToUser();
+    case ScanEnding::NothingFound:
+        return endJob(form, nothingToRemove);
+    case ScanEnding::NotStarted:
+    case ScanEnding::Failed:
+        return endJob(form, failed);
+    case ScanEnding::FoundDuplicates:
+        printLine(stdout, form.statusText());
+        break;
+    }
     // A job is only run with a valid rule, so the fallback is never taken.
     form.markBy(batchMarkRule(m.request.markRule).value_or(MarkRule::All));
-    const SaveEnding ending = form.save();
-    if (!m.batchMode)
-        return; // the user stopped the save
-    const bool done = ending == SaveEnding::Done;
-    printLine(done ? stdout : stderr, form.statusText());
-    m.batchExitStatus = done ? written : failed;
-    form.close();
+    switch (form.save()) {
+    case SaveEnding::StoppedByUser:
+        return handOverToUser();
+    case SaveEnding::Done:
+        return endJob(form, written);
+    case SaveEnding::NotStarted:
+    case SaveEnding::Failed:
+        return endJob(form, failed);
+    }
 }
 
 } // namespace twinscan

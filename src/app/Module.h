@@ -1,12 +1,8 @@
 #pragma once
 
 #include "app/SettingsRecords.h"
-#include "engine/LineList.h"
-#include "engine/clsListEmu.h"
 
 #include <QString>
-#include <array>
-#include <memory>
 
 namespace twinscan {
 
@@ -23,22 +19,8 @@ struct CommandLineRequest
     QString saveEmptyLinesSwitch;
 };
 
-// The five list slots: each refers to a list box of the main window, or, for a file too large to
-// show, to an emulation. They refer to nothing until the first scan binds them.
-struct ListSlots
-{
-    LineList *lstShow = nullptr;
-    LineList *List2 = nullptr;
-    LineList *List1 = nullptr;
-    LineList *lstLines = nullptr;
-    LineList *lstRemove = nullptr;
-    std::array<std::unique_ptr<clsListEmu>, 5> emulations;
-
-    bool bound() const { return lstShow != nullptr; }
-};
-
-// What lives for the whole run of the program: settings in memory, the command line, the flags
-// that the windows share, and the list slots.
+// What lives for the whole run of the program: settings in memory, the command line and the flags
+// that the windows share. What one scan produced lives in its ScanSession.
 struct Module
 {
     QString appTitle;
@@ -57,11 +39,8 @@ struct Module
     // What an unattended run tells its caller: 0 written, 1 nothing to remove, 2 failed.
     int batchExitStatus = 0;
 
-    bool isBusy = false;
-    bool largeFileMode = false;
+    bool isBusy = false; // a scan or a save runs; see BusyScope
     QString droppedFile;
-
-    ListSlots lists;
 };
 
 Module &module();

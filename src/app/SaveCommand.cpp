@@ -1,7 +1,7 @@
 #include "app/SaveCommand.h"
 
 #include "app/Module.h"
-#include "app/frmMain.h"
+#include "app/ScanSession.h"
 #include "editing/RemovalList.h"
 #include "editing/SavePercent.h"
 #include "editing/SaveTarget.h"
@@ -12,53 +12,46 @@
 #include "ui/FileDialogService.h"
 #include "ui/ProgressDisplay.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QToolButton>
 #include <cerrno>
 #include <new>
 
 namespace twinscan {
 
-namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SaveCommand", text);
-}
-} // namespace
-
-SaveCommand::SaveCommand(frmMain &form) : form_(form) { }
+SaveCommand::SaveCommand(JobHost &host) : host_(host), session_(host.session()) { }
 
 SaveEnding SaveCommand::run()
 {
     Module &m = module();
-    if (m.isBusy || !m.lists.bound() || !form_.scannedText)
+    if (m.isBusy || !session_ || !session_->text())
         return SaveEnding::NotStarted;
+    const ListSlots &lists = session_->lists();
     const RemovalSet removals
-        = collectRemovals(*m.lists.List2, *m.lists.lstLines, form_.lastLineIndex);
+        = collectRemovals(*lists.List2, *lists.lstLines, session_->lastLineIndex());
     if (removals.isEmpty()) {
         if (!m.batchMode) {
-            form_.ask(tr("Please select lines to remove by marking them in the duplicates list!"),
+            host_.ask(tr("Please select lines to remove by marking them in the duplicates list!"),
                 MessageButtons::Ok, MessageIcon::Exclamation);
         }
-        finish(SaveStatus::Completed);
+        finish(SaveStatus::Completed, false);
+        host_.leaveBusyState();
         return SaveEnding::NotStarted;
     }
     if (!sourceUsable())
         return SaveEnding::NotStarted;
     QString target = chooseTarget();
     if (target.isEmpty()) {
-        form_.setStatusText(tr("No file selected..."));
+        host_.setStatusText(tr("No file selected..."));
         return SaveEnding::NotStarted;
     }
-    if (!offerExtension(target)) {
-        m.isBusy = false;
+    if (!offerExtension(target))
         return SaveEnding::NotStarted;
-    }
+    const bool replacing = replacesScannedFile(target);
+    BusyScope busy(host_);
     const SaveResult result = copy(target, removals);
     const SaveEnding ending = report(result);
-    finish(result.status);
+    finish(result.status, replacing);
     return ending;
 }
 
@@ -66,15 +59,14 @@ SaveEnding SaveCommand::run()
 // would remove the wrong lines. Asked before the target, so that nobody picks one in vain.
 bool SaveCommand::sourceUsable()
 {
-    const SourceState state = checkSource(form_.scannedFile, form_.scannedText->stamp());
+    const SourceState state = checkSource(session_->scannedFile(), session_->stamp());
     if (state == SourceState::Unchanged)
         return true;
     const QString text = state == SourceState::Missing ? sourceMissingText() : sourceChangedText();
     if (!module().batchMode)
-        form_.ask(text, MessageButtons::Ok, MessageIcon::Stop);
-    form_.setStatusText(text);
-    form_.ui().cmdSave->setEnabled(false);
-    module().isBusy = false;
+        host_.ask(text, MessageButtons::Ok, MessageIcon::Stop);
+    host_.setStatusText(text);
+    host_.setSaveEnabled(false);
     return false;
 }
 
@@ -89,22 +81,23 @@ QString SaveCommand::chooseTarget()
     request.filterIndex = 1;
     // A scanned file with an extension leaves the extension question to the save, which offers
     // the source's own instead of the dialog adding "TXT" unasked.
-    if (QFileInfo(form_.scannedFile).suffix().isEmpty())
+    if (QFileInfo(session_->scannedFile()).suffix().isEmpty())
         request.defaultExtension = QStringLiteral("TXT");
     request.overwritePrompt = true;
-    request.owner = &form_;
-    return form_.services().dialogs->saveFile(request);
+    request.owner = host_.dialogOwner();
+    return host_.services().dialogs->saveFile(request);
 }
 
 // Offers the source's extension for a target without one; false when the user cancels.
 bool SaveCommand::offerExtension(QString &target)
 {
-    if (module().batchMode || resolveSaveTarget(form_.scannedFile, target).replaceSource)
+    const QString &source = session_->scannedFile();
+    if (module().batchMode || resolveSaveTarget(source, target).replaceSource)
         return true;
-    const ExtensionOffer offer = extensionOffer(form_.scannedFile, target);
+    const ExtensionOffer offer = extensionOffer(source, target);
     if (!offer.ask)
         return true;
-    const MessageAnswer answer = form_.ask(
+    const MessageAnswer answer = host_.ask(
         tr("The new filename does not contain an extension. Would you\nlike to add the same as "
            "the original filename? (Recommended)"),
         MessageButtons::YesNoCancel, MessageIcon::Exclamation);
@@ -116,22 +109,21 @@ bool SaveCommand::offerExtension(QString &target)
 SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
 {
     Module &m = module();
-    m.isBusy = true;
-    start_ = form_.services().clock->secondsSinceMidnight();
-    m.lastSavedFile = replacesScannedFile(target) ? form_.scannedFile : target;
-    form_.enterBusyState();
-    form_.setStatusText(tr("Saving File..."));
-    ProgressDisplay &bar = form_.progress();
-    bar.setMax(form_.lastLineIndex);
+    start_ = host_.services().clock->secondsSinceMidnight();
+    m.lastSavedFile = replacesScannedFile(target) ? session_->scannedFile() : target;
+    host_.enterBusyState();
+    host_.setStatusText(tr("Saving File..."));
+    ProgressDisplay &bar = host_.progress();
+    bar.setMax(session_->lastLineIndex());
     bar.setValue(0);
-    form_.letEventsRun();
+    host_.letEventsRun();
 
-    const SaveRequest request {form_.scannedFile, form_.scannedText->stamp(), target,
-        form_.lastLineIndex, SaveRules::from(m.saveOptions)};
+    const SaveRequest request {session_->scannedFile(), session_->stamp(), target,
+        session_->lastLineIndex(), SaveRules::from(m.saveOptions)};
     try {
         return saveWithRemoval(
-            request, removals, form_.progressListener([&](qint64 done, qint64 total) {
-                form_.setStatusText(tr("Saving File... %1%").arg(savePercent(done, total)));
+            request, removals, host_.progressListener([&](qint64 done, qint64 total) {
+                host_.setStatusText(tr("Saving File... %1%").arg(savePercent(done, total)));
                 bar.setValue(int(done));
             }));
     } catch (const std::bad_alloc &) {
@@ -146,10 +138,11 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
 // another name of it (a hard link) or in a file of its own.
 bool SaveCommand::replacesScannedFile(const QString &target) const
 {
-    const SaveTarget resolved = resolveSaveTarget(form_.scannedFile, target);
+    const QString &source = session_->scannedFile();
+    const SaveTarget resolved = resolveSaveTarget(source, target);
     return resolved.replaceSource
         && QFileInfo(resolved.replacedFile).canonicalFilePath()
-        == QFileInfo(form_.scannedFile).canonicalFilePath();
+        == QFileInfo(source).canonicalFilePath();
 }
 
 SaveEnding SaveCommand::report(const SaveResult &result)
@@ -158,33 +151,34 @@ SaveEnding SaveCommand::report(const SaveResult &result)
     switch (result.status) {
     case SaveStatus::Completed: {
         const QString time
-            = processingTimeText(start_, form_.services().clock->secondsSinceMidnight());
+            = processingTimeText(start_, host_.services().clock->secondsSinceMidnight());
         addToCounter(m.statistics.statDupsDeleted, result.removedCount);
-        form_.setStatusText(tr("Done! (Processing time: %1)").arg(time));
+        host_.setStatusText(tr("Done! (Processing time: %1)").arg(time));
         return SaveEnding::Done;
     }
     case SaveStatus::Stopped:
-        form_.setStatusText(tr("Done! (Interrupted by User)"));
-        return SaveEnding::Interrupted;
+        host_.setStatusText(tr("Done! (Interrupted by User)"));
+        return SaveEnding::StoppedByUser;
     case SaveStatus::Failed:
     case SaveStatus::SourceMissing:
     case SaveStatus::SourceChanged:
         break;
     }
-    form_.setStatusText(result.message);
+    host_.setStatusText(result.message);
     if (!m.batchMode)
-        form_.ask(result.message, MessageButtons::Ok, MessageIcon::Stop);
+        host_.ask(result.message, MessageButtons::Ok, MessageIcon::Stop);
     return SaveEnding::Failed;
 }
 
-void SaveCommand::finish(SaveStatus status)
+// Results that no longer match their file can only be scanned again, not saved: after the source
+// turned out changed or missing, and after a save that replaced the scanned file with fewer lines.
+void SaveCommand::finish(SaveStatus status, bool replacedScannedFile)
 {
-    module().lists.lstLines->Clear();
-    // Results that no longer match their file can only be scanned again, not saved.
-    const bool stale = status == SaveStatus::SourceMissing || status == SaveStatus::SourceChanged;
-    form_.ui().cmdSave->setEnabled(!stale);
-    form_.ui().cmdView->setEnabled(true);
-    form_.leaveBusyState();
+    session_->lists().lstLines->Clear();
+    const bool stale = status == SaveStatus::SourceMissing || status == SaveStatus::SourceChanged
+        || (status == SaveStatus::Completed && replacedScannedFile);
+    host_.setSaveEnabled(!stale);
+    host_.setViewEnabled(true);
 }
 
 } // namespace twinscan

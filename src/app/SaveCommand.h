@@ -1,27 +1,24 @@
 #pragma once
 
+#include "app/JobEndings.h"
+#include "app/JobHost.h"
 #include "editing/RemovalWriter.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace twinscan {
 
-class frmMain;
+class ScanSession;
 
-// How a save ended, for the unattended run.
-enum class SaveEnding {
-    NotStarted, // nothing marked, no target, extension prompt cancelled, source missing
-    Done,
-    Interrupted,
-    Failed,
-};
-
-// One run of the save: collect the marked line numbers, choose the target, copy the scanned file
-// without those lines, and report.
+// One run of the save: collect the marked line numbers of the host's session, choose the target,
+// copy the scanned file without those lines, and report.
 class SaveCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(SaveCommand)
+
 public:
-    explicit SaveCommand(frmMain &form);
+    explicit SaveCommand(JobHost &host);
     SaveEnding run();
 
 private:
@@ -31,9 +28,10 @@ private:
     SaveResult copy(const QString &target, const RemovalSet &removals);
     SaveEnding report(const SaveResult &result);
     bool replacesScannedFile(const QString &target) const;
-    void finish(SaveStatus status);
+    void finish(SaveStatus status, bool replacedScannedFile);
 
-    frmMain &form_;
+    JobHost &host_;
+    ScanSession *session_ = nullptr;
     double start_ = 0;
 };
 

@@ -1,16 +1,14 @@
 #include "app/ScanCommand.h"
 
 #include "app/Module.h"
-#include "app/frmMain.h"
+#include "app/ScanSession.h"
 #include "engine/Clock.h"
 #include "engine/ProcessingTime.h"
 #include "ui/FileDialogService.h"
 #include "ui/ProgressDisplay.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QToolButton>
 #include <algorithm>
 #include <cerrno>
 #include <new>
@@ -18,84 +16,43 @@
 namespace twinscan {
 
 namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ScanCommand", text);
-}
-
 int percentOf(qint64 done, qint64 total)
 {
     return total > 0 ? int(done * 100 / total) : 100;
 }
 } // namespace
 
-ScanCommand::ScanCommand(frmMain &form) : form_(form) { }
+ScanCommand::ScanCommand(JobHost &host) : host_(host) { }
 
 ScanEnding ScanCommand::run()
 {
     Module &m = module();
     if (m.isBusy)
-        return ScanEnding::Cancelled; // a second run must never start inside the first
+        return ScanEnding::NotStarted; // a second run must never start inside the first
     const QString file = chooseFile();
-    form_.currentFile = file;
+    host_.setCurrentFile(file);
     if (file.isEmpty())
-        return ScanEnding::Cancelled;
-    saveWasEnabled_ = form_.ui().cmdSave->isEnabled();
-    viewWasEnabled_ = form_.ui().cmdView->isEnabled();
-    start_ = form_.services().clock->secondsSinceMidnight();
-    m.isBusy = true;
+        return ScanEnding::NotStarted;
+    saveWasEnabled_ = host_.saveEnabled();
+    viewWasEnabled_ = host_.viewEnabled();
+    start_ = host_.services().clock->secondsSinceMidnight();
+    BusyScope busy(host_);
     if (!checkFile(file))
         return errorEnding();
 
     m.lastLoadedFile = file;
-    form_.setWindowTitle(
-        m.appTitle + QLatin1Char(' ') + m.appVersion + QLatin1String(" - ") + file);
-    form_.enterBusyState();
-    form_.setStatusText(tr("Loading file..."));
-    form_.letEventsRun();
-    form_.stopRequested = false; // a stop before the file is read is not one
+    host_.setTitle(m.appTitle + QLatin1Char(' ') + m.appVersion + QLatin1String(" - ") + file);
+    busy.showBusy();
+    host_.setStatusText(tr("Loading file..."));
+    host_.letEventsRun();
+    host_.forgetStopRequest(); // a stop before the file is read is not one
     try {
         return scanFile(file);
     } catch (const std::bad_alloc &) {
-        form_.setStatusText(
+        host_.setStatusText(
             tr("File Error! (%1: %2)").arg(QDir::toNativeSeparators(file), systemReason(ENOMEM)));
         return errorEnding();
     }
-}
-
-ScanEnding ScanCommand::scanFile(const QString &file)
-{
-    ScanEnding failure = ScanEnding::Error;
-    const std::shared_ptr<LoadedText> text = readFile(file, failure);
-    if (!text)
-        return failure;
-    const int lineCount = text->lineCount();
-    announceLargeFile(lineCount);
-    form_.scannedText = nullptr;
-    form_.bindLists(lineCount, text);
-    listsBound_ = true;
-    if (module().largeFileMode)
-        form_.letEventsRun();
-    if (!fillSourceList(*text))
-        return interruptedEnding();
-
-    form_.setStatusText(tr("Processing File..."));
-    ProgressDisplay &bar = form_.progress();
-    bar.setMax(std::max(lineCount, 1));
-    bar.setMin(0);
-    bar.setValue(0);
-    const ScanOutcome outcome
-        = DuplicateScanner(*text, ScanRules::from(module().scanOptions))
-              .run(*module().lists.List2, form_.progressListener([&](qint64 done, qint64 total) {
-                  bar.setValue(int(done));
-                  form_.setStatusText(
-                      tr("Processing File... %1%").arg(100 - percentOf(total - done, total)));
-              }));
-    form_.scannedText = text;
-    form_.scannedFile = file;
-    if (outcome.stopped)
-        return interruptedEnding();
-    return normalEnding(outcome, lineCount);
 }
 
 QString ScanCommand::chooseFile()
@@ -111,8 +68,8 @@ QString ScanCommand::chooseFile()
     request.filterIndex = 1;
     request.defaultExtension = QStringLiteral("TXT");
     request.mustExist = true;
-    request.owner = &form_;
-    return form_.services().dialogs->openFile(request);
+    request.owner = host_.dialogOwner();
+    return host_.services().dialogs->openFile(request);
 }
 
 bool ScanCommand::checkFile(const QString &file)
@@ -120,27 +77,51 @@ bool ScanCommand::checkFile(const QString &file)
     // A folder or anything else that is not a regular file cannot be opened as one.
     const QFileInfo info(file);
     if (!info.exists() || !info.isFile()) {
-        form_.setStatusText(tr("Error: Can't Open File"));
+        host_.setStatusText(tr("Error: Can't Open File"));
         return false;
     }
     if (info.size() == 0) {
-        form_.setStatusText(tr("Error: File Is Empty!"));
+        host_.setStatusText(tr("Error: File Is Empty!"));
         return false;
     }
     return true;
 }
 
-std::shared_ptr<LoadedText> ScanCommand::readFile(const QString &file, ScanEnding &failure)
+ScanEnding ScanCommand::scanFile(const QString &file)
 {
-    LoadResult loaded = TextLoader::load(file, form_.progressListener({}));
+    ScanEnding failure = ScanEnding::Failed;
+    std::shared_ptr<const LoadedText> text = readFile(file, failure);
+    if (!text)
+        return failure;
+    announceLargeFile(text->lineCount());
+    ScanSession &session = host_.startSession(std::move(text), file);
+    newSession_ = true;
+    if (session.largeFileMode())
+        host_.letEventsRun();
+    if (!fillSourceList(session))
+        return interruptedEnding();
+    const ScanOutcome outcome = findDuplicates(session);
+    if (outcome.stopped)
+        return interruptedEnding();
+    return normalEnding(session, outcome);
+}
+
+std::shared_ptr<const LoadedText> ScanCommand::readFile(const QString &file, ScanEnding &failure)
+{
+    host_.progress().setMax(100);
+    host_.progress().setValue(0);
+    LoadResult loaded = TextLoader::load(file,
+        host_.progressListener([this](qint64 done, qint64 total) { showLoading(done, total); }));
     if (loaded.stopped) {
+        // Stopped before its lines were known, the file leaves no results, and no old ones.
+        host_.startSession(nullptr, file);
+        newSession_ = true;
         failure = interruptedEnding();
         return nullptr;
     }
     if (!loaded.text) {
-        form_.setStatusText(
+        host_.setStatusText(
             tr("File Error! (%1: %2)").arg(QDir::toNativeSeparators(file), loaded.error));
-        // The lists were not touched, so Save and View still serve the previous scan.
         failure = errorEnding();
         return nullptr;
     }
@@ -149,97 +130,118 @@ std::shared_ptr<LoadedText> ScanCommand::readFile(const QString &file, ScanEndin
 
 void ScanCommand::announceLargeFile(int lineCount)
 {
-    Module &m = module();
-    m.largeFileMode = lineCount >= frmMain::largeFileLines;
-    if (m.largeFileMode && !m.batchMode) {
-        form_.ask(tr("This file contains more than 32768 lines! You can still use Twinscan as "
+    if (lineCount >= ScanSession::largeFileLines && !module().batchMode) {
+        host_.ask(tr("This file contains more than 32768 lines! You can still use Twinscan as "
                      "usual, but the result will not be displayed visually..."),
             MessageButtons::Ok, MessageIcon::Information);
     }
 }
 
-bool ScanCommand::fillSourceList(const LoadedText &text)
+void ScanCommand::showLoading(qint64 done, qint64 total)
 {
-    LineList &lstShow = *module().lists.lstShow;
-    ProgressDisplay &bar = form_.progress();
-    const int lineCount = text.lineCount();
-    bar.setMax(std::max(lineCount, 1));
-    bar.setValue(0);
-    const ProgressFn report = form_.progressListener([&](qint64 done, qint64 total) {
-        bar.setValue(int(done));
-        form_.setStatusText(tr("Loading file... %1%").arg(percentOf(done, total)));
-    });
+    host_.setStatusText(tr("Loading file... %1%").arg(percentOf(done, total)));
+    ProgressDisplay &bar = host_.progress();
+    bar.setValue(total > 0 ? int(double(done) / double(total) * bar.Max()) : bar.Max());
+}
+
+bool ScanCommand::fillSourceList(ScanSession &session)
+{
+    LineList &lstShow = *session.lists().lstShow;
+    const int lineCount = session.lineCount();
+    host_.progress().setMax(std::max(lineCount, 1));
+    host_.progress().setValue(0);
+    const ProgressFn report
+        = host_.progressListener([this](qint64 done, qint64 total) { showLoading(done, total); });
     for (int line = 0; line < lineCount; ++line) {
         lstShow.addLine(line);
         if ((line & 0x3FF) == 0 && !report(line + 1, lineCount))
             return false;
     }
-    bar.setValue(lineCount);
-    form_.setStatusText(tr("File Loaded!"));
-    form_.lastLineIndex = lineCount - 1;
+    showLoading(lineCount, lineCount);
+    host_.setStatusText(tr("File Loaded!"));
+    session.setLastLineIndex(lineCount - 1);
     return true;
 }
 
-ScanEnding ScanCommand::normalEnding(const ScanOutcome &outcome, int lineCount)
+ScanOutcome ScanCommand::findDuplicates(ScanSession &session)
+{
+    host_.setStatusText(tr("Processing File..."));
+    ProgressDisplay &bar = host_.progress();
+    bar.setMax(std::max(session.lineCount(), 1));
+    bar.setMin(0);
+    bar.setValue(0);
+    ScanOutcome outcome
+        = DuplicateScanner(*session.text(), ScanRules::from(module().scanOptions))
+              .run(*session.lists().List2,
+                  host_.progressListener([this, &bar](qint64 done, qint64 total) {
+                      host_.setStatusText(
+                          tr("Processing File... %1%").arg(100 - percentOf(total - done, total)));
+                      bar.setValue(int(done));
+                  }));
+    session.setLineEntries(std::move(outcome.lineEntries));
+    return outcome;
+}
+
+ScanEnding ScanCommand::normalEnding(const ScanSession &session, const ScanOutcome &outcome)
 {
     Module &m = module();
-    const QString time = processingTimeText(start_, form_.services().clock->secondsSinceMidnight());
-    const int found = m.lists.List2->ListCount();
+    const QString time = processingTimeText(start_, host_.services().clock->secondsSinceMidnight());
+    const int lineCount = session.lineCount();
+    const int found = session.lists().List2->ListCount();
     if (found > 0) {
-        form_.setStatusText(tr("Scanned %1 Lines: Found %2 Duplicate Lines with %3 Unique "
+        host_.setStatusText(tr("Scanned %1 Lines: Found %2 Duplicate Lines with %3 Unique "
                                "Duplicates! (Processing time: %4)")
                                 .arg(lineCount)
                                 .arg(found)
                                 .arg(outcome.groupCount)
                                 .arg(time));
     } else {
-        form_.setStatusText(tr("No Duplicate Lines Found... (Processing time: %1)").arg(time));
+        host_.setStatusText(tr("No Duplicate Lines Found... (Processing time: %1)").arg(time));
     }
     UsageStatistics &stats = m.statistics;
     addToCounter(stats.statFilesOpened, 1);
     addToCounter(stats.statLinesScanned, lineCount);
     addToCounter(stats.statDupsFound, found);
     addToCounter(stats.statUniqueDupsFound, outcome.groupCount);
-    form_.ui().cmdSave->setEnabled(found > 0);
-    form_.ui().cmdView->setEnabled(found > 0);
-    finish();
-    return ScanEnding::Normal;
+    host_.setSaveEnabled(found > 0);
+    host_.setViewEnabled(found > 0);
+    showFullProgress();
+    return found > 0 ? ScanEnding::FoundDuplicates : ScanEnding::NothingFound;
 }
 
+// Save and View stay disabled: results cut short are shown, not saved.
 ScanEnding ScanCommand::interruptedEnding()
 {
-    const QString time = processingTimeText(start_, form_.services().clock->secondsSinceMidnight());
-    // Stopped before the lists were bound, they still hold the previous file's results.
-    const int found = listsBound_ ? module().lists.List2->ListCount() : 0;
+    const QString time = processingTimeText(start_, host_.services().clock->secondsSinceMidnight());
+    const int found = host_.session()->lists().List2->ListCount();
     if (found > 0) {
-        form_.setStatusText(
+        host_.setStatusText(
             tr("%1 Duplicate Lines Found (Interuppted By User) (Processing time: %2)")
                 .arg(found)
                 .arg(time));
     } else {
-        form_.setStatusText(
+        host_.setStatusText(
             tr("No Duplicate Lines Found (Interuppted By User) (Processing time: %1)").arg(time));
     }
-    finish();
-    return ScanEnding::Interrupted;
-}
-
-void ScanCommand::finish()
-{
-    form_.progress().setValue(form_.progress().Max());
-    form_.leaveBusyState();
+    showFullProgress();
+    return ScanEnding::StoppedByUser;
 }
 
 ScanEnding ScanCommand::errorEnding()
 {
-    if (form_.statusText().isEmpty())
-        form_.setStatusText(tr("File Error!"));
+    if (host_.statusText().isEmpty())
+        host_.setStatusText(tr("File Error!"));
     // A failure leaves the previous scan's results, and with them Save and View, as they were,
-    // unless the lists had already been emptied for this file.
-    form_.ui().cmdSave->setEnabled(saveWasEnabled_ && !listsBound_);
-    form_.ui().cmdView->setEnabled(viewWasEnabled_ && !listsBound_);
-    finish();
-    return ScanEnding::Error;
+    // unless they were already replaced by this file's.
+    host_.setSaveEnabled(saveWasEnabled_ && !newSession_);
+    host_.setViewEnabled(viewWasEnabled_ && !newSession_);
+    showFullProgress();
+    return ScanEnding::Failed;
+}
+
+void ScanCommand::showFullProgress()
+{
+    host_.progress().setValue(host_.progress().Max());
 }
 
 } // namespace twinscan

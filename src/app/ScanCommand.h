@@ -1,44 +1,45 @@
 #pragma once
 
+#include "app/JobEndings.h"
+#include "app/JobHost.h"
 #include "engine/DuplicateScanner.h"
-#include "engine/LoadedText.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <memory>
 
 namespace twinscan {
 
-class frmMain;
-
-// How a scan ended, for the unattended run.
-enum class ScanEnding { Cancelled, Normal, Interrupted, Error };
-
-// One run of the scan: choose a file, check it, load its lines into the lists, group the
-// duplicates and report, ending in one of three ways (normal, interrupted by the user, error).
+// One run of the scan: choose a file, check it, read it, fill the source list, group the
+// duplicates and report. Its results go into a new session of the host.
 class ScanCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(ScanCommand)
+
 public:
-    explicit ScanCommand(frmMain &form);
+    explicit ScanCommand(JobHost &host);
     ScanEnding run();
 
 private:
-    ScanEnding scanFile(const QString &file);
     QString chooseFile();
     bool checkFile(const QString &file);
-    std::shared_ptr<LoadedText> readFile(const QString &file, ScanEnding &failure);
-    bool fillSourceList(const LoadedText &text);
+    ScanEnding scanFile(const QString &file);
+    std::shared_ptr<const LoadedText> readFile(const QString &file, ScanEnding &failure);
+    bool fillSourceList(ScanSession &session);
+    ScanOutcome findDuplicates(ScanSession &session);
     void announceLargeFile(int lineCount);
 
-    ScanEnding normalEnding(const ScanOutcome &outcome, int lineCount);
+    ScanEnding normalEnding(const ScanSession &session, const ScanOutcome &outcome);
     ScanEnding interruptedEnding();
     ScanEnding errorEnding();
-    void finish();
+    void showLoading(qint64 done, qint64 total);
+    void showFullProgress();
 
-    frmMain &form_;
+    JobHost &host_;
     double start_ = 0;
     bool saveWasEnabled_ = false;
     bool viewWasEnabled_ = false;
-    bool listsBound_ = false; // the lists were emptied for this file
+    bool newSession_ = false; // the previous results are gone
 };
 
 } // namespace twinscan

@@ -4,6 +4,8 @@
 #include "app/CommandLine.h"
 #include "app/HelpKey.h"
 #include "app/Module.h"
+#include "app/SaveCommand.h"
+#include "app/ScanCommand.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "ui/ProgressDisplay.h"
@@ -44,12 +46,7 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     sincePump_.start();
 }
 
-frmMain::~frmMain()
-{
-    // The slots may refer to this window's list boxes, which die with it.
-    ListSlots &lists = module().lists;
-    lists = ListSlots {};
-}
+frmMain::~frmMain() = default;
 
 bool frmMain::event(QEvent *event)
 {
@@ -73,7 +70,6 @@ void frmMain::firstActivation()
     setWindowTitle(m.appTitle + QLatin1Char(' ') + m.appVersion + tr(" - Press F1 for Help"));
     setStatusText(m.appTitle + QLatin1Char(' ') + m.appVersion
         + tr(" - finds and removes duplicate lines. Made by Corvane."));
-    module().largeFileMode = false;
     parseCommandLine(module(), arguments_);
     firstActivationPending = false;
     if (module().batchMode)
@@ -182,16 +178,17 @@ void frmMain::mnuSelAllButLast_Click()
 // raises arrives while bulkMarking is set, so the source list's highlight stays where it was.
 void frmMain::markBy(MarkRule rule)
 {
-    LineList *duplicates = module().lists.List2;
-    if (!duplicates)
+    if (!session_)
         return; // nothing scanned yet
+    LineList &duplicates = *session_->lists().List2;
     setCursor(Qt::WaitCursor);
     bulkMarking = true;
-    applyMarkRule(*duplicates, rule);
-    if (!module().largeFileMode && duplicates->ListCount() > 0)
+    applyMarkRule(duplicates, rule);
+    if (!session_->largeFileMode() && duplicates.ListCount() > 0)
         ui_.List2->setCurrentIndex(List2Box_.index(0));
     bulkMarking = false;
     unsetCursor();
+    session_->notifyMarksChanged();
 }
 
 QString frmMain::statusText() const
@@ -204,7 +201,7 @@ void frmMain::setStatusText(const QString &text)
     ui_.picStatusbar->setPanelText(1, text);
 }
 
-ProgressDisplay &frmMain::progress() const
+ProgressDisplay &frmMain::progress()
 {
     return *ui_.picProgressbar;
 }
@@ -225,6 +222,7 @@ void frmMain::enterBusyState()
     ui_.cmdStop->setFocus();
 }
 
+// Back to idle after a scan or a save; Save and View are left to the job's ending.
 void frmMain::leaveBusyState()
 {
     showListedItems();
@@ -235,7 +233,6 @@ void frmMain::leaveBusyState()
     ui_.cmdScan->setEnabled(true);
     ui_.cmdScan->show();
     ui_.cmdScan->setFocus();
-    module().isBusy = false;
 }
 
 bool frmMain::pumpDue() const
@@ -256,12 +253,7 @@ void frmMain::letEventsRun()
     sincePump_.restart();
 }
 
-bool frmMain::pumpEvents()
-{
-    letEventsRun();
-    return stopRequested && confirmStop();
-}
-
+// When events are due: `show` repaints, events run, and a Stop pressed meanwhile is confirmed.
 ProgressFn frmMain::progressListener(std::function<void(qint64, qint64)> show)
 {
     return [this, show = std::move(show)](qint64 done, qint64 total) {
@@ -269,50 +261,54 @@ ProgressFn frmMain::progressListener(std::function<void(qint64, qint64)> show)
             return true;
         if (show)
             show(done, total);
-        return !pumpEvents();
+        letEventsRun();
+        return !(stopRequested && confirmStop());
     };
 }
 
 bool frmMain::confirmStop()
 {
     stopRequested = false;
-    const MessageAnswer answer = ask(tr("Are you sure you want to stop processing?"),
-        MessageButtons::YesNo, MessageIcon::Question);
-    if (answer != MessageAnswer::Yes)
-        return false;
-    module().batchMode = false;
-    return true;
+    return ask(tr("Are you sure you want to stop processing?"), MessageButtons::YesNo,
+               MessageIcon::Question)
+        == MessageAnswer::Yes;
 }
 
-void frmMain::bindLists(int lineCount, const std::shared_ptr<const LineSource> &source)
+bool frmMain::saveEnabled() const
 {
-    ListSlots &lists = module().lists;
-    if (lineCount >= largeFileLines) {
-        for (auto &emulation : lists.emulations) {
-            emulation = std::make_unique<clsListEmu>();
-            emulation->setUpperLimit(lineCount);
-        }
-        lists.lstShow = lists.emulations[0].get();
-        lists.List2 = lists.emulations[1].get();
-        lists.List1 = lists.emulations[2].get();
-        lists.lstLines = lists.emulations[3].get();
-        lists.lstRemove = lists.emulations[4].get();
-        for (ListBoxModel *box : {&lstShowBox_, &List2Box_})
-            box->showPlaceholder(tr("No preview available..."));
-    } else {
-        for (auto &emulation : lists.emulations)
-            emulation.reset();
-        lists.lstShow = &lstShowBox_;
-        lists.List2 = &List2Box_;
-        lists.List1 = &hiddenBoxes_[0];
-        lists.lstLines = &hiddenBoxes_[1];
-        lists.lstRemove = &hiddenBoxes_[2];
-    }
-    for (LineList *list :
-        {lists.lstShow, lists.List2, lists.List1, lists.lstLines, lists.lstRemove}) {
-        list->setSource(source);
-        list->Clear();
-    }
+    return ui_.cmdSave->isEnabled();
+}
+
+bool frmMain::viewEnabled() const
+{
+    return ui_.cmdView->isEnabled();
+}
+
+void frmMain::setSaveEnabled(bool enabled)
+{
+    ui_.cmdSave->setEnabled(enabled);
+}
+
+void frmMain::setViewEnabled(bool enabled)
+{
+    ui_.cmdView->setEnabled(enabled);
+}
+
+// The new session binds the list boxes and empties them; the old one, and any emulations and text
+// it held, go. A new file's duplicates are shown from their top.
+ScanSession &frmMain::startSession(std::shared_ptr<const LoadedText> text, const QString &file)
+{
+    session_.reset();
+    ListBoxes boxes;
+    boxes.lstShow = &lstShowBox_;
+    boxes.List2 = &List2Box_;
+    boxes.hidden = {&hiddenBoxes_[0], &hiddenBoxes_[1], &hiddenBoxes_[2]};
+    session_ = std::make_unique<ScanSession>(std::move(text), file, boxes);
+    connect(
+        &List2Box_, &ListBoxModel::checkToggled, session_.get(), &ScanSession::notifyMarksChanged);
+    ui_.lstShow->scrollToTop();
+    ui_.List2->scrollToTop();
+    return *session_;
 }
 
 } // namespace twinscan

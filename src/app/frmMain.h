@@ -1,12 +1,11 @@
 #pragma once
 
-#include "app/SaveCommand.h"
-#include "app/ScanCommand.h"
+#include "app/JobEndings.h"
+#include "app/JobHost.h"
+#include "app/ScanSession.h"
 #include "app/Services.h"
 #include "editing/MarkingRules.h"
-#include "engine/FileStamp.h"
 #include "engine/ItemVectorList.h"
-#include "engine/LoadedText.h"
 #include "ui/ListBoxModel.h"
 #include "ui/MainWindowUi.h"
 #include "ui/MessageBoxService.h"
@@ -18,8 +17,9 @@
 
 namespace twinscan {
 
-// The main window: the program's controls, its long jobs and the state they share.
-class frmMain final : public QWidget
+// The main window: the program's controls, the host of its long jobs, and the owner of the
+// current scan's session.
+class frmMain final : public QWidget, public JobHost
 {
     Q_OBJECT
 
@@ -50,51 +50,36 @@ public:
     const MainWindowUi &ui() const { return ui_; }
     ListBoxModel &lstShowBox() { return lstShowBox_; }
     ListBoxModel &List2Box() { return List2Box_; }
-    const Services &services() const { return services_; }
 
-    // The message panel and the progress display that the long jobs report through.
-    QString statusText() const;
-    void setStatusText(const QString &text);
-    ProgressDisplay &progress() const;
-
+    // JobHost
+    const Services &services() const override { return services_; }
+    QWidget *dialogOwner() override { return this; }
+    QString statusText() const override;
+    void setStatusText(const QString &text) override;
+    ProgressDisplay &progress() override;
     // A message box titled with the program's name.
-    MessageAnswer ask(const QString &text, MessageButtons buttons, MessageIcon icon);
+    MessageAnswer ask(const QString &text, MessageButtons buttons, MessageIcon icon) override;
+    void setTitle(const QString &title) override { setWindowTitle(title); }
+    void setCurrentFile(const QString &file) override { currentFile = file; }
+    void enterBusyState() override;
+    void leaveBusyState() override;
+    void letEventsRun() override;
+    void forgetStopRequest() override { stopRequested = false; }
+    ProgressFn progressListener(std::function<void(qint64 done, qint64 total)> show) override;
+    bool saveEnabled() const override;
+    bool viewEnabled() const override;
+    void setSaveEnabled(bool enabled) override;
+    void setViewEnabled(bool enabled) override;
+    ScanSession *session() override { return session_.get(); }
+    ScanSession &startSession(std::shared_ptr<const LoadedText> text, const QString &file) override;
 
-    // The busy state of a scan or a save: Stop in place of Open, the other buttons disabled.
-    void enterBusyState();
-    // Back to idle after a scan or a save; Save and View are left for the caller.
-    void leaveBusyState();
-
-    // Long jobs let pending events run a few times a second: pumpDue() says when it is time, and
-    // pumpEvents() runs them and answers true when the user pressed Stop and confirmed it.
-    bool pumpDue() const;
-    bool pumpEvents();
-    // A listener for an engine job: when events are due, `show` updates the display from the
-    // progress, events run, and a confirmed stop answers false.
-    ProgressFn progressListener(std::function<void(qint64 done, qint64 total)> show);
-    void letEventsRun();
-    // Tells the list views of the items added since they last looked.
-    void showListedItems();
-    // How often a long job lets events run, in milliseconds.
+    // Long jobs let pending events run a few times a second.
     void setPumpInterval(int milliseconds) { pumpIntervalMs_ = milliseconds; }
-    bool confirmStop();
-
-    // Binds the five list slots for a file of `lineCount` lines and clears them.
-    void bindLists(int lineCount, const std::shared_ptr<const LineSource> &source);
 
     QString currentFile;
     bool stopRequested = false;
-    int lastLineIndex = -1;
     bool bulkMarking = false;
     bool firstActivationPending = true;
-
-    // What the last scan that grouped its file read, and from where. The save reads that file
-    // again, and checks it still looks the same: a failed scan of another file since changes
-    // currentFile but not the lines these results stand for.
-    std::shared_ptr<const LoadedText> scannedText;
-    QString scannedFile;
-
-    static constexpr int largeFileLines = 32768;
 
 protected:
     bool event(QEvent *event) override;
@@ -105,6 +90,9 @@ protected:
 private:
     void firstActivation();
     void recordPlacement();
+    bool pumpDue() const;
+    bool confirmStop();
+    void showListedItems();
 
     MainWindowUi ui_;
     Services services_;
@@ -112,6 +100,7 @@ private:
     ListBoxModel lstShowBox_ {false};
     ListBoxModel List2Box_ {true};
     std::array<ItemVectorList, 3> hiddenBoxes_; // List1, lstLines, lstRemove
+    std::unique_ptr<ScanSession> session_; // after the list boxes it refers to
     QElapsedTimer sincePump_;
     int pumpIntervalMs_ = 100;
 };

@@ -7,7 +7,6 @@
 namespace twinscan {
 
 namespace {
-constexpr int progressStride = 1 << 14;
 constexpr std::uint32_t firstLine = LineGrouping::firstLine;
 
 // Gives every group its place in the list: in order of first lines, each group as many entries
@@ -28,7 +27,8 @@ std::size_t placeGroups(BulkArray<std::uint32_t> &links)
 // Sorts the grouped lines into entries, group after group, each group in file order; a group's
 // first line is marked with firstLine. Lines are visited in file order, so each group's first
 // line comes before the others; the places of the groups of lines a little ahead are fetched
-// while the current line is stored.
+// while the current line is stored. A line other than a first line gets its entry's index plus
+// one as its link, the first line only once its group is listed: until then it counts places.
 BulkArray<std::uint32_t> sortEntries(BulkArray<std::uint32_t> &links, std::size_t count)
 {
     BulkArray<std::uint32_t> entries(count);
@@ -48,6 +48,8 @@ BulkArray<std::uint32_t> sortEntries(BulkArray<std::uint32_t> &links, std::size_
         const std::uint32_t place = links[first] & ~firstLine;
         entries[place] = std::uint32_t(line) | (isFirst ? firstLine : 0);
         links[first] = firstLine | (place + 1);
+        if (!isFirst)
+            links[line] = place + 1;
     }
     return entries;
 }
@@ -60,33 +62,27 @@ DuplicateScanner::DuplicateScanner(const LoadedText &text, ScanRules rules)
 
 ScanOutcome DuplicateScanner::run(LineList &duplicates, const ProgressFn &progress)
 {
+    LineGrouping grouping(text_, rules_);
+    ScanOutcome outcome;
     const auto total = qint64(text_.lineCount());
-    BulkArray<std::uint32_t> entries;
-    int groupCount = 0;
-    int entryCount = 0;
-    {
-        LineGrouping grouping(text_, rules_);
-        if (!grouping.run(progress))
-            return {true, grouping.groupCount(), 0};
-        groupCount = grouping.groupCount();
-        entryCount = grouping.entryCount();
-        BulkArray<std::uint32_t> links = grouping.takeLinks();
-        entries = sortEntries(links, placeGroups(links));
-    }
+    outcome.stopped = !grouping.run(progress) || !keepGoing(progress, total, total);
+    outcome.groupCount = grouping.groupCount();
+    outcome.entryCount = grouping.entryCount();
+    BulkArray<std::uint32_t> links = grouping.takeLinks();
+    const BulkArray<std::uint32_t> entries = sortEntries(links, placeGroups(links));
 
-    int listedGroups = 0;
     int first = 0;
-    for (int i = 0; i < entryCount; ++i) {
+    for (int i = 0; i < outcome.entryCount; ++i) {
         const std::uint32_t entry = entries[std::size_t(i)];
         const int line = int(entry & ~firstLine);
         if (entry & firstLine) {
-            if (++listedGroups % progressStride == 0 && !keepGoing(progress, total, total))
-                return {true, groupCount, i};
             first = line;
+            links[std::size_t(line)] = std::uint32_t(i) + 1;
         }
         duplicates.addEntry(line, first);
     }
-    return {false, groupCount, entryCount};
+    outcome.lineEntries = LineEntryIndex(std::move(links));
+    return outcome;
 }
 
 } // namespace twinscan

@@ -1,17 +1,45 @@
 #pragma once
 
+#include "engine/BulkMemory.h"
 #include "engine/LineList.h"
 #include "engine/LoadedText.h"
 #include "engine/Progress.h"
 #include "engine/ScanOptions.h"
 
+#include <cstdint>
+
 namespace twinscan {
+
+// For every line of a scanned file, the duplicates-list entry that stands for it: four bytes a
+// line, so that "is line n a duplicate" is one look-up on a file of millions of lines.
+class LineEntryIndex
+{
+public:
+    LineEntryIndex() = default;
+    // `entryPlusOne` holds, per line, its entry's index plus one, or 0 for a line without one.
+    explicit LineEntryIndex(BulkArray<std::uint32_t> entryPlusOne)
+        : entryPlusOne_(std::move(entryPlusOne))
+    {
+    }
+
+    // The index of the line's entry, or -1 when the line has none (or lies outside the file).
+    int entryOf(int line) const
+    {
+        return line >= 0 && std::size_t(line) < entryPlusOne_.size()
+            ? int(entryPlusOne_[std::size_t(line)]) - 1
+            : -1;
+    }
+
+private:
+    BulkArray<std::uint32_t> entryPlusOne_;
+};
 
 struct ScanOutcome
 {
     bool stopped = false;
     int groupCount = 0; // distinct duplicated texts
     int entryCount = 0; // every occurrence of every duplicated text
+    LineEntryIndex lineEntries;
 };
 
 // Finds every line whose key occurs more than once and appends one entry per occurrence to the
@@ -23,8 +51,9 @@ class DuplicateScanner
 public:
     DuplicateScanner(const LoadedText &text, ScanRules rules);
 
-    // `progress` sees the lines grouped so far out of all lines; a stop during the listing leaves
-    // the entries listed so far.
+    // `progress` sees the lines grouped so far out of all lines. A stop lists the groups found
+    // among the lines grouped until then, each with two or more of those lines, as a whole run
+    // would list them; the listing itself is quick and not stopped.
     ScanOutcome run(LineList &duplicates, const ProgressFn &progress = {});
 
 private:

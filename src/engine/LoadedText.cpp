@@ -54,14 +54,14 @@ void LoadedText::buildIndex(const ProgressFn &progress)
     }
     if (count > 0)
         firstBreak_ = nextLine(first, end, true).lineBreak;
-    const qint64 total = qint64(size_);
+    const qint64 total = 2 * qint64(size_);
     std::size_t line = 0;
     forEachLine(first, end, [&](const char *start, std::size_t length) {
         if (length >= longLine)
             longLines_.emplace_back(int(line), length);
         index_[line] = std::uint64_t(start - begin) << lengthBits | std::min(length, longLine);
         ++line;
-        if ((line & 0xFFFF) == 0 && !keepGoing(progress, start - begin, total)) {
+        if ((line & 0xFFFF) == 0 && !keepGoing(progress, qint64(size_) + (start - begin), total)) {
             indexStopped_ = true;
             return false;
         }
@@ -120,7 +120,7 @@ LoadResult TextLoader::load(const QString &path, const ProgressFn &progress)
         if (got == 0)
             break;
         size += std::size_t(got);
-        if (!keepGoing(progress, qint64(size), std::max<qint64>(stamp->size, qint64(size))))
+        if (!keepGoing(progress, qint64(size), 2 * std::max<qint64>(stamp->size, qint64(size))))
             return {nullptr, true, {}};
     }
     text->size_ = size;

@@ -73,7 +73,8 @@ struct LoadResult
     QString error; // the system's reason when the file could not be read
 };
 
-// Reads a file whole. The progress runs over the bytes read and then over the bytes indexed.
+// Reads a file whole. The progress counts the bytes read and then the bytes indexed, out of twice
+// the file's size.
 class TextLoader
 {
 public:

@@ -45,12 +45,12 @@ TEST_F(SaveWindow, WritesTheFileWithoutTheMarkedLines)
     EXPECT_EQ(fakes.dialogs.saveRequests[0].filter, "All Files (*.*)|*.*");
     EXPECT_TRUE(fakes.dialogs.saveRequests[0].overwritePrompt);
     EXPECT_EQ(fakes.dialogs.saveRequests[0].defaultExtension, QString()); // list.csv has one
-    EXPECT_EQ(module().lists.lstLines->ListCount(), 0);
+    EXPECT_EQ(window->session()->lists().lstLines->ListCount(), 0);
     EXPECT_TRUE(ui().cmdSave->isEnabled());
     EXPECT_TRUE(ui().cmdStop->isHidden());
     EXPECT_FALSE(module().isBusy);
     // The marks stay, so the same selection can be saved again.
-    EXPECT_TRUE(module().lists.List2->Selected(1));
+    EXPECT_TRUE(window->session()->lists().List2->Selected(1));
 }
 
 TEST_F(SaveWindow, EarlyEndsOfTheSave)
@@ -230,10 +230,10 @@ TEST_F(SaveWindow, MarkingALargeFileWorksOnTheEmulationOnly)
     for (int i = 0; i < 40000; ++i)
         text += std::to_string(i % 20000) + "\n";
     scan(writeFile("big.txt", text));
-    ASSERT_TRUE(module().largeFileMode);
+    ASSERT_TRUE(window->session()->largeFileMode());
     window->mnuSelAllButLast_Click();
 
-    const LineList &list2 = *module().lists.List2;
+    const LineList &list2 = *window->session()->lists().List2;
     ASSERT_EQ(list2.ListCount(), 40000);
     EXPECT_TRUE(list2.Selected(0));
     EXPECT_FALSE(list2.Selected(1));

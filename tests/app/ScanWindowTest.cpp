@@ -39,8 +39,8 @@ TEST_F(ScanWindow, ReportsEveryOccurrenceUnderTheFirstOccurrencesText)
         "Scanned 6 Lines: Found 5 Duplicate Lines with 2 Unique Duplicates! "
         "(Processing time: 0:00)");
     EXPECT_EQ(list2Texts(), QStringList({"[1]\ta", "[3]\ta", "[4]\ta", "[2]\tb", "[5]\tb"}));
-    EXPECT_EQ(module().lists.lstShow->ListCount(), 6);
-    EXPECT_EQ(window->lastLineIndex, 5);
+    EXPECT_EQ(window->session()->lists().lstShow->ListCount(), 6);
+    EXPECT_EQ(window->session()->lastLineIndex(), 5);
     EXPECT_EQ(window->windowTitle(), "Twinscan 2.5 - " + file);
     EXPECT_EQ(module().lastLoadedFile, file);
     expectIdle();
@@ -145,35 +145,44 @@ TEST_F(ScanWindow, StopAnsweredNoChangesNothing)
     expectSaveAndView(true);
 }
 
-TEST_F(ScanWindow, StopAnsweredYesEndsTheRunInterrupted)
-{
-    module().batchMode = true;
-    module().request.inputFile = writeFile("dups.txt", "d\nd\n");
-    duringRun([this] { return status().startsWith("Loading file... "); },
-        [this] { window->cmdStop_Click(); });
-    fakes.messages.answers = {MessageAnswer::Yes};
-    window->cmdScan_Click();
-
-    EXPECT_EQ(status(), "No Duplicate Lines Found (Interuppted By User) (Processing time: 0:00)");
-    EXPECT_FALSE(module().batchMode);
-    expectSaveAndView(false);
-    expectIdle();
-    EXPECT_EQ(module().statistics.statFilesOpened, 0);
-}
-
-TEST_F(ScanWindow, AStopWhileTheFileIsReadDoesNotCountThePreviousResults)
+// The previous file's lines and entries must not stay on screen under the new file's name.
+TEST_F(ScanWindow, AStopWhileTheFileIsReadEmptiesTheLists)
 {
     scan(writeFile("first.txt", "f\nf\n"));
-    int pumps = 0;
-    // The first pump after "Loading file..." is the one before reading, whose stop is dropped.
-    duringRun([&] { return status() == "Loading file..." && ++pumps == 2; },
+    duringRun([this] { return status().startsWith("Loading file... "); },
         [this] { window->cmdStop_Click(); });
     fakes.messages.answers = {MessageAnswer::Yes};
     scan(writeFile("second.txt", "s\ns\n"));
 
     EXPECT_EQ(status(), "No Duplicate Lines Found (Interuppted By User) (Processing time: 0:00)");
+    EXPECT_EQ(window->lstShowBox().rowCount(), 0);
+    EXPECT_EQ(window->List2Box().rowCount(), 0);
     expectSaveAndView(false);
     expectIdle();
+    EXPECT_EQ(module().statistics.statFilesOpened, 1);
+}
+
+TEST_F(ScanWindow, AStopWhileGroupingListsTheDuplicatesGroupedSoFar)
+{
+    std::string text;
+    for (int i = 0; i < 20000; ++i)
+        text += std::to_string(i) + "\n" + std::to_string(i) + "\n";
+    module().batchMode = true; // no large-file message
+    module().request.inputFile = writeFile("pairs.txt", text);
+    duringRun(
+        [this] { return status().startsWith("Processing File... ") && !status().endsWith(" 0%"); },
+        [this] { window->cmdStop_Click(); });
+    fakes.messages.answers = {MessageAnswer::Yes};
+    EXPECT_EQ(window->scan(), ScanEnding::StoppedByUser);
+
+    const int found = window->session()->lists().List2->ListCount();
+    EXPECT_GT(found, 0);
+    EXPECT_LT(found, 40000);
+    EXPECT_EQ(status(),
+        QString("%1 Duplicate Lines Found (Interuppted By User) (Processing time: 0:00)")
+            .arg(found));
+    expectSaveAndView(false);
+    EXPECT_EQ(module().statistics.statDupsFound, 0);
 }
 
 TEST_F(ScanWindow, LargeFilesUseTheEmulationsFromExactly32768Lines)
@@ -187,7 +196,7 @@ TEST_F(ScanWindow, LargeFilesUseTheEmulationsFromExactly32768Lines)
         scan(writeFile("big.txt", text));
 
         const bool large = lines == 32768;
-        EXPECT_EQ(module().largeFileMode, large);
+        EXPECT_EQ(window->session()->largeFileMode(), large);
         EXPECT_EQ(fakes.messages.shown.size(), large ? 1u : 0u);
         if (large) {
             EXPECT_EQ(fakes.messages.shown[0].text,
@@ -195,13 +204,13 @@ TEST_F(ScanWindow, LargeFilesUseTheEmulationsFromExactly32768Lines)
                 "usual, but the result will not be displayed visually...");
             EXPECT_EQ(fakes.messages.shown[0].icon, MessageIcon::Information);
         }
-        EXPECT_EQ(module().lists.lstShow == &window->lstShowBox(), !large);
+        EXPECT_EQ(window->session()->lists().lstShow == &window->lstShowBox(), !large);
         EXPECT_EQ(window->lstShowBox().rowCount(), large ? 1 : lines);
         EXPECT_EQ(window->List2Box().rowCount(), large ? 1 : lines);
         if (large) {
             EXPECT_EQ(window->lstShowBox().List(0), "No preview available...");
         }
-        EXPECT_EQ(module().lists.List2->ListCount(), lines);
+        EXPECT_EQ(window->session()->lists().List2->ListCount(), lines);
         EXPECT_EQ(status(),
             QString("Scanned %1 Lines: Found %1 Duplicate Lines with 1000 Unique "
                     "Duplicates! (Processing time: 0:00)")
@@ -218,8 +227,8 @@ TEST_F(ScanWindow, LargeFileMessageIsNotShownInAnUnattendedRun)
     module().request.inputFile = writeFile("big.txt", text);
     window->cmdScan_Click();
     EXPECT_TRUE(fakes.messages.shown.empty());
-    EXPECT_TRUE(module().largeFileMode);
-    EXPECT_EQ(module().lists.List2->ListCount(), 40000);
+    EXPECT_TRUE(window->session()->largeFileMode());
+    EXPECT_EQ(window->session()->lists().List2->ListCount(), 40000);
 }
 
 } // namespace

@@ -61,6 +61,17 @@ TEST(DuplicateScan, ListsEveryOccurrenceOfEveryGroup)
         EXPECT_EQ(result.outcome.groupCount, c.groups);
         EXPECT_EQ(result.outcome.entryCount, int(expected.size()));
         EXPECT_FALSE(result.outcome.stopped);
+        // Each line leads to its own entry, and only lines with an entry lead anywhere.
+        const LoadedText &text = *LoadedText::fromBytes(c.file);
+        int linesWithEntries = 0;
+        for (int line = -1; line <= text.lineCount(); ++line) {
+            const int entry = result.outcome.lineEntries.entryOf(line);
+            if (entry >= 0) {
+                ++linesWithEntries;
+                EXPECT_EQ(result.lines[std::size_t(entry)], line);
+            }
+        }
+        EXPECT_EQ(linesWithEntries, int(expected.size()));
         // Large files keep their results in the emulation, which must read back the same.
         clsListEmu emulation;
         emulation.setUpperLimit(LoadedText::fromBytes(c.file)->lineCount());
@@ -68,8 +79,8 @@ TEST(DuplicateScan, ListsEveryOccurrenceOfEveryGroup)
     }
 }
 
-// Progress runs up to every line; a stop while listing leaves whole groups from the start of the
-// full result.
+// Progress runs up to every line; a stop lists the groups found among the lines grouped until
+// then, which for adjacent pairs are whole groups from the start of the full result.
 TEST(DuplicateScan, ProgressAndStop)
 {
     std::string file;
@@ -86,14 +97,16 @@ TEST(DuplicateScan, ProgressAndStop)
     EXPECT_EQ(lastDone, 40000);
 
     ItemVectorList partial;
-    const ScanOutcome outcome = DuplicateScanner(*text, {}).run(
-        partial, [](qint64 done, qint64 total) { return done < total; });
+    const ScanOutcome outcome
+        = DuplicateScanner(*text, {}).run(partial, [](qint64 done, qint64) { return done == 0; });
     EXPECT_TRUE(outcome.stopped);
     ASSERT_GT(partial.ListCount(), 0);
     ASSERT_LT(partial.ListCount(), full.ListCount());
-    EXPECT_EQ(partial.ListCount() % 2, 0);
+    EXPECT_EQ(outcome.entryCount, partial.ListCount());
+    EXPECT_EQ(outcome.groupCount * 2, partial.ListCount());
     for (int i = 0; i < partial.ListCount(); ++i)
         ASSERT_EQ(partial.List(i), full.List(i)) << "entry " << i;
+    EXPECT_EQ(outcome.lineEntries.entryOf(partial.ListCount()), -1);
 }
 
 } // namespace

@@ -46,6 +46,7 @@ inline ScanOptions options(int caseSensitive, int trimLines, int includeEmptyLin
 struct ScanResult
 {
     std::vector<QString> entries; // the duplicates list as its readers see it
+    std::vector<int> lines; // the line each entry stands for
     ScanOutcome outcome;
 };
 
@@ -59,8 +60,10 @@ inline ScanResult scanBytes(
     list.setSource(text);
     ScanResult result;
     result.outcome = DuplicateScanner(*text, ScanRules::from(switches)).run(list);
-    for (int i = 0; i < list.ListCount(); ++i)
+    for (int i = 0; i < list.ListCount(); ++i) {
         result.entries.push_back(list.List(i));
+        result.lines.push_back(int(list.itemAt(i).line));
+    }
     return result;
 }
 

@@ -59,7 +59,7 @@ void WindowFixture::duringRun(std::function<bool()> when, std::function<void()> 
 QStringList WindowFixture::list2Texts() const
 {
     QStringList texts;
-    const LineList &list = *module().lists.List2;
+    const LineList &list = *window->session()->lists().List2;
     for (int i = 0; i < list.ListCount(); ++i)
         texts << list.List(i);
     return texts;

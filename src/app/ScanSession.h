@@ -1,0 +1,103 @@
+#pragma once
+
+#include "engine/DuplicateScanner.h"
+#include "engine/FileStamp.h"
+#include "engine/LoadedText.h"
+#include "engine/clsListEmu.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <memory>
+
+namespace twinscan {
+
+class ListBoxModel;
+
+// The five list slots: each refers to a list box of the main window, or, for a file too large to
+// show, to an emulation that the session owns.
+struct ListSlots
+{
+    LineList *lstShow = nullptr;
+    LineList *List2 = nullptr;
+    LineList *List1 = nullptr;
+    LineList *lstLines = nullptr;
+    LineList *lstRemove = nullptr;
+    std::array<std::unique_ptr<clsListEmu>, 5> emulations;
+};
+
+// The window's lists that a session binds its slots to when the file is small enough to show.
+struct ListBoxes
+{
+    ListBoxModel *lstShow = nullptr;
+    ListBoxModel *List2 = nullptr;
+    std::array<LineList *, 3> hidden {}; // List1, lstLines, lstRemove
+};
+
+// What one scan produced: the text it read, the file it read it from, the lists it filled and,
+// per line, the duplicates-list entry that stands for it. The main window owns the current
+// session and a new scan replaces it; the save, the clipboard commands and the viewer read it.
+//
+// Lines and entries are 0-based. Every question below is a direct index, never a search, so a
+// viewer may ask it for each of millions of lines.
+class ScanSession final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A file of this many lines or more is held in emulations and not listed on screen.
+    static constexpr int largeFileLines = 32768;
+
+    // Binds the slots for `text` (to `boxes`, or to new emulations for a large file) and clears
+    // them. A session without text stands for a scan stopped before its file was read.
+    ScanSession(
+        std::shared_ptr<const LoadedText> text, QString scannedFile, const ListBoxes &boxes);
+    ~ScanSession() override;
+
+    const std::shared_ptr<const LoadedText> &text() const { return text_; }
+    // The file the text was read from, and its stamp at the time: the save reads that file again.
+    const QString &scannedFile() const { return scannedFile_; }
+    FileStamp stamp() const { return text_ ? text_->stamp() : FileStamp {}; }
+    int lineCount() const { return text_ ? text_->lineCount() : 0; }
+
+    ListSlots &lists() { return lists_; }
+    const ListSlots &lists() const { return lists_; }
+    bool largeFileMode() const { return largeFileMode_; }
+    // The line count minus one once the source list is filled, -1 before.
+    int lastLineIndex() const { return lastLineIndex_; }
+    void setLastLineIndex(int index) { lastLineIndex_ = index; }
+
+    // The scan hands over which entry stands for which line once List2 is filled.
+    void setLineEntries(LineEntryIndex entries) { lineEntries_ = std::move(entries); }
+    // The index of the line's List2 entry, or -1 when it has none.
+    int entryOfLine(int line) const { return lineEntries_.entryOf(line); }
+    // The first line of the line's group, or -1 when the line has no entry.
+    int groupFirstLine(int line) const;
+    // The source line that entry `entry` of List2 stands for.
+    int lineOfEntry(int entry) const { return int(lists_.List2->itemAt(entry).line); }
+
+    // Marks are the Selected states of List2's entries: marked means removed by the next save.
+    bool isEntryMarked(int entry) const { return lists_.List2->Selected(entry); }
+    bool isLineMarked(int line) const;
+    // Sets one mark without telling anyone, so that a rule can set millions; whoever changes
+    // marks calls notifyMarksChanged() once when done.
+    void setEntryMarked(int entry, bool marked) { lists_.List2->setSelected(entry, marked); }
+    void notifyMarksChanged() { Q_EMIT marksChanged(); }
+
+Q_SIGNALS:
+    // Marks changed: by a check box of List2, a marking rule, or the viewer.
+    void marksChanged();
+
+private:
+    void bindEmulations(int lineCount);
+    void bindListBoxes(const ListBoxes &boxes);
+
+    std::shared_ptr<const LoadedText> text_;
+    QString scannedFile_;
+    ListSlots lists_;
+    bool largeFileMode_ = false;
+    int lastLineIndex_ = -1;
+    LineEntryIndex lineEntries_;
+};
+
+} // namespace twinscan
