@@ -3,6 +3,7 @@
 #include "app/BatchRun.h"
 #include "app/CommandLine.h"
 #include "app/HelpKey.h"
+#include "app/ListInteractions.h"
 #include "app/Module.h"
 #include "app/SaveCommand.h"
 #include "app/ScanCommand.h"
@@ -42,6 +43,7 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     connect(ui_.cmdSave, &QToolButton::clicked, this, &frmMain::cmdSave_Click);
     connect(ui_.cmdSettings, &QToolButton::clicked, this, &frmMain::cmdSettings_Click);
     installHelpKey(*this);
+    interactions_ = new ListInteractions(*this);
     connect(ui_.cmdAbout, &QToolButton::clicked, this, &frmMain::cmdAbout_Click);
     sincePump_.start();
 }

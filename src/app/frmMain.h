@@ -17,6 +17,8 @@
 
 namespace twinscan {
 
+class ListInteractions;
+
 // The main window: the program's controls, the host of its long jobs, and the owner of the
 // current scan's session.
 class frmMain final : public QWidget, public JobHost
@@ -48,6 +50,7 @@ public:
     void markBy(MarkRule rule);
 
     const MainWindowUi &ui() const { return ui_; }
+    ListInteractions &interactions() { return *interactions_; }
     ListBoxModel &lstShowBox() { return lstShowBox_; }
     ListBoxModel &List2Box() { return List2Box_; }
 
@@ -95,6 +98,7 @@ private:
     void showListedItems();
 
     MainWindowUi ui_;
+    ListInteractions *interactions_ = nullptr; // a child of the window
     Services services_;
     QStringList arguments_;
     ListBoxModel lstShowBox_ {false};

@@ -1,0 +1,210 @@
+#include "app/ListInteractions.h"
+
+#include "app/Module.h"
+#include "app/ScanSession.h"
+#include "app/frmMain.h"
+#include "editing/ClipboardText.h"
+
+#include <QClipboard>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QListView>
+#include <QMenu>
+#include <QMimeData>
+#include <optional>
+
+namespace twinscan {
+
+namespace {
+// The file a drop would scan: the first of a list of files, when it is a local one.
+std::optional<QString> droppedFileOf(const QMimeData *data)
+{
+    if (module().isBusy || !data || !data->hasUrls() || data->urls().isEmpty())
+        return std::nullopt;
+    const QUrl first = data->urls().constFirst();
+    if (!first.isLocalFile())
+        return std::nullopt;
+    return first.toLocalFile();
+}
+
+bool isMenuKey(const QKeyEvent &key)
+{
+    return key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier;
+}
+
+// The entry that a click or Copy Current is about, or -1.
+int currentEntry(const QListView &list, const ScanSession &session)
+{
+    const QModelIndex current = list.currentIndex();
+    if (!current.isValid() || current.row() >= session.lists().List2->ListCount())
+        return -1;
+    return current.row();
+}
+} // namespace
+
+ListInteractions::ListInteractions(frmMain &window) : QObject(&window), window_(window)
+{
+    const MainWindowUi &ui = window.ui();
+    menu_.setupMenu(&window);
+    connect(menu_.mnuCopyAll, &QAction::triggered, this, &ListInteractions::mnuCopyAll_Click);
+    connect(
+        menu_.mnuCopyCurrent, &QAction::triggered, this, &ListInteractions::mnuCopyCurrent_Click);
+    connect(
+        menu_.mnuCopySelected, &QAction::triggered, this, &ListInteractions::mnuCopySelected_Click);
+    connect(menu_.mnuSelAll, &QAction::triggered, &window, &frmMain::mnuSelAll_Click);
+    connect(menu_.mnuUnsel, &QAction::triggered, &window, &frmMain::mnuUnsel_Click);
+    connect(menu_.mnuInvert, &QAction::triggered, &window, &frmMain::mnuInvert_Click);
+    connect(
+        menu_.mnuSelAllButFirst, &QAction::triggered, &window, &frmMain::mnuSelAllButFirst_Click);
+    connect(menu_.mnuSelAllButLast, &QAction::triggered, &window, &frmMain::mnuSelAllButLast_Click);
+
+    // The program moves the current entry too (the marking rules do, while bulkMarking is set);
+    // a click on the entry that is already current shows its line again.
+    connect(ui.List2->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        &ListInteractions::List2_Click);
+    connect(ui.List2, &QAbstractItemView::clicked, this, &ListInteractions::List2_Click);
+    ui.List2->installEventFilter(this);
+    ui.List2->viewport()->installEventFilter(this);
+    ui.lstShow->viewport()->setAcceptDrops(true);
+    ui.lstShow->viewport()->installEventFilter(this);
+}
+
+void ListInteractions::List2_Click()
+{
+    const ScanSession *session = window_.session();
+    if (window_.bulkMarking || !session || session->largeFileMode())
+        return;
+    const int entry = currentEntry(*window_.ui().List2, *session);
+    if (entry < 0)
+        return;
+    const QModelIndex line = window_.lstShowBox().index(session->lineOfEntry(entry));
+    window_.ui().lstShow->setCurrentIndex(line);
+    window_.ui().lstShow->scrollTo(line);
+}
+
+void ListInteractions::List2_MouseUp(Qt::MouseButton button, QPoint globalPos)
+{
+    if (button == Qt::RightButton)
+        showMenu(globalPos);
+}
+
+void ListInteractions::openMenuFromKeyboard()
+{
+    const QListView &list = *window_.ui().List2;
+    const QRect entry = list.visualRect(list.currentIndex());
+    const QPoint corner = entry.isValid() ? entry.bottomLeft() : QPoint(0, 0);
+    showMenu(list.viewport()->mapToGlobal(corner));
+}
+
+// Refused while a scan or a save runs, so that no copy or marking starts during one. In large-file
+// mode the list holds its placeholder: the menu is offered and works on the emulated lists.
+void ListInteractions::showMenu(QPoint globalPos)
+{
+    const ScanSession *session = window_.session();
+    if (module().isBusy || window_.List2Box().ListCount() == 0 || !session)
+        return;
+    menu_.mnuCopyCurrent->setEnabled(!session->largeFileMode());
+    menu_.mnuPopup->popup(globalPos);
+}
+
+void ListInteractions::mnuCopyAll_Click()
+{
+    copyLines(false);
+}
+
+void ListInteractions::mnuCopySelected_Click()
+{
+    copyLines(true);
+}
+
+// With nothing to copy the clipboard keeps what it holds.
+void ListInteractions::copyLines(bool markedOnly)
+{
+    const ScanSession *session = window_.session();
+    if (!session || !session->text())
+        return;
+    window_.setCursor(Qt::WaitCursor);
+    const QString lines = clipboardLines(
+        *session->text(), *session->lists().List2, markedOnly ? CopyScope::Marked : CopyScope::All);
+    if (!lines.isEmpty())
+        QGuiApplication::clipboard()->setText(lines);
+    window_.unsetCursor();
+}
+
+// The clipboard is emptied first: without a current entry, or for an empty line, it stays empty.
+void ListInteractions::mnuCopyCurrent_Click()
+{
+    QGuiApplication::clipboard()->clear();
+    const ScanSession *session = window_.session();
+    if (!session || !session->text() || session->largeFileMode())
+        return;
+    const int entry = currentEntry(*window_.ui().List2, *session);
+    if (entry < 0)
+        return;
+    const QString line = session->text()->lineText(session->lineOfEntry(entry));
+    if (!line.isEmpty())
+        QGuiApplication::clipboard()->setText(line);
+}
+
+// The scan runs after the drop has been answered: the program the file came from waits for that
+// answer, and a scan of a large file takes a while.
+bool ListInteractions::lstShow_OLEDragDrop(const QMimeData *data)
+{
+    const std::optional<QString> file = droppedFileOf(data);
+    if (!file)
+        return false;
+    QMetaObject::invokeMethod(
+        this,
+        [this, file = *file] {
+            if (module().isBusy)
+                return;
+            module().droppedFile = file;
+            window_.cmdScan_Click();
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+// Only a list of files is taken, never while a job runs. The file is only read, so the drop is a
+// copy: a file manager must not take it for a move and delete the original.
+bool ListInteractions::filterDrop(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const bool taken = event->type() == QEvent::Drop
+            ? lstShow_OLEDragDrop(drop->mimeData())
+            : droppedFileOf(drop->mimeData()).has_value();
+        drop->setDropAction(Qt::CopyAction);
+        drop->setAccepted(taken);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool ListInteractions::eventFilter(QObject *watched, QEvent *event)
+{
+    const MainWindowUi &ui = window_.ui();
+    if (watched == ui.List2->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        List2_MouseUp(mouse->button(), mouse->globalPosition().toPoint());
+    } else if (watched == ui.List2 && event->type() == QEvent::KeyPress
+        && isMenuKey(*static_cast<QKeyEvent *>(event))) {
+        openMenuFromKeyboard();
+        return true;
+    } else if (watched == ui.List2 && event->type() == QEvent::ContextMenu) {
+        // The Menu key arrives as a keyboard context-menu request.
+        if (static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard)
+            openMenuFromKeyboard();
+        return true;
+    } else if (watched == ui.lstShow->viewport()) {
+        return filterDrop(event);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace twinscan
