@@ -13,7 +13,7 @@ class QWidget;
 
 namespace twinscan {
 
-class ProgressDisplay;
+class cProgressBar;
 class ScanSession;
 
 // What a long job (the scan, the save) may do with the window it runs in, and nothing more.
@@ -30,7 +30,7 @@ public:
     // names the file being scanned.
     virtual QString statusText() const = 0;
     virtual void setStatusText(const QString &text) = 0;
-    virtual ProgressDisplay &progress() = 0;
+    virtual cProgressBar &progress() = 0;
     virtual MessageAnswer ask(const QString &text, MessageButtons buttons, MessageIcon icon) = 0;
     virtual void setTitle(const QString &title) = 0;
     // The name of the file being scanned or last scanned, even a failed or cancelled one.

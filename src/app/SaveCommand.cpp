@@ -10,7 +10,7 @@
 #include "engine/FileStamp.h"
 #include "engine/ProcessingTime.h"
 #include "ui/FileDialogService.h"
-#include "ui/ProgressDisplay.h"
+#include "ui/cProgressBar.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -113,7 +113,7 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
     m.lastSavedFile = replacesScannedFile(target) ? session_->scannedFile() : target;
     host_.enterBusyState();
     host_.setStatusText(tr("Saving File..."));
-    ProgressDisplay &bar = host_.progress();
+    cProgressBar &bar = host_.progress();
     bar.setMax(session_->lastLineIndex());
     bar.setValue(0);
     host_.letEventsRun();

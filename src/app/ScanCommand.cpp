@@ -5,7 +5,7 @@
 #include "engine/Clock.h"
 #include "engine/ProcessingTime.h"
 #include "ui/FileDialogService.h"
-#include "ui/ProgressDisplay.h"
+#include "ui/cProgressBar.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -140,7 +140,7 @@ void ScanCommand::announceLargeFile(int lineCount)
 void ScanCommand::showLoading(qint64 done, qint64 total)
 {
     host_.setStatusText(tr("Loading file... %1%").arg(percentOf(done, total)));
-    ProgressDisplay &bar = host_.progress();
+    cProgressBar &bar = host_.progress();
     bar.setValue(total > 0 ? int(double(done) / double(total) * bar.Max()) : bar.Max());
 }
 
@@ -166,7 +166,7 @@ bool ScanCommand::fillSourceList(ScanSession &session)
 ScanOutcome ScanCommand::findDuplicates(ScanSession &session)
 {
     host_.setStatusText(tr("Processing File..."));
-    ProgressDisplay &bar = host_.progress();
+    cProgressBar &bar = host_.progress();
     bar.setMax(std::max(session.lineCount(), 1));
     bar.setMin(0);
     bar.setValue(0);

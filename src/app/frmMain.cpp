@@ -9,9 +9,8 @@
 #include "app/ScanCommand.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
-#include "ui/ProgressDisplay.h"
-#include "ui/StatusPanel.h"
 #include "ui/WindowGeometry.h"
+#include "ui/modSubclassing.h"
 #include "windows/frmAbout.h"
 #include "windows/frmSettings.h"
 
@@ -32,8 +31,10 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     m.appTitle = QStringLiteral("Twinscan");
     m.appVersion = QStringLiteral("2.5");
     ui_.setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/twinscan/logo.svg")));
     loadSettings(*services_.settings, m, primaryScreenTwips());
     placeWindow(*this, m.mainPlacement);
+    setUpBars();
     ui_.lstShow->setModel(&lstShowBox_);
     ui_.List2->setModel(&List2Box_);
     ui_.cmdSave->setEnabled(false);
@@ -69,9 +70,15 @@ void frmMain::firstActivation()
     if (!firstActivationPending)
         return;
     const Module &m = module();
+    statusBar_.setSizeGrip(true);
+    MainWindowGeometry geometry = ui_.geometry;
+    geometry.picStatusbar.setHeight(statusBar_.Height());
+    ui_.place(geometry);
+    layOut();
     setWindowTitle(m.appTitle + QLatin1Char(' ') + m.appVersion + tr(" - Press F1 for Help"));
     setStatusText(m.appTitle + QLatin1Char(' ') + m.appVersion
         + tr(" - finds and removes duplicate lines. Made by Corvane."));
+    modSubclassing::Hook(*this, modSubclassing::mainWindowMinimum);
     parseCommandLine(module(), arguments_);
     firstActivationPending = false;
     if (module().batchMode)
@@ -87,31 +94,56 @@ void frmMain::closeEvent(QCloseEvent *event)
     }
     if (!module().batchMode)
         saveSettings(*services_.settings, module(), windowSnapshot(*this));
+    modSubclassing::Unhook(*this);
     event->accept();
 }
 
 void frmMain::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
-    recordPlacement();
+    layOut();
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    recordPlacement();
+    layOut();
 }
 
-// The normal rectangle is what the next start restores, also after closing maximised.
-void frmMain::recordPlacement()
+void frmMain::changeEvent(QEvent *event)
 {
-    if (firstActivationPending || !isVisible()
-        || windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
-        return;
-    WindowPlacement &placement = module().mainPlacement;
-    const qint16 state = placement.state;
-    placement = framePlacement(*this);
-    placement.state = state;
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        layOut();
+}
+
+// The controls follow the window's size. The normal rectangle is what the next start restores,
+// also after closing maximised, so a minimised or maximised window remembers nothing.
+void frmMain::layOut()
+{
+    const bool remember = !firstActivationPending && isVisible()
+        && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    const QRect frame = frameGeometry();
+    const MainWindowLayoutResult result = layOutMainWindow(ui_.geometry,
+        {size() * twipsPerPixel, remember,
+            {frame.topLeft() * twipsPerPixel, frame.size() * twipsPerPixel},
+            module().mainPlacement});
+    ui_.place(result.geometry);
+    static_cast<WindowPlacement &>(module().mainPlacement) = result.placement;
+}
+
+// The status bar and the progress bar draw into their picture boxes whenever those paint. The
+// message panel exists from the start, so that nothing said before the window shows is lost.
+void frmMain::setUpBars()
+{
+    connect(ui_.picStatusbar, &PictureBox::paintRequested, this, [this] { statusBar_.Draw(); });
+    connect(ui_.picProgressbar, &PictureBox::paintRequested, this, [this] { progressBar_.Draw(); });
+    statusBar_.Create(ui_.picStatusbar);
+    statusBar_.AddPanel(0, {}, -1, 64, true, false, 0, QStringLiteral("MAIN"));
+    progressBar_.setDrawObject(ui_.picProgressbar);
+    progressBar_.setBackColor(systemColor(colorButtonFace));
+    progressBar_.setBarColor(systemColor(colorHighlight));
+    progressBar_.setBorderStyle(0);
 }
 
 void frmMain::cmdScan_Click()
@@ -195,17 +227,17 @@ void frmMain::markBy(MarkRule rule)
 
 QString frmMain::statusText() const
 {
-    return ui_.picStatusbar->PanelText(1);
+    return statusBar_.PanelText(1);
 }
 
 void frmMain::setStatusText(const QString &text)
 {
-    ui_.picStatusbar->setPanelText(1, text);
+    statusBar_.setPanelText(1, text);
 }
 
-ProgressDisplay &frmMain::progress()
+cProgressBar &frmMain::progress()
 {
-    return *ui_.picProgressbar;
+    return progressBar_;
 }
 
 MessageAnswer frmMain::ask(const QString &text, MessageButtons buttons, MessageIcon icon)

@@ -9,6 +9,8 @@
 #include "ui/ListBoxModel.h"
 #include "ui/MainWindowUi.h"
 #include "ui/MessageBoxService.h"
+#include "ui/cNoStatusBar.h"
+#include "ui/cProgressBar.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -59,7 +61,7 @@ public:
     QWidget *dialogOwner() override { return this; }
     QString statusText() const override;
     void setStatusText(const QString &text) override;
-    ProgressDisplay &progress() override;
+    cProgressBar &progress() override;
     // A message box titled with the program's name.
     MessageAnswer ask(const QString &text, MessageButtons buttons, MessageIcon icon) override;
     void setTitle(const QString &title) override { setWindowTitle(title); }
@@ -89,16 +91,20 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void firstActivation();
-    void recordPlacement();
     bool pumpDue() const;
     bool confirmStop();
     void showListedItems();
+    void layOut();
+    void setUpBars();
 
     MainWindowUi ui_;
     ListInteractions *interactions_ = nullptr; // a child of the window
+    cNoStatusBar statusBar_;
+    cProgressBar progressBar_;
     Services services_;
     QStringList arguments_;
     ListBoxModel lstShowBox_ {false};

@@ -1,29 +1,42 @@
 #include "ui/MainWindowUi.h"
 
-#include "ui/ProgressDisplay.h"
-#include "ui/StatusPanel.h"
+#include "ui/PictureBox.h"
 #include "ui/Widgets.h"
+#include "ui/WindowGeometry.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
-#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListView>
-#include <QStyle>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace twinscan {
 
 namespace {
+QRect inPixels(const QRect &twips)
+{
+    return {twipsToPixels(twips.x()), twipsToPixels(twips.y()), twipsToPixels(twips.width()),
+        twipsToPixels(twips.height())};
+}
+
+// The desktop theme's picture where it has one, ours where it has not.
+QIcon picture(const char *themeName, const char *ownName)
+{
+    return QIcon::fromTheme(QLatin1String(themeName),
+        QIcon(QStringLiteral(":/twinscan/icons/%1.svg").arg(QLatin1String(ownName))));
+}
+
 QToolButton *makeButton(QWidget *parent, const char *name, const QString &caption,
-    const QString &toolTip, QStyle::StandardPixmap picture)
+    const QString &toolTip, const QIcon &icon, int top)
 {
     auto *button = named(new QToolButton(parent), name);
     button->setText(caption);
     button->setToolTip(toolTip);
-    button->setIcon(QApplication::style()->standardIcon(picture));
+    button->setIcon(icon);
+    button->setIconSize({24, 24});
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setFixedSize(57, 49);
+    button->setGeometry(inPixels({240, top, 855, 735}));
     return button;
 }
 
@@ -37,56 +50,93 @@ QListView *makeList(QWidget *parent, const char *name, const QString &toolTip)
     return list;
 }
 
+// Enter that no control took presses the focused button, else the default one; Esc presses the
+// cancel button. Only a visible, enabled button is pressed.
+class DefaultButtons final : public QObject
+{
+public:
+    DefaultButtons(QWidget *form, QAbstractButton *defaultButton, QAbstractButton *cancelButton)
+        : QObject(form), default_(defaultButton), cancel_(cancelButton)
+    {
+        form->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        QAbstractButton *button = nullptr;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
+            if (!button)
+                button = default_;
+        } else if (key->key() == Qt::Key_Escape) {
+            button = cancel_;
+        }
+        if (!button || !button->isVisible() || !button->isEnabled())
+            return false;
+        button->click();
+        return true;
+    }
+
+private:
+    QAbstractButton *default_;
+    QAbstractButton *cancel_;
+};
 } // namespace
 
 void MainWindowUi::setupUi(QWidget *form)
 {
     frmAction = named(new QGroupBox(form), "frmAction");
-    frmAction->setFixedWidth(89);
     cmdScan = makeButton(frmAction, "cmdScan", QObject::tr("Open"),
         QObject::tr("Open a text file and scan for duplicates lines."),
-        QStyle::SP_DialogOpenButton);
+        picture("document-open", "open"), 240);
     cmdStop = makeButton(frmAction, "cmdStop", QObject::tr("Stop!"),
-        QObject::tr("Stop processing!"), QStyle::SP_BrowserStop);
+        QObject::tr("Stop processing!"), picture("process-stop", "stop"), 240);
     cmdSave = makeButton(frmAction, "cmdSave", QObject::tr("Save"),
         QObject::tr("Saves the file with checked duplicates removed."),
-        QStyle::SP_DialogSaveButton);
+        picture("document-save", "save"), 1080);
     cmdView = makeButton(frmAction, "cmdView", QObject::tr("View"),
         QObject::tr("View the file with duplicate lines marked red."),
-        QStyle::SP_FileDialogContentsView);
+        picture("document-print-preview", "view"), 1920);
     cmdSettings = makeButton(frmAction, "cmdSettings", QObject::tr("Settings"),
-        QObject::tr("Open the Settings window."), QStyle::SP_FileDialogDetailedView);
+        QObject::tr("Open the Settings window."), picture("preferences-system", "settings"), 2760);
     cmdAbout = makeButton(frmAction, "cmdAbout", QObject::tr("About"),
-        QObject::tr("Display information about Twinscan."), QStyle::SP_MessageBoxInformation);
+        QObject::tr("Display information about Twinscan."), picture("help-about", "about"), 3600);
     cmdStop->hide();
-    picProgressbar = named(new ProgressDisplay(frmAction), "picProgressbar");
+    picProgressbar = named(new PictureBox(frmAction), "picProgressbar");
 
-    auto *actions = new QVBoxLayout(frmAction);
-    for (QToolButton *button : {cmdScan, cmdStop, cmdSave, cmdView, cmdSettings, cmdAbout})
-        actions->addWidget(button, 0, Qt::AlignHCenter);
-    actions->addWidget(picProgressbar, 1, Qt::AlignHCenter);
-
-    lstShow = makeList(form, "lstShow",
+    frmOrig = named(new QGroupBox(QObject::tr("Source File"), form), "frmOrig");
+    lstShow = makeList(frmOrig, "lstShow",
         QObject::tr("This list contains the source file that has been scanned for "
                     "duplicates."));
-    List2 = makeList(form, "List2",
+    frmDup = named(new QGroupBox(QObject::tr("Duplicates Found"), form), "frmDup");
+    List2 = makeList(frmDup, "List2",
         QObject::tr("This list contains all duplicates found. Right click for a popup "
                     "menu."));
-    frmOrig = makeFrame(form, "frmOrig", QObject::tr("Source File"), {lstShow});
-    frmDup = makeFrame(form, "frmDup", QObject::tr("Duplicates Found"), {List2});
+    picStatusbar = named(new PictureBox(form), "picStatusbar");
 
-    picStatusbar = named(new StatusPanel(form), "picStatusbar");
+    QWidget *order[] = {cmdScan, cmdStop, cmdSave, cmdView, cmdSettings, cmdAbout, lstShow, List2};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    new DefaultButtons(form, cmdScan, cmdStop);
+    place(geometry);
+}
 
-    auto *lists = new QVBoxLayout;
-    lists->addWidget(frmOrig, 1);
-    lists->addWidget(frmDup, 1);
-    auto *body = new QHBoxLayout;
-    body->addWidget(frmAction);
-    body->addLayout(lists, 1);
-    auto *outer = new QVBoxLayout(form);
-    outer->setContentsMargins(8, 8, 8, 0);
-    outer->addLayout(body, 1);
-    outer->addWidget(picStatusbar);
+void MainWindowUi::place(const MainWindowGeometry &placed)
+{
+    geometry = placed;
+    frmAction->setGeometry(inPixels(placed.frmAction));
+    picProgressbar->setGeometry(inPixels(placed.picProgressbar));
+    frmOrig->setGeometry(inPixels(placed.frmOrig));
+    lstShow->setGeometry(inPixels(placed.lstShow));
+    frmDup->setGeometry(inPixels(placed.frmDup));
+    List2->setGeometry(inPixels(placed.List2));
+    picStatusbar->setGeometry(inPixels(placed.picStatusbar));
 }
 
 } // namespace twinscan

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/MainWindowLayout.h"
+
 class QGroupBox;
 class QListView;
 class QToolButton;
@@ -7,11 +9,11 @@ class QWidget;
 
 namespace twinscan {
 
-class ProgressDisplay;
-class StatusPanel;
+class PictureBox;
 
 // The controls of the main window and where they sit: an action column on the left, the source
-// file above the duplicates on the right, the message panel along the bottom.
+// file above the duplicates on the right, the status bar along the bottom. Open and Stop share
+// one place. Enter presses Open, Esc presses Stop!.
 struct MainWindowUi
 {
     QGroupBox *frmAction = nullptr;
@@ -21,14 +23,19 @@ struct MainWindowUi
     QToolButton *cmdView = nullptr;
     QToolButton *cmdSettings = nullptr;
     QToolButton *cmdAbout = nullptr;
-    ProgressDisplay *picProgressbar = nullptr;
+    PictureBox *picProgressbar = nullptr;
     QGroupBox *frmOrig = nullptr;
     QListView *lstShow = nullptr;
     QGroupBox *frmDup = nullptr;
     QListView *List2 = nullptr;
-    StatusPanel *picStatusbar = nullptr;
+    PictureBox *picStatusbar = nullptr;
+
+    // Where the controls the layout rule moves are now, in twips.
+    MainWindowGeometry geometry;
 
     void setupUi(QWidget *form);
+    // Moves the controls to `placed` and keeps it as the present geometry.
+    void place(const MainWindowGeometry &placed);
 };
 
 } // namespace twinscan

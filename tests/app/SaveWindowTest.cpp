@@ -1,5 +1,5 @@
 #include "support/WindowFixture.h"
-#include "ui/ProgressDisplay.h"
+#include "ui/cProgressBar.h"
 
 #include <QFile>
 #include <QListView>

@@ -1,5 +1,5 @@
 #include "support/WindowFixture.h"
-#include "ui/ProgressDisplay.h"
+#include "ui/cProgressBar.h"
 
 #include <QListView>
 #include <QToolButton>
