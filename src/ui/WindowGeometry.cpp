@@ -38,6 +38,19 @@ QRect frameInPixels(const WindowPlacement &placement)
         twipsToPixels(placement.width), twipsToPixels(placement.height)};
 }
 
+// A frame larger than the area, saved at another scale or on a larger screen, is shrunk to it
+// and moved only as far as it must to fit. A frame that fits keeps its place, also when part of
+// it lies beyond the edge.
+QRect fitInto(const QRect &frame, const QRect &area)
+{
+    QRect fitted = frame;
+    if (frame.width() > area.width())
+        fitted.setRect(area.left(), fitted.top(), area.width(), fitted.height());
+    if (frame.height() > area.height())
+        fitted.setRect(fitted.left(), area.top(), fitted.width(), area.height());
+    return fitted;
+}
+
 QRect onSomeScreen(const QRect &frame)
 {
     const QScreen *primary = QGuiApplication::primaryScreen();
@@ -45,7 +58,7 @@ QRect onSomeScreen(const QRect &frame)
         return frame;
     QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
-        screens.append(screen->geometry());
+        screens.append(screen->availableGeometry());
     return keepOnScreens(frame, screens, primary->availableGeometry());
 }
 
@@ -133,14 +146,14 @@ QRect keepOnScreens(const QRect &frame, const QList<QRect> &screens, const QRect
 {
     for (const QRect &screen : screens) {
         if (screen.intersects(frame))
-            return frame;
+            return fitInto(frame, screen);
     }
     QRect moved = frame;
     moved.moveCenter(primaryArea.center());
     // A frame larger than the screen keeps its title bar reachable.
     moved.moveTopLeft(
         {std::max(moved.left(), primaryArea.left()), std::max(moved.top(), primaryArea.top())});
-    return moved;
+    return fitInto(moved, primaryArea);
 }
 
 void placeWindow(QWidget &window, const WindowPlacement &placement)

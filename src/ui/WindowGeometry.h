@@ -24,8 +24,9 @@ WindowSnapshot windowSnapshot(const QWidget &window);
 // The window's outer frame in twips with its state, as the placement records hold it.
 WindowPlacement framePlacement(const QWidget &window);
 
-// A frame that touches none of the screens is centred on the primary screen's work area, keeping
-// its size, so that a window saved on a monitor that has since gone can still be reached.
+// A frame that touches none of the screens' work areas is centred on the primary one, so that a
+// window saved on a monitor that has since gone can still be reached. A frame larger than the
+// work area it lands on is shrunk to fit it.
 QRect keepOnScreens(const QRect &frame, const QList<QRect> &screens, const QRect &primaryArea);
 
 // Gives the window the placement's outer frame, moved onto a screen when needed, and then its

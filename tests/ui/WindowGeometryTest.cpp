@@ -10,15 +10,16 @@ namespace {
 // A primary screen of 1920 x 1080 with a task bar at the bottom, and a second one to its right.
 TEST(KeepOnScreens, MovesOnlyAFrameThatNoScreenShows)
 {
-    const QList<QRect> screens = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
     const QRect primaryArea(0, 0, 1920, 1040);
+    const QList<QRect> screens = {primaryArea, {1920, 0, 1280, 1024}};
     const std::pair<QRect, QRect> cases[] = {
         {{100, 80, 451, 446}, {100, 80, 451, 446}}, {{2500, 500, 451, 446}, {2500, 500, 451, 446}},
         {{-450, -445, 451, 446}, {-450, -445, 451, 446}}, // a corner shows
         {{3300, 100, 450, 446}, {735, 297, 450, 446}},
         {{-2000, 100, 450, 446}, {735, 297, 450, 446}},
         {{2000, 1100, 450, 446}, {735, 297, 450, 446}}, // below the second screen
-        {{-5000, 0, 2400, 1300}, {0, 0, 2400, 1300}}, // larger than the screen: title bar shows
+        {{-5000, 0, 2400, 1300}, {0, 0, 1920, 1040}}, // larger than the screen: shrunk to it
+        {{100, 50, 1600, 1324}, {100, 0, 1600, 1040}}, // saved at another scale
     };
     for (const auto &[frame, expected] : cases)
         EXPECT_EQ(keepOnScreens(frame, screens, primaryArea), expected);
