@@ -1,12 +1,8 @@
 #include "ui/ListBoxModel.h"
 
-namespace twinscan {
+#include "ui/ShownText.h"
 
-namespace {
-// A row shows at most this much of its text: laying out a line of megabytes would freeze the
-// window, and nobody reads that far along one row.
-constexpr qsizetype maxShownCharacters = 4096;
-} // namespace
+namespace twinscan {
 
 ListBoxModel::ListBoxModel(bool checkable, QObject *parent)
     : QAbstractListModel(parent), checkable_(checkable)
@@ -24,12 +20,8 @@ QVariant ListBoxModel::data(const QModelIndex &index, int role) const
         return {};
     const ListItem &item = items_[std::size_t(index.row())];
     switch (role) {
-    case Qt::DisplayRole: {
-        QString text = textOf(item);
-        if (text.size() > maxShownCharacters)
-            text = text.left(maxShownCharacters) + QChar(0x2026);
-        return text;
-    }
+    case Qt::DisplayRole:
+        return shownText(textOf(item));
     case Qt::CheckStateRole:
         if (checkable(index.row()))
             return item.selected ? Qt::Checked : Qt::Unchecked;

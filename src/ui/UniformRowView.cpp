@@ -1,0 +1,245 @@
+#include "ui/UniformRowView.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace twinscan {
+
+UniformRowView::UniformRowView(QWidget *parent)
+    : QAbstractItemView(parent), header_(new QHeaderView(Qt::Horizontal, this))
+{
+    header_->setStretchLastSection(true);
+    header_->setSectionsClickable(false);
+    // The scroll bar counts rows, not pixels: its range stays small for any number of rows.
+    setVerticalScrollMode(ScrollPerItem);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    measureRows();
+}
+
+void UniformRowView::setModel(QAbstractItemModel *model)
+{
+    QAbstractItemView::setModel(model);
+    header_->setModel(model);
+    measureRows();
+    updateGeometries();
+}
+
+void UniformRowView::reset()
+{
+    QAbstractItemView::reset();
+    measureRows();
+    updateGeometries();
+}
+
+int UniformRowView::rowCount() const
+{
+    return model() ? model()->rowCount(rootIndex()) : 0;
+}
+
+int UniformRowView::firstVisibleRow() const
+{
+    return verticalScrollBar()->value();
+}
+
+int UniformRowView::fullRows() const
+{
+    return std::max(1, viewport()->height() / rowHeight_);
+}
+
+int UniformRowView::rowAt(int y) const
+{
+    return firstVisibleRow() + y / rowHeight_;
+}
+
+// The first row's height stands for all; an empty model uses the font's.
+void UniformRowView::measureRows()
+{
+    int height = fontMetrics().height() + 4;
+    if (rowCount() > 0) {
+        const QModelIndex first = model()->index(0, 0, rootIndex());
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        height = itemDelegateForIndex(first)->sizeHint(option, first).height();
+    }
+    rowHeight_ = std::max(1, height);
+}
+
+QRect UniformRowView::visualRect(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.parent() != rootIndex() || index.column() != 0)
+        return {};
+    return {0, (index.row() - firstVisibleRow()) * rowHeight_, viewport()->width(), rowHeight_};
+}
+
+void UniformRowView::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    if (!index.isValid())
+        return;
+    const int row = index.row();
+    const int first = firstVisibleRow();
+    const int rows = fullRows();
+    switch (hint) {
+    case EnsureVisible:
+        if (row < first)
+            verticalScrollBar()->setValue(row);
+        else if (row >= first + rows)
+            verticalScrollBar()->setValue(row - rows + 1);
+        break;
+    case PositionAtTop:
+        verticalScrollBar()->setValue(row);
+        break;
+    case PositionAtBottom:
+        verticalScrollBar()->setValue(row - rows + 1);
+        break;
+    case PositionAtCenter:
+        verticalScrollBar()->setValue(row - rows / 2);
+        break;
+    }
+}
+
+QModelIndex UniformRowView::indexAt(const QPoint &point) const
+{
+    if (point.y() < 0 || point.x() < 0 || point.x() >= viewport()->width())
+        return {};
+    const int row = rowAt(point.y());
+    return row < rowCount() ? model()->index(row, 0, rootIndex()) : QModelIndex();
+}
+
+QModelIndex UniformRowView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+{
+    const int count = rowCount();
+    if (count == 0)
+        return {};
+    const int current = currentIndex().isValid() ? currentIndex().row() : -1;
+    int row = current;
+    switch (action) {
+    case MoveUp:
+    case MovePrevious:
+        row = current - 1;
+        break;
+    case MoveDown:
+    case MoveNext:
+        row = current + 1;
+        break;
+    case MovePageUp:
+        row = current - fullRows();
+        break;
+    case MovePageDown:
+        row = current + fullRows();
+        break;
+    case MoveHome:
+        row = 0;
+        break;
+    case MoveEnd:
+        row = count - 1;
+        break;
+    case MoveLeft:
+    case MoveRight:
+        break;
+    }
+    return model()->index(std::clamp(row, 0, count - 1), 0, rootIndex());
+}
+
+int UniformRowView::horizontalOffset() const
+{
+    return 0;
+}
+
+int UniformRowView::verticalOffset() const
+{
+    return firstVisibleRow() * rowHeight_;
+}
+
+bool UniformRowView::isIndexHidden(const QModelIndex &) const
+{
+    return false;
+}
+
+void UniformRowView::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command)
+{
+    const int count = rowCount();
+    if (count == 0)
+        return;
+    const QRect area = rect.normalized();
+    const int top = std::clamp(rowAt(area.top()), 0, count - 1);
+    const int bottom = std::clamp(rowAt(area.bottom()), 0, count - 1);
+    selectionModel()->select(
+        QItemSelection(model()->index(top, 0, rootIndex()), model()->index(bottom, 0, rootIndex())),
+        command);
+}
+
+QRegion UniformRowView::visualRegionForSelection(const QItemSelection &selection) const
+{
+    const int first = firstVisibleRow();
+    const int last = first + fullRows();
+    QRegion region;
+    for (const QItemSelectionRange &range : selection) {
+        const int top = std::max(range.top(), first);
+        const int bottom = std::min(range.bottom(), last);
+        if (top <= bottom)
+            region += QRect(0, (top - first) * rowHeight_, viewport()->width(),
+                (bottom - top + 1) * rowHeight_);
+    }
+    return region;
+}
+
+void UniformRowView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    const QRect dirty = event->rect();
+    const int count = rowCount();
+    const int last = std::min(count - 1, rowAt(dirty.bottom()));
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QStyle::State base = option.state;
+    for (int row = std::max(0, rowAt(dirty.top())); row <= last; ++row) {
+        const QModelIndex index = model()->index(row, 0, rootIndex());
+        option.rect = visualRect(index);
+        option.state = base;
+        if (selectionModel()->isSelected(index))
+            option.state |= QStyle::State_Selected;
+        if (index == currentIndex() && hasFocus())
+            option.state |= QStyle::State_HasFocus;
+        itemDelegateForIndex(index)->paint(&painter, option, index);
+    }
+}
+
+void UniformRowView::updateGeometries()
+{
+    const int headerHeight = header_->sizeHint().height();
+    setViewportMargins(0, headerHeight, 0, 0);
+    const QRect area = viewport()->geometry();
+    header_->setGeometry(area.left(), area.top() - headerHeight, area.width(), headerHeight);
+    const int rows = fullRows();
+    verticalScrollBar()->setRange(0, std::max(0, rowCount() - rows));
+    verticalScrollBar()->setPageStep(rows);
+    verticalScrollBar()->setSingleStep(1);
+    QAbstractItemView::updateGeometries();
+}
+
+void UniformRowView::rowsInserted(const QModelIndex &parent, int start, int end)
+{
+    QAbstractItemView::rowsInserted(parent, start, end);
+    updateGeometries();
+}
+
+// The scroll bar moved by rows; everything in sight is drawn again.
+void UniformRowView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void UniformRowView::changeEvent(QEvent *event)
+{
+    QAbstractItemView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        measureRows();
+        updateGeometries();
+    }
+}
+
+} // namespace twinscan

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAbstractItemView>
+
+class QHeaderView;
+
+namespace twinscan {
+
+// A list in report style: one column under a header, every row as high as the first. It keeps
+// nothing per row and lays nothing out in advance, so a model of ten million rows opens, scrolls
+// and jumps to its end as fast as one of ten. Rows are drawn by the item delegate, check boxes,
+// colours and fonts included; the column takes the view's whole width.
+class UniformRowView final : public QAbstractItemView
+{
+    Q_OBJECT
+
+public:
+    explicit UniformRowView(QWidget *parent = nullptr);
+
+    void setModel(QAbstractItemModel *model) override;
+    QRect visualRect(const QModelIndex &index) const override;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint &point) const override;
+    void reset() override;
+
+    QHeaderView *header() const { return header_; }
+    int rowHeight() const { return rowHeight_; }
+    int firstVisibleRow() const;
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex &index) const override;
+    void setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection &selection) const override;
+    void paintEvent(QPaintEvent *event) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    int rowCount() const;
+    // Rows that fit the viewport whole, at least one.
+    int fullRows() const;
+    int rowAt(int y) const;
+    void measureRows();
+
+    QHeaderView *header_;
+    int rowHeight_ = 1;
+};
+
+} // namespace twinscan

@@ -1,0 +1,101 @@
+#include "windows/ViewerModel.h"
+
+#include "ui/ShownText.h"
+#include "windows/ViewerSource.h"
+
+#include <QColor>
+
+namespace twinscan {
+
+ViewerModel::ViewerModel(ViewerSource &source, QObject *parent)
+    : QAbstractListModel(parent), source_(source), toggled_(std::size_t(source.lineCount()))
+{
+}
+
+int ViewerModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : source_.lineCount();
+}
+
+QVariant ViewerModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return shownText(source_.lineText(index.row()));
+    case Qt::ForegroundRole:
+        return isRed(index.row()) ? QVariant(QColor(255, 0, 0)) : QVariant();
+    case Qt::CheckStateRole:
+        return isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
+    default:
+        return {};
+    }
+}
+
+// A row that is not red refuses a check: only duplicate lines can be marked.
+bool ViewerModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::CheckStateRole
+        || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return false;
+    const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
+    if (checked && !isRed(index.row()))
+        return false;
+    setChecked(index.row(), checked);
+    return true;
+}
+
+Qt::ItemFlags ViewerModel::flags(const QModelIndex &index) const
+{
+    const Qt::ItemFlags base = QAbstractListModel::flags(index);
+    return index.isValid() ? base | Qt::ItemIsUserCheckable : base;
+}
+
+QVariant ViewerModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return tr("Line");
+    return {};
+}
+
+bool ViewerModel::isRed(int row) const
+{
+    return source_.isDuplicate(row);
+}
+
+bool ViewerModel::isChecked(int row) const
+{
+    return source_.isMarked(row) != toggled_[std::size_t(row)];
+}
+
+void ViewerModel::toggle(int row)
+{
+    if (isRed(row))
+        setChecked(row, !isChecked(row));
+}
+
+void ViewerModel::setChecked(int row, bool checked)
+{
+    if (checked == isChecked(row))
+        return;
+    toggled_[std::size_t(row)].flip();
+    const QModelIndex changed = index(row);
+    Q_EMIT dataChanged(changed, changed, {Qt::CheckStateRole});
+}
+
+void ViewerModel::carryBack()
+{
+    bool changed = false;
+    for (int row = 0; row < int(toggled_.size()); ++row) {
+        // A toggled row that is not marked is one the user checked here.
+        if (toggled_[std::size_t(row)] && !source_.isMarked(row)) {
+            source_.mark(row);
+            changed = true;
+        }
+    }
+    if (changed)
+        source_.marksChanged();
+}
+
+} // namespace twinscan

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <vector>
+
+namespace twinscan {
+
+class ViewerSource;
+
+// The viewer's rows, one per line of the file: duplicate lines in red, checked when marked. The
+// checks start as the marks and only a duplicate line can change its check; what the user
+// changed is one bit per line, so the model adds an eighth of a byte per line to the file.
+class ViewerModel final : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    explicit ViewerModel(ViewerSource &source, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    bool isRed(int row) const;
+    bool isChecked(int row) const;
+    // Inverts the check of a red row; other rows stay as they are.
+    void toggle(int row);
+
+    // Marks the entry of every checked row that is not marked yet and tells the source once,
+    // when anything changed. An unchecked row leaves its mark as it was.
+    void carryBack();
+
+private:
+    void setChecked(int row, bool checked);
+
+    ViewerSource &source_;
+    std::vector<bool> toggled_; // by row: the check differs from the mark
+};
+
+} // namespace twinscan

@@ -1,0 +1,47 @@
+#include "ui/UniformRowView.h"
+
+#include <QAbstractListModel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace twinscan {
+namespace {
+
+class Numbers final : public QAbstractListModel
+{
+public:
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : 10'000'000;
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        return role == Qt::DisplayRole ? QVariant(QString::number(index.row())) : QVariant();
+    }
+};
+
+// Each key moves to its row and scrolls it into sight, where a click finds the same row again.
+TEST(UniformRowView, KeysReachEveryRowOfTenMillionAndTheRowShows)
+{
+    Numbers model;
+    UniformRowView view;
+    view.setModel(&model);
+    view.resize(300, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.setCurrentIndex(model.index(0));
+    const int page = view.viewport()->height() / view.rowHeight();
+    const std::pair<Qt::Key, int> cases[] = {{Qt::Key_Down, 1}, {Qt::Key_PageDown, 1 + page},
+        {Qt::Key_End, 9'999'999}, {Qt::Key_Down, 9'999'999}, {Qt::Key_PageUp, 9'999'999 - page},
+        {Qt::Key_Home, 0}, {Qt::Key_Up, 0}};
+    for (const auto &[key, row] : cases) {
+        QTest::keyClick(&view, key);
+        EXPECT_EQ(view.currentIndex().row(), row) << key;
+        const QRect shown = view.visualRect(view.currentIndex());
+        EXPECT_TRUE(view.viewport()->rect().contains(shown)) << key;
+        EXPECT_EQ(view.indexAt(shown.center()), view.currentIndex()) << key;
+    }
+}
+
+} // namespace
+} // namespace twinscan

@@ -1,0 +1,132 @@
+#include "ui/UniformRowView.h"
+#include "ui/WindowPlacement.h"
+#include "windows/ViewerSource.h"
+#include "windows/frmView.h"
+
+#include <QAbstractItemModelTester>
+#include <QLabel>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace twinscan::test {
+namespace {
+
+// Lines "0" to "5"; lines 0, 2, 3 and 5 have entries, line 2 is marked in the main window.
+struct FakeFile final : ViewerSource
+{
+    int lineCount() const override { return int(duplicate.size()); }
+    QString lineText(int line) const override { return QString::number(line); }
+    bool isDuplicate(int line) const override { return duplicate[std::size_t(line)]; }
+    bool isMarked(int line) const override { return marked[std::size_t(line)]; }
+    void mark(int line) override { marked[std::size_t(line)] = true; }
+    void marksChanged() override { ++notices; }
+
+    std::vector<bool> duplicate {true, false, true, true, false, true};
+    std::vector<bool> marked {false, false, true, false, false, false};
+    int notices = 0;
+};
+
+void check(ViewerModel &model, int row, bool on)
+{
+    model.setData(model.index(row), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+}
+
+// Checks start as the marks; a row without an entry takes no check; closing marks the checked
+// rows and leaves every other mark as it was, then tells the main window once.
+TEST(ViewerModel, ChecksOnlyRedRowsAndCarriesOnlyChecksBack)
+{
+    using Act = std::function<void(ViewerModel &)>;
+    const std::tuple<const char *, Act, std::vector<bool>, std::vector<bool>> cases[] = {
+        {"nothing", [](ViewerModel &) {}, {0, 0, 1, 0, 0, 0}, {0, 0, 1, 0, 0, 0}},
+        {"three red rows",
+            [](ViewerModel &m) { check(m, 0, true), check(m, 3, true), check(m, 5, true); },
+            {1, 0, 1, 1, 0, 1}, {1, 0, 1, 1, 0, 1}},
+        {"plain rows", [](ViewerModel &m) { check(m, 1, true), m.toggle(4); }, {0, 0, 1, 0, 0, 0},
+            {0, 0, 1, 0, 0, 0}},
+        {"double click on a marked row", [](ViewerModel &m) { m.toggle(2); }, {0, 0, 0, 0, 0, 0},
+            {0, 0, 1, 0, 0, 0}},
+        {"checked here, then unchecked", [](ViewerModel &m) { m.toggle(3), check(m, 3, false); },
+            {0, 0, 1, 0, 0, 0}, {0, 0, 1, 0, 0, 0}},
+    };
+    for (const auto &[name, act, checks, marks] : cases) {
+        FakeFile file;
+        ViewerModel model(file);
+        QAbstractItemModelTester tester(
+            &model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        act(model);
+        std::vector<bool> shown;
+        for (int row = 0; row < model.rowCount(); ++row)
+            shown.push_back(model.data(model.index(row), Qt::CheckStateRole) == Qt::Checked);
+        EXPECT_EQ(shown, checks) << name;
+        model.carryBack();
+        EXPECT_EQ(file.marked, marks) << name;
+        EXPECT_EQ(file.notices, marks != FakeFile().marked ? 1 : 0) << name;
+    }
+}
+
+TEST(ViewerModel, DuplicateLinesAreRed)
+{
+    FakeFile file;
+    ViewerModel model(file);
+    for (int row = 0; row < model.rowCount(); ++row)
+        EXPECT_EQ(model.data(model.index(row), Qt::ForegroundRole) == QColor(255, 0, 0),
+            file.duplicate[std::size_t(row)]);
+}
+
+class Viewer : public ::testing::Test
+{
+protected:
+    void open()
+    {
+        window = std::make_unique<frmView>(file, placement);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->viewerFilled(); }));
+        lw = window->findChild<UniformRowView *>(QStringLiteral("lw"));
+    }
+    QString status() const
+    {
+        return window->findChild<QLabel *>(QStringLiteral("lblStatus"))->text();
+    }
+
+    FakeFile file;
+    WindowPlacement placement {1500, 1200, 6000, 4500, windowStateNormal};
+    std::unique_ptr<frmView> window;
+    UniformRowView *lw = nullptr;
+};
+
+TEST_F(Viewer, OpensOnLineOneAndADoubleClickTogglesARedRow)
+{
+    open();
+    EXPECT_EQ(status(), "Line 1");
+    const QRect row3 = lw->visualRect(lw->model()->index(3, 0));
+    QTest::mouseClick(lw->viewport(), Qt::LeftButton, {}, row3.center());
+    EXPECT_EQ(status(), "Line 4");
+    QTest::mouseDClick(lw->viewport(), Qt::LeftButton, {}, row3.center());
+    window->close();
+    EXPECT_EQ(file.marked, std::vector<bool>({0, 0, 1, 1, 0, 0}));
+}
+
+// The normal rectangle is what the next opening restores; a maximised close keeps the last one
+// and says maximised, and the next opening is maximised.
+TEST_F(Viewer, ClosingRecordsThePlacement)
+{
+    open();
+    window->move(window->pos() + QPoint(20, 10));
+    window->close();
+    const WindowPlacement moved = placement;
+    EXPECT_EQ(QPoint(moved.left, moved.top), QPoint(1800, 1350));
+    EXPECT_EQ(moved.state, windowStateNormal);
+    open();
+    window->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isMaximized(); }));
+    window->close();
+    EXPECT_EQ(placement.state, windowStateMaximised);
+    EXPECT_EQ(QRect(placement.left, placement.top, placement.width, placement.height),
+        QRect(moved.left, moved.top, moved.width, moved.height));
+    open();
+    EXPECT_TRUE(window->isMaximized());
+}
+
+} // namespace
+} // namespace twinscan::test
