@@ -39,7 +39,8 @@ TEST(UniformRowView, KeysReachEveryRowOfTenMillionAndTheRowShows)
         EXPECT_EQ(view.currentIndex().row(), row) << key;
         const QRect shown = view.visualRect(view.currentIndex());
         EXPECT_TRUE(view.viewport()->rect().contains(shown)) << key;
-        EXPECT_EQ(view.indexAt(shown.center()), view.currentIndex()) << key;
+        for (const QPoint &corner : {shown.topLeft(), shown.bottomRight()})
+            EXPECT_EQ(view.indexAt(corner), view.currentIndex()) << key;
     }
 }
 
