@@ -9,10 +9,12 @@
 #include "app/ScanCommand.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
+#include "app/ViewedSession.h"
 #include "ui/WindowGeometry.h"
 #include "ui/modSubclassing.h"
 #include "windows/frmAbout.h"
 #include "windows/frmSettings.h"
+#include "windows/frmView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -45,6 +47,7 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     connect(ui_.cmdSettings, &QToolButton::clicked, this, &frmMain::cmdSettings_Click);
     installHelpKey(*this);
     interactions_ = new ListInteractions(*this);
+    connect(ui_.cmdView, &QToolButton::clicked, this, &frmMain::cmdView_Click);
     connect(ui_.cmdAbout, &QToolButton::clicked, this, &frmMain::cmdAbout_Click);
     sincePump_.start();
 }
@@ -165,6 +168,19 @@ void frmMain::cmdSettings_Click()
 {
     frmSettings::edit(this, module().scanOptions, module().saveOptions);
     ui_.cmdScan->setFocus();
+}
+
+void frmMain::cmdView_Click()
+{
+    if (!session_ || !session_->text())
+        return;
+    ViewedSession lines(*session_);
+    frmView(lines, module().viewerPlacement, this).exec();
+    // The duplicates list starts again from its first entry, which the source list then shows.
+    if (!session_->largeFileMode() && List2Box_.rowCount() > 0) {
+        ui_.List2->scrollToTop();
+        ui_.List2->setCurrentIndex(List2Box_.index(0));
+    }
 }
 
 void frmMain::cmdAbout_Click()

@@ -37,6 +37,7 @@ public:
     void cmdStop_Click();
     void cmdSave_Click();
     void cmdSettings_Click();
+    void cmdView_Click();
     void cmdAbout_Click();
 
     // The scan and the save as the buttons run them, telling how they ended.

@@ -14,6 +14,7 @@ UniformRowView::UniformRowView(QWidget *parent)
 {
     header_->setStretchLastSection(true);
     header_->setSectionsClickable(false);
+    header_->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // The scroll bar counts rows, not pixels: its range stays small for any number of rows.
     setVerticalScrollMode(ScrollPerItem);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

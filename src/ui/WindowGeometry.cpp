@@ -70,7 +70,7 @@ QRect onSomeScreen(const QRect &frame)
 class FrameFitter final : public QObject
 {
 public:
-    FrameFitter(QWidget &window, QSize outer) : QObject(&window), window_(window), outer_(outer)
+    FrameFitter(QWidget &window, QRect frame) : QObject(&window), window_(window), frame_(frame)
     {
         window.installEventFilter(this);
     }
@@ -104,12 +104,15 @@ private:
         if (!readyToFit())
             return;
         window_.removeEventFilter(this);
-        window_.resize(outer_ - frameExtra());
+        // A window shown maximised had no normal place of its own yet; the window manager may have
+        // put it anywhere.
+        window_.move(frame_.topLeft());
+        window_.resize(frame_.size() - frameExtra());
         deleteLater();
     }
 
     QWidget &window_;
-    QSize outer_;
+    QRect frame_;
     bool fitPending_ = false;
 };
 
@@ -164,7 +167,7 @@ void placeWindow(QWidget &window, const WindowPlacement &placement)
     window.move(frame.topLeft());
     window.resize(frame.size() - extra);
     if (extra == QSize(0, 0))
-        new FrameFitter(window, frame.size());
+        new FrameFitter(window, frame);
     window.setWindowState(withState(window.windowState(), placement.state));
 }
 

@@ -1,7 +1,12 @@
 #include "support/WindowFixture.h"
+#include "windows/frmView.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
+#include <QListView>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -38,6 +43,33 @@ TEST_F(SecondaryWindows, AboutCountsTheScansOfThisRunOnTopOfTheStoredOnes)
             "Files Opened: 1000001\nLines Scanned: 5\nDuplicates Found: 3\n"
             "Unique Dups Found: 1\nDuplicates Deleted: 0");
     });
+}
+
+// A check on the second occurrence of a line marks that occurrence's entry, in a file the main
+// window lists and in one too large to list; the main window hears of it once.
+TEST_F(SecondaryWindows, ViewerChecksMarkTheirEntries)
+{
+    std::string large;
+    for (int line = 0; line < 40000; ++line)
+        large += (line == 0 || line == 39999 ? std::string("twin") : std::to_string(line)) + "\n";
+    const std::pair<std::string, int> cases[] = {{"a\nb\na\nc\na\n", 2}, {large, 39999}};
+    for (const auto &[bytes, row] : cases) {
+        scan(writeFile("file.txt", bytes));
+        ScanSession &session = *window->session();
+        QSignalSpy changes(&session, &ScanSession::marksChanged);
+        whileOpen(window->ui().cmdView, [row = row](QWidget &viewer) {
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return static_cast<frmView &>(viewer).viewerFilled(); }));
+            EXPECT_EQ(viewer.findChild<QLabel *>(QStringLiteral("lblStatus"))->text(), "Line 1");
+            QAbstractItemModel *rows
+                = viewer.findChild<QAbstractItemView *>(QStringLiteral("lw"))->model();
+            rows->setData(rows->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+        });
+        EXPECT_FALSE(session.isEntryMarked(0)) << row;
+        EXPECT_TRUE(session.isEntryMarked(1)) << row;
+        EXPECT_EQ(changes.count(), 1) << row;
+        EXPECT_EQ(window->ui().List2->currentIndex().row(), session.largeFileMode() ? -1 : 0);
+    }
 }
 
 } // namespace
