@@ -3,6 +3,7 @@
 #include "ui/UniformRowView.h"
 #include "ui/Widgets.h"
 #include "ui/WindowGeometry.h"
+#include "ui/modSubclassing.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -12,13 +13,6 @@
 #include <QVBoxLayout>
 
 namespace twinscan {
-
-namespace {
-
-// The smallest outer size the viewer can be given, in pixels.
-constexpr QSize smallestFrame(200, 200);
-
-} // namespace
 
 // Load: placed where it was left, not filled yet.
 frmView::frmView(ViewerSource &source, WindowPlacement &placement, QWidget *parent)
@@ -67,8 +61,7 @@ void frmView::Form_Activate()
     if (viewerFilled_ || !isVisible())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // The frame's size is known once the window is shown.
-    setMinimumSize(smallestFrame - (frameGeometry().size() - size()));
+    modSubclassing::Hook(*this, modSubclassing::viewerWindowMinimum);
     lw->setModel(&model_);
     connect(
         lw->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmView::lw_ItemClick);
@@ -122,6 +115,7 @@ void frmView::done(int result)
         placement_.state = windowStateMaximised;
     model_.carryBack();
     viewerFilled_ = false;
+    modSubclassing::Unhook(*this);
     QApplication::restoreOverrideCursor();
     QDialog::done(result);
 }
