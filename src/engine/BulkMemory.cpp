@@ -47,7 +47,9 @@ void *map(std::size_t bytes)
 
 void *allocate(std::size_t bytes) noexcept
 {
-    if (bytes == 0)
+    // A mapped block is rounded up to whole pages and padded by a huge page: a size near the top
+    // of the address space would wrap round to a small block.
+    if (bytes == 0 || bytes > std::size_t(-1) - 2 * hugePage)
         return nullptr;
     return isMapped(bytes) ? map(bytes) : std::calloc(1, bytes);
 }

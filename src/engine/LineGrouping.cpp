@@ -59,7 +59,7 @@ void LineGrouping::key(std::uint32_t line)
     p.hash = checked.hash;
     p.unicode = fold_ && !checked.ascii;
     if (p.unicode) {
-        upperCaseInto(p.key, text_.encoding(), p.upper);
+        p.encoding = upperCaseInto(p.key, p.upper);
         p.hash = hashKey(p.upper, true);
     }
     __builtin_prefetch(&slots_[home(p.hash)], 1);
@@ -90,7 +90,8 @@ void LineGrouping::fetchFirstLineBytes(std::uint32_t line)
 
 // Keys compare equal when their upper-cased forms do. An ASCII key is folded on the fly; a key
 // with other characters is compared through its upper-cased form, which for the group's first
-// line is made again for every comparison rather than kept for every group.
+// line is made again for every comparison rather than kept for every group. A Latin-1 line never
+// equals a UTF-8 one: their capitals may share bytes but not letters.
 bool LineGrouping::matches(const Pending &p, const Slot &slot)
 {
     const std::string_view line = text_.lineBytes(int((slot.firstPlusOne & ~unicodeBit) - 1));
@@ -99,7 +100,9 @@ bool LineGrouping::matches(const Pending &p, const Slot &slot)
         return sameKey(p.key, stored, fold_);
     std::string_view theirs = stored;
     if (slot.firstPlusOne & unicodeBit) {
-        upperCaseInto(stored, text_.encoding(), storedUpper_);
+        const TextEncoding ours = p.unicode ? p.encoding : TextEncoding::Utf8;
+        if (upperCaseInto(stored, storedUpper_) != ours)
+            return false;
         theirs = storedUpper_;
     }
     return sameKey(p.unicode ? std::string_view(p.upper) : p.key, theirs, true);

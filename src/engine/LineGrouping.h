@@ -55,6 +55,7 @@ private:
         std::uint32_t candidatePlusOne = 0; // the first line named by the home slot, if any
         bool skipped = false;
         bool unicode = false; // compared through `upper`
+        TextEncoding encoding = TextEncoding::Utf8; // of `upper`
     };
     static constexpr std::uint32_t stage = 8; // lines between two steps of the pipeline
     static constexpr std::uint32_t ringSize = 4 * stage;

@@ -32,19 +32,13 @@ inline std::uint64_t mix(std::uint64_t h, std::uint64_t word) noexcept
     return h ^ (h >> 32);
 }
 
-// The code point that starts at p, and its length; 0 for bytes that do not start a whole
-// sequence.
+// The code point that starts at p in valid UTF-8, and its length.
 int decodeUtf8(const unsigned char *p, const unsigned char *end, char32_t &code)
 {
-    const int length = *p >= 0xF0 ? 4 : *p >= 0xE0 ? 3 : *p >= 0xC0 ? 2 : 0;
-    if (length == 0 || end - p < length)
-        return 0;
+    const int length = *p >= 0xF0 ? 4 : *p >= 0xE0 ? 3 : 2;
     code = *p & (0x7F >> length);
-    for (int i = 1; i < length; ++i) {
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
+    for (int i = 1; i < length && p + i < end; ++i)
         code = code << 6 | (p[i] & 0x3F);
-    }
     return length;
 }
 
@@ -92,8 +86,6 @@ bool upperCaseUtf8(std::string_view text, std::string &out)
         }
         char32_t code = 0;
         const int length = decodeUtf8(p, end, code);
-        if (length == 0)
-            return false;
         const char32_t upper = QChar::toUpper(code);
         if (upperIsSpecial(code, upper))
             return false;
@@ -105,8 +97,7 @@ bool upperCaseUtf8(std::string_view text, std::string &out)
 
 void upperCaseThroughQString(std::string_view text, std::string &out)
 {
-    const QByteArray upper
-        = QString::fromUtf8(text.data(), qsizetype(text.size())).toUpper().toUtf8();
+    const QByteArray upper = decodeLine(text).toUpper().toUtf8();
     out.assign(upper.constData(), std::size_t(upper.size()));
 }
 
@@ -126,24 +117,18 @@ std::string_view trimSpaces(std::string_view text) noexcept
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string upperCaseNonAscii(std::string_view text, TextEncoding encoding)
-{
-    std::string upper;
-    upperCaseInto(text, encoding, upper);
-    return upper;
-}
-
-void upperCaseInto(std::string_view text, TextEncoding encoding, std::string &out)
+TextEncoding upperCaseInto(std::string_view text, std::string &out)
 {
     out.clear();
+    const TextEncoding encoding = encodingOf(text);
     if (encoding == TextEncoding::Latin1) {
         out.reserve(text.size());
         for (const char c : text)
             out += static_cast<char>(latin1Upper(static_cast<unsigned char>(c)));
-        return;
-    }
-    if (!upperCaseUtf8(text, out))
+    } else if (!upperCaseUtf8(text, out)) {
         upperCaseThroughQString(text, out);
+    }
+    return encoding;
 }
 
 KeyHash hashKeyChecked(std::string_view key, bool fold) noexcept

@@ -11,14 +11,14 @@ namespace twinscan {
 // Only the space character is ever trimmed, never tabs.
 std::string_view trimSpaces(std::string_view text) noexcept;
 
-// Upper-cases a line that holds bytes above 127: by Unicode rules for UTF-8 text (as
-// QString::toUpper does, so "ß" becomes "SS"), by Latin-1 rules otherwise. ASCII lines are folded
-// on the fly by hashKey and sameKey instead. The second form reuses `out`'s memory.
-std::string upperCaseNonAscii(std::string_view text, TextEncoding encoding);
-void upperCaseInto(std::string_view text, TextEncoding encoding, std::string &out);
+// Upper-cases a line that holds bytes above 127 into `out`, reusing its memory: by Unicode rules
+// when the line is valid UTF-8 (as QString::toUpper does, so "ß" becomes "SS"), by Latin-1 rules
+// otherwise. Returns the encoding it read the line in. ASCII lines are folded on the fly by
+// hashKey and sameKey instead.
+TextEncoding upperCaseInto(std::string_view text, std::string &out);
 
 // Hash and equality of keys, ASCII letters folded to upper case when `fold` is set. Folding is
-// idempotent on text that upperCaseNonAscii already made, so both forms of a key compare alike.
+// idempotent on text that upperCaseInto already made, so both forms of a key compare alike.
 std::uint64_t hashKey(std::string_view key, bool fold) noexcept;
 
 // The hash of a key, and whether the key is plain ASCII, in one pass over it.

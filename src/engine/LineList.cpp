@@ -11,6 +11,14 @@ void LineList::AddItem(const QString &text)
     append(item);
 }
 
+// Texts of items gone with the clear are dropped with them: a large scan adds a placeholder text
+// to a list it has just cleared, and the pool must not keep one more per scan.
+void LineList::Clear()
+{
+    clearAll();
+    pool_.clear();
+}
+
 void LineList::setSelected(int index, bool state)
 {
     setSelectedAt(index, state);

@@ -35,7 +35,7 @@ public:
 
     void AddItem(const QString &text);
     void RemoveItem(int index) { removeAt(index); }
-    void Clear() { clearAll(); }
+    void Clear();
     QString List(int index) const { return textOf(itemAt(index)); }
     int ListCount() const { return count(); }
     bool Selected(int index) const { return itemAt(index).selected; }
@@ -51,7 +51,6 @@ public:
 
     // The file that Line and Entry items refer to.
     void setSource(std::shared_ptr<const LineSource> source) { source_ = std::move(source); }
-    const std::shared_ptr<const LineSource> &source() const { return source_; }
 
     // Lists shown on screen announce added items to their views in batches; the scan calls this
     // before it lets events run.

@@ -68,7 +68,6 @@ void LoadedText::buildIndex(const ProgressFn &progress)
         return line < count;
     });
     lineCount_ = int(line);
-    encoding_ = isValidUtf8(begin, size_) ? TextEncoding::Utf8 : TextEncoding::Latin1;
 }
 
 std::size_t LoadedText::longLineLength(int line) const

@@ -21,7 +21,7 @@ class LoadedText final : public LineSource
 {
 public:
     int lineCount() const override { return lineCount_; }
-    QString lineText(int line) const override { return decodeLine(lineBytes(line), encoding_); }
+    QString lineText(int line) const override { return decodeLine(lineBytes(line)); }
 
     std::string_view lineBytes(int line) const
     {
@@ -34,7 +34,6 @@ public:
     void prefetchLine(int line) const noexcept { __builtin_prefetch(&index_[std::size_t(line)]); }
     // The file's bytes: lineBytes(i) lies within [data(), data() + byteSize()).
     const char *data() const { return buffer_.data(); }
-    TextEncoding encoding() const { return encoding_; }
     bool hasBom() const { return hasBom_; }
     LineBreak firstBreak() const { return firstBreak_; }
     const FileStamp &stamp() const { return stamp_; }
@@ -58,7 +57,6 @@ private:
     int lineCount_ = 0;
     BulkArray<std::uint64_t> index_;
     std::vector<std::pair<int, std::size_t>> longLines_; // by line
-    TextEncoding encoding_ = TextEncoding::Utf8;
     bool hasBom_ = false;
     LineBreak firstBreak_ = LineBreak::None;
     FileStamp stamp_;

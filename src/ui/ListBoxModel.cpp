@@ -36,9 +36,7 @@ bool ListBoxModel::setData(const QModelIndex &index, const QVariant &value, int 
     if (role != Qt::CheckStateRole || !index.isValid() || index.row() >= shownRows_
         || !checkable(index.row()))
         return false;
-    const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
-    setSelectedAt(index.row(), checked);
-    Q_EMIT checkToggled(index.row(), checked);
+    setSelectedAt(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
     return true;
 }
 

@@ -45,11 +45,15 @@ TEST(DuplicateScan, ListsEveryOccurrenceOfEveryGroup)
             {"[1]\t\xC3\xA9t\xC3\xA9", "[2]\t\xC3\xA9t\xC3\xA9"}, 1},
         {"UTF-8 accents apart when case-sensitive", "\xC3\xA9\n\xC3\x89\n", options(1, 0, 0), {},
             0},
-        // One invalid byte makes the whole file Latin-1, even its lines that are valid UTF-8.
-        {"Latin-1 file", "\xC3\xA9\ncaf\xE9\n\xC3\xA9\nCAF\xC9\n", defaults,
-            {"[1]\t\xC3\x83\xC2\xA9", "[3]\t\xC3\x83\xC2\xA9", "[2]\tcaf\xC3\xA9",
-                "[4]\tcaf\xC3\xA9"},
-            2},
+        // Each line in its own encoding: UTF-8 where it is valid, Latin-1 otherwise.
+        {"mixed encodings", "\xC3\xA9\ncaf\xE9\n\xC3\x89\nCAF\xC9\n", defaults,
+            {"[1]\t\xC3\xA9", "[3]\t\xC3\xA9", "[2]\tcaf\xC3\xA9", "[4]\tcaf\xC3\xA9"}, 2},
+        // Latin-1 "\xE2\xA9" upper-cases to the bytes of UTF-8 "\xC2\xA9", another text.
+        {"encodings never meet", "\xE2\xA9\n\xC2\xA9\n", defaults, {}, 0},
+        // "\xC3\x9F" upper-cases to "SS" through a whole string, which keeps the mark too.
+        {"a byte-order mark after the start is text",
+            "x\n\xEF\xBB\xBF\xC3\x9F\n\xC3\x9F\n\xEF\xBB\xBF\xC3\x9F\n", defaults,
+            {"[2]\t\xEF\xBB\xBF\xC3\x9F", "[4]\t\xEF\xBB\xBF\xC3\x9F"}, 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -112,4 +112,19 @@ TEST(ListEmulation, BehavesLikeAPlainList)
     }
 }
 
+// A cleared list lets go of the texts it was given: a list that is cleared and given a
+// placeholder on every scan must not keep them all.
+TEST(LineList, ClearReleasesTexts)
+{
+    clsListEmu emulation;
+    emulation.setUpperLimit(2);
+    ItemVectorList plain;
+    for (LineList *list : std::initializer_list<LineList *> {&emulation, &plain}) {
+        const QString text(100, QLatin1Char('x'));
+        list->AddItem(text);
+        list->Clear();
+        EXPECT_TRUE(text.isDetached());
+    }
+}
+
 } // namespace

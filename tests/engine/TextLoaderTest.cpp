@@ -84,4 +84,17 @@ TEST(TextLoader, VeryLongLinesAmongShortOnes)
     EXPECT_EQ(duplicates.itemAt(1).line, 4u);
 }
 
+// A size that no memory holds is refused, also where rounding it up to whole pages would wrap
+// round to a small block.
+TEST(TextLoader, ImpossibleSizesAreRefused)
+{
+    for (const std::size_t count : {std::size_t(-1), std::size_t(-1) - 4095, std::size_t(-1) / 8}) {
+        BulkArray<std::uint64_t> words;
+        BulkArray<char> bytes(16);
+        EXPECT_FALSE(bytes.resize(count)) << count;
+        EXPECT_EQ(bytes.size(), 16u);
+        EXPECT_FALSE(words.resize(count / 8 + 1)) << count;
+    }
+}
+
 } // namespace

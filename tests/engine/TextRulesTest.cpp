@@ -1,6 +1,5 @@
 #include "EngineTestSupport.h"
 #include "engine/LineKey.h"
-#include "engine/TextEncoding.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -41,27 +40,6 @@ TEST(TextRules, FoldingTouchesOnlyAsciiLetters)
     EXPECT_FALSE(sameKey("a", std::string("a\0", 2), true));
     EXPECT_NE(hashKey("a", true), hashKey(std::string("a\0", 2), true));
     EXPECT_NE(hashKey("", true), hashKey(std::string(8, '\0'), true));
-}
-
-// The eight-byte ASCII skip must not step over a bad sequence at any offset.
-TEST(TextRules, Utf8ValidityAtEveryOffset)
-{
-    // Valid: two, three and four bytes, the last before the surrogates, the highest code point.
-    // Invalid: overlong, a surrogate, beyond U+10FFFF, a lone continuation, cut short.
-    const std::pair<std::string, bool> cases[]
-        = {{"\xC3\xA9", true}, {"\xE2\x82\xAC", true}, {"\xF0\x9F\x98\x80", true},
-            {"\xED\x9F\xBF", true}, {"\xF4\x8F\xBF\xBF", true}, {"\xC0\xAF", false},
-            {"\xE0\x80\xAF", false}, {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false},
-            {"\xFF", false}, {"\x80", false}, {"\xE2\x82", false}, {"\xC3x", false}};
-    for (const auto &[sequence, valid] : cases) {
-        for (std::size_t prefix = 0; prefix <= 17; ++prefix) {
-            for (const std::size_t suffix : {0, 9}) {
-                const std::string bytes
-                    = std::string(prefix, 'p') + sequence + std::string(suffix, 's');
-                EXPECT_EQ(isValidUtf8(bytes.data(), bytes.size()), valid) << visible(bytes);
-            }
-        }
-    }
 }
 
 } // namespace

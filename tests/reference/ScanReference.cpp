@@ -1,0 +1,95 @@
+#include "ScanReference.h"
+
+#include "engine/LineList.h"
+
+#include <QStringDecoder>
+#include <cstddef>
+
+namespace twinscan::test {
+
+namespace {
+
+// A byte-order mark is a character like any other in a line.
+QString fromUtf8(const std::string &line)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(line.data(), qsizetype(line.size())));
+}
+
+// Decoding and encoding again gives the same bytes exactly when the bytes are valid UTF-8:
+// a decoder replaces every broken, overlong or surrogate sequence.
+bool isUtf8(const std::string &line)
+{
+    return fromUtf8(line).toUtf8() == QByteArray(line.data(), qsizetype(line.size()));
+}
+
+QString trimmed(QString text)
+{
+    while (text.startsWith(QLatin1Char(' ')))
+        text.remove(0, 1);
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+struct Key
+{
+    bool latin1 = false;
+    QString text;
+
+    bool operator==(const Key &) const = default;
+};
+
+Key keyOf(const std::string &line, const ScanOptions &switches)
+{
+    Key key {!isUtf8(line), referenceText(line)};
+    const bool fold = switches.caseSensitive == 0;
+    if (fold && !key.latin1)
+        key.text = key.text.toUpper();
+    for (QChar &c : key.text) {
+        // Latin-1 folds one character for one: a letter without a capital in the set stays.
+        if (fold && key.latin1 && c.toUpper().unicode() <= 0xFF)
+            c = c.toUpper();
+    }
+    if (switches.trimLines == 1)
+        key.text = trimmed(key.text);
+    return key;
+}
+
+} // namespace
+
+QString referenceText(const std::string &line)
+{
+    return isUtf8(line) ? fromUtf8(line) : QString::fromLatin1(line.data(), qsizetype(line.size()));
+}
+
+ReferenceScan quadraticSearch(const std::vector<std::string> &lines, const ScanOptions &switches)
+{
+    ReferenceScan out;
+    std::vector<Key> keys; // a key is a pure function of its line, so it is made once
+    std::vector<int> working; // the numbers of the lines not processed yet
+    for (const std::string &line : lines) {
+        keys.push_back(keyOf(line, switches));
+        working.push_back(int(working.size()));
+    }
+    while (!working.empty()) {
+        const int first = working[0];
+        const QString text = referenceText(lines[std::size_t(first)]);
+        const bool takesPart = !trimmed(text).isEmpty() || switches.includeEmptyLines == 1;
+        std::vector<std::size_t> group {0};
+        for (std::size_t i = 1; takesPart && i < working.size(); ++i) {
+            if (!(keys[std::size_t(working[i])] == keys[std::size_t(first)]))
+                continue;
+            if (group.size() == 1)
+                out.entries.push_back(formatEntry(first + 1, text));
+            out.entries.push_back(formatEntry(working[i] + 1, text));
+            group.push_back(i);
+        }
+        out.groups += group.size() > 1;
+        for (auto k = group.rbegin(); k != group.rend(); ++k)
+            working.erase(working.begin() + std::ptrdiff_t(*k));
+    }
+    return out;
+}
+
+} // namespace twinscan::test
