@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/DisplayProbe.h"
+
 #include <QFileInfo>
 #include <QLatin1StringView>
 #include <array>
@@ -67,14 +69,38 @@ bool isOff(const QString &value)
     return value.compare(u"off", Qt::CaseInsensitive) == 0;
 }
 
+bool isOnOrOff(const QString &value)
+{
+    return isOn(value) || isOff(value);
+}
+
 // Trimming comes before quote removal, so spaces quoted at the ends of a value survive.
-QString cleanValue(const QStringList &words, bool onOff)
+QString cleanValue(const QStringList &words)
 {
     QString value = trimSpaces(words.join(u' '));
     value.remove(u'"');
-    if (onOff && !isOn(value) && !isOff(value))
-        value.clear();
     return value;
+}
+
+// Each switch's value as given, before option values other than "on" and "off" are dropped.
+std::array<QString, switches.size()> givenValues(const QStringList &arguments)
+{
+    std::array<QString, switches.size()> values;
+    if (!namesJobSwitch(arguments))
+        return values;
+    std::array<QStringList, switches.size()> words;
+    std::optional<std::size_t> current;
+    for (const QString &argument : arguments) {
+        if (const auto index = switchIndex(argument)) {
+            current = index;
+            words[*index].clear();
+        } else if (current) {
+            words[*current].append(argument);
+        }
+    }
+    for (std::size_t i = 0; i < switches.size(); ++i)
+        values[i] = cleanValue(words[i]);
+    return values;
 }
 
 void overrideOption(const QString &value, qint16 &option)
@@ -99,21 +125,25 @@ const char *const usageLine
 CommandLineRequest parseArguments(const QStringList &arguments)
 {
     CommandLineRequest request;
-    if (!namesJobSwitch(arguments))
-        return request;
-    std::array<QStringList, switches.size()> words;
-    std::optional<std::size_t> current;
-    for (const QString &argument : arguments) {
-        if (const auto index = switchIndex(argument)) {
-            current = index;
-            words[*index].clear();
-        } else if (current) {
-            words[*current].append(argument);
+    const auto values = givenValues(arguments);
+    for (std::size_t i = 0; i < switches.size(); ++i) {
+        if (!switches[i].onOff || isOnOrOff(values[i]))
+            request.*switches[i].field = values[i];
+    }
+    return request;
+}
+
+QStringList ignoredOptionWarnings(const QStringList &arguments)
+{
+    QStringList warnings;
+    const auto values = givenValues(arguments);
+    for (std::size_t i = 0; i < switches.size(); ++i) {
+        if (switches[i].onOff && !values[i].isEmpty() && !isOnOrOff(values[i])) {
+            warnings << QStringLiteral("twinscan: %1 %2 ignored: expected on or off\n")
+                            .arg(switches[i].token, values[i]);
         }
     }
-    for (std::size_t i = 0; i < switches.size(); ++i)
-        request.*switches[i].field = cleanValue(words[i], switches[i].onOff);
-    return request;
+    return warnings;
 }
 
 bool isCompleteJob(const CommandLineRequest &request)
@@ -201,7 +231,8 @@ QString versionText()
 
 QString usageText()
 {
-    return QStringLiteral("twinscan: no display, and the command line is not a complete job\n"
+    return QStringLiteral("twinscan: no display could be opened, and the command line is not a "
+                          "complete job\n"
                           "(/i, /o and /s with an existing input file).\n")
         + QString::fromLatin1(usageLine)
         + QStringLiteral("Try 'twinscan --help' for more information.\n");
@@ -209,16 +240,22 @@ QString usageText()
 
 DisplayEnvironment DisplayEnvironment::current()
 {
-    return {qEnvironmentVariable("DISPLAY"), qEnvironmentVariable("WAYLAND_DISPLAY"),
-        qEnvironmentVariable("QT_QPA_PLATFORM")};
+    DisplayEnvironment environment {qEnvironmentVariable("DISPLAY"),
+        qEnvironmentVariable("WAYLAND_DISPLAY"), qEnvironmentVariable("QT_QPA_PLATFORM")};
+    environment.opens = (isSet(environment.display) && x11DisplayOpens(environment.display))
+        || (isSet(environment.waylandDisplay)
+            && waylandDisplayOpens(
+                environment.waylandDisplay, qEnvironmentVariable("XDG_RUNTIME_DIR")));
+    return environment;
 }
 
 DisplayDecision decideDisplay(const QStringList &arguments, const DisplayEnvironment &environment)
 {
-    if (isSet(environment.display) || isSet(environment.waylandDisplay)
-        || isSet(environment.qpaPlatform)) {
+    const QString &platform = environment.qpaPlatform;
+    if (isSet(platform) && !platform.contains(u"xcb") && !platform.contains(u"wayland"))
         return {};
-    }
+    if ((isSet(environment.display) || isSet(environment.waylandDisplay)) && environment.opens)
+        return {};
     switch (classifyCommandLine(arguments)) {
     case CommandLineKind::Job:
         return {.runOffscreen = true, .refuseWithUsage = false};

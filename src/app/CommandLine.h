@@ -21,6 +21,10 @@ CommandLineRequest parseArguments(const QStringList &arguments);
 // input file exists as a file (hidden files count, folders do not).
 bool isCompleteJob(const CommandLineRequest &request);
 
+// A warning for each option switch whose value is ignored because it is not "on" or "off", each
+// ending in a line break: "twinscan: /c maybe ignored: expected on or off".
+QStringList ignoredOptionWarnings(const QStringList &arguments);
+
 // Replaces module.request with the values from the arguments and decides module.batchMode.
 void parseCommandLine(Module &module, const QStringList &arguments);
 
@@ -41,19 +45,24 @@ QString versionText();
 // The short text for a command line that cannot run without a display.
 QString usageText();
 
-// The environment variables that tell whether a window can be shown; empty means not set.
+// The environment variables that tell whether a window can be shown (empty means not set), and
+// whether the display they name answers.
 struct DisplayEnvironment
 {
     QString display;
     QString waylandDisplay;
     QString qpaPlatform;
+    bool opens = true;
 
+    // Reads the variables and asks the named display.
     static DisplayEnvironment current();
 };
 
 // What main() must do before the application object exists: run a job on the offscreen platform,
-// or refuse a command line that would wait for a window nobody can see. Help and version need
-// neither; they are printed before any window is made.
+// or refuse a command line that would wait for a window nobody can see, when no display is named
+// or the named one does not answer. A platform other than X or Wayland named in QT_QPA_PLATFORM
+// is the user's choice. Help and version need neither; they are printed before any window is
+// made.
 struct DisplayDecision
 {
     bool runOffscreen = false;

@@ -22,6 +22,8 @@ public:
 };
 
 // The store in an INI file: $XDG_CONFIG_HOME/Corvane/Twinscan.ini, keys in its [Twinscan] group.
+// When a file it would read is not a regular file (a FIFO would block the program at start), the
+// store is passed over: it is never opened, every value is its default and nothing is written.
 class QSettingsStore final : public SettingsStore
 {
 public:
@@ -33,9 +35,12 @@ public:
     QString value(const QString &key, const QString &defaultValue) const override;
     void setValue(const QString &key, const QString &text) override;
     QString fileName() const;
+    // The file that made the store be passed over, or empty.
+    QString unusableFile() const { return unusableFile_; }
 
 private:
     std::unique_ptr<QSettings> settings_;
+    QString unusableFile_;
 };
 
 // A store that lives in memory and remembers the order of the writes.

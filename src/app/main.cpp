@@ -46,6 +46,9 @@ int main(int argc, char **argv)
         print(stdout, versionText());
         return 0;
     case CommandLineKind::Job:
+        for (const QString &warning : ignoredOptionWarnings(arguments))
+            print(stderr, warning);
+        break;
     case CommandLineKind::NoJob:
         break;
     }
@@ -64,6 +67,12 @@ int main(int argc, char **argv)
     cCommonDialog dialogs;
     SystemClock clock;
     QSettingsStore settings;
+    if (!settings.unusableFile().isEmpty()) {
+        print(stderr,
+            QStringLiteral("twinscan: %1 is not a regular file; the settings are neither read nor "
+                           "saved\n")
+                .arg(settings.unusableFile()));
+    }
     QtShellService shell;
     frmMain window(Services {&messages, &dialogs, &clock, &settings, &shell}, arguments);
     window.show();

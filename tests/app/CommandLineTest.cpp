@@ -74,8 +74,8 @@ protected:
     QTemporaryDir dir;
 };
 
-// Without a display a job runs offscreen and anything else but help and version is refused; with
-// one, or with a platform named, the toolkit decides.
+// Without a display that opens, a job runs offscreen and anything else but help and version is
+// refused; with one, or with a platform of the user's choice named, the toolkit decides.
 TEST_F(CommandLineFilesTest, ClassifiesTheCommandLineAndDecidesTheDisplay)
 {
     using enum CommandLineKind;
@@ -97,12 +97,15 @@ TEST_F(CommandLineFilesTest, ClassifiesTheCommandLineAndDecidesTheDisplay)
     };
     const DisplayEnvironment displays[]
         = {{u":0"_s, {}, {}}, {{}, u"wayland-0"_s, {}}, {{}, {}, u"offscreen"_s}};
+    const DisplayEnvironment closed[] = {{u":0"_s, u"wayland-0"_s, {}, false}, {{}, {}, u"xcb"_s}};
     for (const auto &[line, kind] : cases) {
         SCOPED_TRACE(line);
         EXPECT_EQ(classifyCommandLine(arguments(line)), kind);
         const DisplayDecision none = decideDisplay(arguments(line), {});
         EXPECT_EQ(none.runOffscreen, kind == Job);
         EXPECT_EQ(none.refuseWithUsage, kind == NoJob);
+        for (const DisplayEnvironment &display : closed)
+            EXPECT_EQ(decideDisplay(arguments(line), display), none);
         for (const DisplayEnvironment &display : displays)
             EXPECT_EQ(decideDisplay(arguments(line), display), DisplayDecision());
     }

@@ -4,8 +4,10 @@
 #include "Sandbox.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -22,16 +24,18 @@ struct ExitCase
     // {usage} the refusal to run without a display.
     const char *out;
     const char *err;
+    const char *display = nullptr; // DISPLAY, naming no X server that answers
 };
 
 bool matches(const QByteArray &text, const char *pattern, const Sandbox &box)
 {
-    const QString whole = QString::fromUtf8(pattern)
-                              .replace(u"@/"_s, QRegularExpression::escape(box.path(u"@/"_s)))
-                              .replace(u"{time}"_s, uR"( \(Processing time: \d+:\d\d\)\n)"_s)
-                              .replace(u"{usage}"_s,
-                                  uR"(twinscan: no display(?s:.*)Usage: twinscan /i FILE)"
-                                  uR"( /o FILE /s 1\|2\|3 (?s:.*))"_s);
+    const QString whole
+        = QString::fromUtf8(pattern)
+              .replace(u"@/"_s, QRegularExpression::escape(box.path(u"@/"_s)))
+              .replace(u"{time}"_s, uR"( \(Processing time: \d+:\d\d\)\n)"_s)
+              .replace(u"{usage}"_s,
+                  uR"(twinscan: no display could be opened(?s:.*)Usage: twinscan /i FILE)"
+                  uR"( /o FILE /s 1\|2\|3 (?s:.*))"_s);
     return QRegularExpression(QRegularExpression::anchoredPattern(whole))
         .match(QString::fromUtf8(text))
         .hasMatch();
@@ -52,17 +56,24 @@ TEST(BatchRunTest, StatusAndStreams)
         {"no arguments", "a\nb\nA\n", "", 2, "", "{usage}"},
         {"a file alone, as a drop on the program", "a\nb\nA\n", "@/in.txt", 2, "", "{usage}"},
         {"input is a folder", "a\nb\nA\n", "/i @/folder /o @/out.txt /s 1", 2, "", "{usage}"},
-        {"version", "", "--version", 0, "Twinscan 2\\.5\n", ""},
+        {"a display that cannot be opened", "a\nb\nA\n", "/i @/in.txt /o @/out.txt /s 2", 0,
+            "Scanned [^\n]+\nDone!{time}", "", ":4093"},
+        {"no job, a display that cannot be opened", "a\nb\nA\n", "", 2, "", "{usage}", ":4093"},
+        {"an option value other than on or off", "a\nb\nA\n",
+            "/i @/in.txt /o @/out.txt /s 2 /c maybe", 0, "Scanned [^\n]+\nDone!{time}",
+            "twinscan: /c maybe ignored: expected on or off\n"},
+        // Neither help nor version needs or touches a display.
+        {"version", "", "--version", 0, "Twinscan 2\\.5\n", "", ":4093"},
         {"help", "", "--help", 0,
-            "Usage: twinscan /i FILE /o FILE /s 1\\|2\\|3 (?s:.*)--version(?s:.*)", ""},
+            "Usage: twinscan /i FILE /o FILE /s 1\\|2\\|3 (?s:.*)--version(?s:.*)", "", ":4093"},
     };
     for (const ExitCase &c : cases) {
         SCOPED_TRACE(c.name);
         Sandbox box;
         QDir().mkdir(box.path(u"folder"_s));
         box.write(u"in.txt"_s, c.input);
-        if (c.arguments[0] == '-') // neither help nor version needs or touches a display
-            box.setVariable(u"DISPLAY"_s, u":97"_s);
+        if (c.display)
+            box.setVariable(u"DISPLAY"_s, QString::fromLatin1(c.display));
         const RunResult result
             = box.run(QString::fromLatin1(c.arguments).split(u' ', Qt::SkipEmptyParts), 15);
         EXPECT_EQ(result.exitCode, c.status) << describe(result);
@@ -121,6 +132,24 @@ TEST(BatchRunTest, StoredOptionsApplyAndTheStoreStaysAsItWas)
         EXPECT_EQ(QDir(box.path(u"../config/Corvane"_s)).entryList(QDir::Files | QDir::Hidden),
             QStringList {u"Twinscan.ini"_s});
     }
+}
+
+// A settings file that is not a regular file is never opened: a FIFO would block the start.
+TEST(BatchRunTest, ASettingsFifoIsPassedOver)
+{
+    Sandbox box;
+    const QString fifo = QDir::cleanPath(box.path(u"../config/Corvane/Twinscan.ini"_s));
+    QDir().mkpath(box.path(u"../config/Corvane"_s));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    box.write(u"in.txt"_s, "a\nb\nA\n");
+    const RunResult result = box.runJob("/s 2");
+    EXPECT_EQ(result.exitCode, 0) << describe(result);
+    EXPECT_EQ(result.err,
+        "twinscan: " + QFile::encodeName(fifo)
+            + " is not a regular file; the settings are neither read nor saved\n")
+        << describe(result);
+    EXPECT_EQ(box.read(u"out.txt"_s), "a\nb\n");
+    EXPECT_EQ(QFileInfo(fifo).isFile(), false);
 }
 
 // A file past the large-file threshold gives what awk '!seen[toupper($0)]++' keeps.
