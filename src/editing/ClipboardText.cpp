@@ -29,17 +29,20 @@ QString clipboardLines(const LoadedText &text, const LineList &duplicates, CopyS
     const std::size_t bytes = chosenBytes(text, duplicates, scope);
     if (bytes == 0)
         return {};
-    // Stateless and keeping a leading U+FEFF: each line decodes as decodeLine() would on its own.
-    QStringDecoder decoder(
-        text.encoding() == TextEncoding::Utf8 ? QStringConverter::Utf8 : QStringConverter::Latin1,
-        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    QString lines(decoder.requiredSpace(qsizetype(bytes)), Qt::Uninitialized);
+    // Stateless and keeping a leading U+FEFF: each line decodes as decodeLine() would on its own,
+    // in its own encoding.
+    const auto flags
+        = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+    QStringDecoder utf8(QStringConverter::Utf8, flags);
+    QStringDecoder latin1(QStringConverter::Latin1, flags);
+    QString lines(utf8.requiredSpace(qsizetype(bytes)), Qt::Uninitialized);
     QChar *out = lines.data();
     for (int entry = 0; entry < duplicates.ListCount(); ++entry) {
         const ListItem &item = duplicates.itemAt(entry);
         if (!chosen(item, scope))
             continue;
         const std::string_view line = text.lineBytes(int(item.line));
+        QStringDecoder &decoder = encodingOf(line) == TextEncoding::Utf8 ? utf8 : latin1;
         out = decoder.appendToBuffer(out, QByteArrayView(line.data(), qsizetype(line.size())));
         *out++ = u'\r';
         *out++ = u'\n';

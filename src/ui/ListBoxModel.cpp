@@ -36,7 +36,9 @@ bool ListBoxModel::setData(const QModelIndex &index, const QVariant &value, int 
     if (role != Qt::CheckStateRole || !index.isValid() || index.row() >= shownRows_
         || !checkable(index.row()))
         return false;
-    setSelectedAt(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
+    const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
+    setSelectedAt(index.row(), checked);
+    Q_EMIT checkToggled(index.row(), checked);
     return true;
 }
 

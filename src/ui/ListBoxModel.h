@@ -26,6 +26,10 @@ public:
     // Empties the list and shows one line of text in it that is not an item to check.
     void showPlaceholder(const QString &text);
 
+Q_SIGNALS:
+    // The user checked or unchecked an item.
+    void checkToggled(int row, bool checked);
+
 protected:
     void append(const ListItem &item) override;
     void removeAt(int index) override;

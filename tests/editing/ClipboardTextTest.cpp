@@ -10,7 +10,8 @@ using namespace twinscan;
 TEST(ClipboardText, EachEntryCopiesItsOwnLineDecodedAsShown)
 {
     for (const auto &[file, copied] : {std::pair {"Apple\nx\nAPPLE\n", "Apple\r\nAPPLE\r\n"},
-             {"caf\xe9\nx\ncaf\xe9\n", "caf\xc3\xa9\r\ncaf\xc3\xa9\r\n"}}) { // Latin-1
+             // Each line in its own encoding; a byte-order mark inside the file is text.
+             {"caf\xe9\nx\n\xef\xbb\xbf\xc3\xa9\n", "caf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n"}}) {
         const auto text = LoadedText::fromBytes(file);
         ItemVectorList duplicates;
         duplicates.addEntry(0, 0);

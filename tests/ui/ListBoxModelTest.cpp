@@ -37,6 +37,7 @@ TEST(ListBoxModel, CheckBoxesAreTheSelectedStates)
 {
     ListBoxModel model(true);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy toggled(&model, &ListBoxModel::checkToggled);
     model.AddItem("[1]\ta");
     model.AddItem("[2]\ta");
     model.flush();
@@ -44,6 +45,7 @@ TEST(ListBoxModel, CheckBoxesAreTheSelectedStates)
     EXPECT_TRUE(model.flags(model.index(0)) & Qt::ItemIsUserCheckable);
     EXPECT_TRUE(model.setData(model.index(1), Qt::Checked, Qt::CheckStateRole));
     EXPECT_TRUE(model.Selected(1));
+    EXPECT_EQ(toggled.count(), 1);
     model.setSelected(1, false);
     EXPECT_EQ(model.data(model.index(1), Qt::CheckStateRole), Qt::Unchecked);
 
