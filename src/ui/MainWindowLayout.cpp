@@ -13,7 +13,8 @@ bool fitsInt(qint64 value)
     return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
 }
 
-// One step of the rule: a size must not be negative, any value must fit.
+// Runs the steps of the rule, each on its own: a value the window cannot take (a negative size,
+// or one beyond what a pixel count holds) is skipped and its control keeps what it had.
 class Steps
 {
 public:
@@ -21,17 +22,22 @@ public:
 
     void size(std::size_t step, qint64 value, const std::function<void(int)> &apply)
     {
-        position(step, value < 0 ? std::numeric_limits<qint64>::max() : value, apply);
+        run(step, value >= 0 && fitsInt(value), value, apply);
     }
 
     void position(std::size_t step, qint64 value, const std::function<void(int)> &apply)
     {
-        result_.applied[step - 1] = fitsInt(value);
-        if (result_.applied[step - 1])
-            apply(int(value));
+        run(step, fitsInt(value), value, apply);
     }
 
 private:
+    void run(std::size_t step, bool valid, qint64 value, const std::function<void(int)> &apply)
+    {
+        result_.applied[step - 1] = valid;
+        if (valid)
+            apply(int(value));
+    }
+
     MainWindowLayoutResult &result_;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/cNoStatusBar.h"
 
 #include "ui/PictureBox.h"
+#include "ui/WindowGeometry.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -11,7 +12,6 @@ namespace twinscan {
 
 namespace {
 constexpr int textMargin = 4; // between a panel's frame and its text
-constexpr int twipsPerPixel = 15;
 
 QString errorSource()
 {

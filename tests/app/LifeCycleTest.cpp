@@ -1,4 +1,5 @@
 #include "support/WindowFixture.h"
+#include "ui/PictureBox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,6 +30,13 @@ TEST_F(LifeCycle, FirstActivationRunsOnce)
     EXPECT_FALSE(window->firstActivationPending);
     EXPECT_EQ(window->windowTitle(), "Twinscan 2.5 - Press F1 for Help");
     EXPECT_TRUE(status().startsWith("Twinscan 2.5 ")) << status().toStdString();
+    // The status bar, as high as its font asks, lies along the bottom edge; the outer frame
+    // cannot be made smaller than 400 by 400.
+    const QRect bar = window->ui().picStatusbar->geometry();
+    EXPECT_EQ(bar.height(), window->ui().picStatusbar->fontMetrics().height() + 10);
+    EXPECT_EQ(bar.bottom(), window->height() - 1);
+    const QSize frame = window->frameGeometry().size() - window->size();
+    EXPECT_EQ(window->minimumSize() + frame, QSize(400, 400));
 
     window->setWindowTitle("changed");
     window->setStatusText("changed");
