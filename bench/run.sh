@@ -6,6 +6,7 @@
 #
 # Environment: TWINSCAN_BENCH_BUILD  Release build folder (default: build-bench at the top)
 #              REPS                  repetitions per command (default: 5 for 1M or less, else 3)
+#              ONLY                  a grep -E pattern: run only the commands whose names match
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -23,6 +24,9 @@ commands=(
     "engine scan|{build}/bench/twinscan_bench scan {file} > /dev/null"
     "window scan|{build}/bench/twinscan_window_bench scan {file}"
     "save|{build}/bench/twinscan_window_bench save {file} {scratch}/out.txt"
+    "menu rules|{build}/bench/twinscan_window_bench mark {file}"
+    "copy all|{build}/bench/twinscan_window_bench copy {file}"
+    "click|head -n 32767 {file} > {scratch}/small.txt && {build}/bench/twinscan_window_bench click {scratch}/small.txt"
     "twinscan job|env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME={scratch}/config {build}/twinscan /i {file} /o {scratch}/out.txt /s 2 > /dev/null"
     "sort -u|LC_ALL=C sort -u {file} > /dev/null"
     "perl seen|perl -ne 'print unless \$seen{\$_}++' {file} > /dev/null"
@@ -30,8 +34,22 @@ commands=(
     "perl >out|perl -ne 'print unless \$seen{\$_}++' {file} > {scratch}/out.txt"
 )
 # Every command's time is also given as a multiple of each of these.
-peers=("engine scan" "sort -u" "perl seen" "sort -u >out" "perl >out")
+peers=("engine scan" "window scan" "sort -u" "perl seen" "sort -u >out" "perl >out")
 targets=(twinscan_bench twinscan_gendata twinscan_window_bench twinscan)
+
+# ONLY keeps the commands, and the peers, whose names match it.
+select_commands() {
+    [[ -n ${ONLY:-} ]] || return 0
+    local entry name kept=() kept_peers=()
+    for entry in "${commands[@]}"; do
+        if grep -qE "$ONLY" <<< "${entry%%|*}"; then kept+=("$entry"); fi
+    done
+    for name in "${peers[@]}"; do
+        if grep -qE "$ONLY" <<< "$name"; then kept_peers+=("$name"); fi
+    done
+    commands=("${kept[@]}")
+    peers=("${kept_peers[@]}")
+}
 
 build_tools() {
     if [[ ! -f $build/CMakeCache.txt ]]; then
@@ -110,6 +128,7 @@ report() {
 main() {
     local sizes=("$@") size records
     ((${#sizes[@]})) || sizes=(1M 10M)
+    select_commands
     build_tools
     mkdir -p "$results"
     local log

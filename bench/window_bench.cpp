@@ -3,9 +3,18 @@
 //
 //   twinscan_window_bench scan FILE        the scan as the Open button runs it
 //   twinscan_window_bench save FILE OUT    scan, mark all but the first, then the timed save
+//   twinscan_window_bench mark FILE        scan, then each marking rule from the context menu;
+//                                          measured is the slowest rule
+//   twinscan_window_bench copy FILE        scan, mark all but the first, then Copy to Clipboard
+//                                          All (measured) and Selected, with the peak memory
+//                                          while they run
+//   twinscan_window_bench click FILE       scan, then clicks on entries spread over the list,
+//                                          each until the source list has moved and repainted;
+//                                          measured is the median click
 //
 // The last line is "measured=SECONDS" for bench/run.sh.
 
+#include "app/ListInteractions.h"
 #include "app/Module.h"
 #include "app/SettingsStore.h"
 #include "app/frmMain.h"
@@ -13,10 +22,16 @@
 #include "ui/FileDialogService.h"
 #include "ui/MessageBoxService.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QListView>
+#include <QMenu>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 using namespace twinscan;
 
@@ -49,13 +64,85 @@ template<typename Work> double timed(Work work)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// The highest resident memory since the last resetPeakMemory(), in MB.
+double peakMemoryMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return 0;
+}
+
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+double markRules(frmMain &window)
+{
+    const DuplicatesMenu &menu = window.interactions().menu();
+    double slowest = 0;
+    for (QAction *rule : {menu.mnuSelAll, menu.mnuUnsel, menu.mnuInvert, menu.mnuSelAllButFirst,
+             menu.mnuSelAllButLast}) {
+        const double seconds = timed([&] { rule->trigger(); });
+        std::printf("%s %.3f\n", qPrintable(rule->objectName()), seconds);
+        slowest = std::max(slowest, seconds);
+    }
+    return slowest;
+}
+
+double copyLines(frmMain &window)
+{
+    window.mnuSelAllButFirst_Click();
+    const DuplicatesMenu &menu = window.interactions().menu();
+    const double before = peakMemoryMb();
+    resetPeakMemory();
+    const double all = timed([&] { menu.mnuCopyAll->trigger(); });
+    const double peakAll = peakMemoryMb();
+    const double selected = timed([&] { menu.mnuCopySelected->trigger(); });
+    std::printf("copy all %.3f s, peak %.0f MB (%.0f MB before); then copy selected %.3f s, peak "
+                "%.0f MB\n",
+        all, peakAll, before, selected, peakMemoryMb());
+    return all;
+}
+
+// A click makes the entry current, as a press of the mouse does, and lasts until the window has
+// repainted.
+double clickEntries(frmMain &window)
+{
+    QListView &list = *window.ui().List2;
+    const int entries = window.List2Box().ListCount();
+    std::vector<double> clicks;
+    for (int i = 0; i < 21; ++i) {
+        const int entry = (i % 2 ? entries - 1 - i : i) * 7919 % std::max(entries, 1);
+        clicks.push_back(timed([&] {
+            list.setCurrentIndex(window.List2Box().index(entry));
+            QApplication::processEvents();
+        }));
+    }
+    std::sort(clicks.begin(), clicks.end());
+    std::printf("%d entries: click median %.2f ms, slowest %.2f ms\n", entries,
+        clicks[clicks.size() / 2] * 1000, clicks.back() * 1000);
+    return clicks[clicks.size() / 2];
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     const bool save = argc == 4 && std::strcmp(argv[1], "save") == 0;
-    if (!save && !(argc == 3 && std::strcmp(argv[1], "scan") == 0)) {
-        std::fprintf(stderr, "usage: %s scan FILE | save FILE OUT\n", argv[0]);
+    const char *const modes[] = {"scan", "mark", "copy", "click"};
+    if (!save
+        && !(argc == 3 && std::any_of(std::begin(modes), std::end(modes), [&](const char *mode) {
+               return std::strcmp(argv[1], mode) == 0;
+           }))) {
+        std::fprintf(stderr, "usage: %s scan|mark|copy|click FILE | save FILE OUT\n", argv[0]);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -81,6 +168,12 @@ int main(int argc, char **argv)
         window.mnuSelAllButFirst_Click();
         seconds = timed([&] { window.save(); });
         std::printf("%s\n", qPrintable(window.statusText()));
+    } else if (std::strcmp(argv[1], "mark") == 0) {
+        seconds = markRules(window);
+    } else if (std::strcmp(argv[1], "copy") == 0) {
+        seconds = copyLines(window);
+    } else if (std::strcmp(argv[1], "click") == 0) {
+        seconds = clickEntries(window);
     }
     std::printf("measured=%.3f\n", seconds);
     return 0;

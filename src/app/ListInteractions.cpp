@@ -117,17 +117,18 @@ void ListInteractions::mnuCopySelected_Click()
     copyLines(true);
 }
 
-// With nothing to copy the clipboard keeps what it holds.
+// With nothing to copy the clipboard keeps what it holds. Otherwise the old text goes before the
+// new one is built: two copies of millions of lines need not fit in memory at once.
 void ListInteractions::copyLines(bool markedOnly)
 {
     const ScanSession *session = window_.session();
-    if (!session || !session->text())
+    const CopyScope scope = markedOnly ? CopyScope::Marked : CopyScope::All;
+    if (!session || !session->text() || !hasChosenEntries(*session->lists().List2, scope))
         return;
     window_.setCursor(Qt::WaitCursor);
-    const QString lines = clipboardLines(
-        *session->text(), *session->lists().List2, markedOnly ? CopyScope::Marked : CopyScope::All);
-    if (!lines.isEmpty())
-        QGuiApplication::clipboard()->setText(lines);
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setText(
+        clipboardLines(*session->text(), *session->lists().List2, scope));
     window_.unsetCursor();
 }
 

@@ -14,4 +14,7 @@ enum class CopyScope { All, Marked };
 // show it, then CR LF. Empty when no entry is chosen.
 QString clipboardLines(const LoadedText &text, const LineList &duplicates, CopyScope scope);
 
+// Whether copying would choose any entry, and so put text on the clipboard.
+bool hasChosenEntries(const LineList &duplicates, CopyScope scope);
+
 } // namespace twinscan
