@@ -31,6 +31,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 using namespace twinscan;
@@ -57,11 +58,24 @@ public:
 
 void quiet(QtMsgType, const QMessageLogContext &, const QString &) { }
 
+double cpuSeconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// Elapsed seconds; the processor seconds go to standard error, for a machine too busy for
+// elapsed times to mean much.
 template<typename Work> double timed(Work work)
 {
+    const double cpu = cpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds
+        = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::fprintf(stderr, "%.3f s elapsed, %.3f s processor\n", seconds, cpuSeconds() - cpu);
+    return seconds;
 }
 
 // The highest resident memory since the last resetPeakMemory(), in MB.
