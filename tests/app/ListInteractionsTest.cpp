@@ -140,6 +140,7 @@ TEST_F(ListInteractionsTest, F1OpensTheHelpDocumentEvenFromAListAndF2DoesNothing
 {
     ui().List2->setFocus();
     QTest::keyClick(ui().List2, Qt::Key_F2);
+    EXPECT_TRUE(fakes.shell.opened.empty());
     QTest::keyClick(ui().List2, Qt::Key_F1);
     ASSERT_EQ(fakes.shell.opened.size(), 1u);
     EXPECT_EQ(fakes.shell.opened.front().toLocalFile(),
