@@ -56,6 +56,17 @@ public:
     QString saveFile(const FileDialogRequest &) override { return {}; }
 };
 
+// Settings as a fresh installation has them, and nothing written anywhere.
+class NoSettings final : public SettingsStore
+{
+public:
+    QString value(const QString &, const QString &defaultValue) const override
+    {
+        return defaultValue;
+    }
+    void setValue(const QString &, const QString &) override { }
+};
+
 void quiet(QtMsgType, const QMessageLogContext &, const QString &) { }
 
 double cpuSeconds()
@@ -165,7 +176,7 @@ int main(int argc, char **argv)
     NoMessages messages;
     NoDialogs dialogs;
     SystemClock clock;
-    MemorySettingsStore settings;
+    NoSettings settings;
     frmMain window(Services {&messages, &dialogs, &clock, &settings});
     window.show();
     QApplication::processEvents();

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/DisplayProbe.h"
+#include "app/Version.h"
 
 #include <QFileInfo>
 #include <QLatin1StringView>
@@ -226,7 +227,7 @@ QString helpText()
 
 QString versionText()
 {
-    return QStringLiteral("Twinscan 2.5\n");
+    return QStringLiteral("Twinscan " TWINSCAN_VERSION "\n");
 }
 
 QString usageText()

@@ -39,7 +39,7 @@ std::optional<MarkRule> batchMarkRule(const QString &markRule);
 enum class CommandLineKind { Help, Version, Job, NoJob };
 CommandLineKind classifyCommandLine(const QStringList &arguments);
 
-// Texts ready to print, each ending in a line break. The version reads "Twinscan 2.5".
+// Texts ready to print, each ending in a line break. The version names the program and its version.
 QString helpText();
 QString versionText();
 // The short text for a command line that cannot run without a display.

@@ -4,9 +4,14 @@
 #include "app/SettingsStore.h"
 #include "engine/Rounding.h"
 
+#include <QLatin1StringView>
+#include <array>
 #include <limits>
+#include <type_traits>
 
 namespace twinscan {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -17,117 +22,148 @@ constexpr int mainCentringHeight = 6990;
 constexpr int viewerDefaultWidth = 7095;
 constexpr int viewerDefaultHeight = 5655;
 
-// A stored number that is not a whole number or does not fit its field is as good as missing.
-template<typename Field>
-Field readNumber(const SettingsStore &store, const QString &key, Field defaultValue)
-{
-    bool ok = false;
-    const qlonglong number = store.value(key, QString::number(defaultValue)).toLongLong(&ok);
-    if (!ok || number < std::numeric_limits<Field>::min()
-        || number > std::numeric_limits<Field>::max())
-        return defaultValue;
-    return Field(number);
-}
-
 qint16 centred(int screenTwips, int windowTwips)
 {
     return toTwipField(roundHalfEven(screenTwips / 2.0 - windowTwips / 2.0));
 }
 
-void readPlacement(const SettingsStore &store, const QString &prefix, WindowPlacement &placement,
-    const WindowPlacement &defaults)
+// One stored setting: its key, the module's field that holds it, and its value when the store
+// has none or a damaged one.
+template<typename Field> struct Setting
 {
-    placement.left = readNumber(store, prefix + QStringLiteral("Left"), defaults.left);
-    placement.top = readNumber(store, prefix + QStringLiteral("Top"), defaults.top);
-    placement.width = readNumber(store, prefix + QStringLiteral("Width"), defaults.width);
-    placement.height = readNumber(store, prefix + QStringLiteral("Height"), defaults.height);
-    placement.state = readNumber(store, prefix + QStringLiteral("State"), defaults.state);
+    QLatin1StringView key;
+    Field &(*field)(Module &);
+    Field defaultValue;
+};
+
+// Every key in the order it is read and written. The main window's placement has rows of its
+// own because a minimised window does not write them.
+struct SettingsTable
+{
+    std::array<Setting<qint16>, 5> options;
+    std::array<Setting<qint16>, 5> mainPlacement;
+    std::array<Setting<qint16>, 5> viewerPlacement;
+    std::array<Setting<qint32>, 5> statistics;
+    std::array<Setting<QString>, 2> fileNames;
+};
+
+// The default positions centre the windows on a primary screen of `screen` twips.
+SettingsTable settingsTable(QSize screen)
+{
+    using M = Module;
+    return {
+        {{
+            {"caseSensitive"_L1, [](M &m) -> qint16 & { return m.scanOptions.caseSensitive; }, 0},
+            {"trimLines"_L1, [](M &m) -> qint16 & { return m.scanOptions.trimLines; }, 0},
+            {"includeEmptyLines"_L1,
+                [](M &m) -> qint16 & { return m.scanOptions.includeEmptyLines; }, 0},
+            {"trimSaveLines"_L1, [](M &m) -> qint16 & { return m.saveOptions.trimSaveLines; }, 0},
+            {"saveEmptyLines"_L1, [](M &m) -> qint16 & { return m.saveOptions.saveEmptyLines; }, 1},
+        }},
+        {{
+            {"winLeft"_L1, [](M &m) -> qint16 & { return m.mainPlacement.left; },
+                centred(screen.width(), mainDefaultWidth)},
+            {"winTop"_L1, [](M &m) -> qint16 & { return m.mainPlacement.top; },
+                centred(screen.height(), mainCentringHeight)},
+            {"winWidth"_L1, [](M &m) -> qint16 & { return m.mainPlacement.width; },
+                mainDefaultWidth},
+            {"winHeight"_L1, [](M &m) -> qint16 & { return m.mainPlacement.height; },
+                mainDefaultHeight},
+            {"winState"_L1, [](M &m) -> qint16 & { return m.mainPlacement.state; },
+                windowStateNormal},
+        }},
+        {{
+            {"viewWinLeft"_L1, [](M &m) -> qint16 & { return m.viewerPlacement.left; },
+                centred(screen.width(), viewerDefaultWidth)},
+            {"viewWinTop"_L1, [](M &m) -> qint16 & { return m.viewerPlacement.top; },
+                centred(screen.height(), viewerDefaultHeight)},
+            {"viewWinWidth"_L1, [](M &m) -> qint16 & { return m.viewerPlacement.width; },
+                viewerDefaultWidth},
+            {"viewWinHeight"_L1, [](M &m) -> qint16 & { return m.viewerPlacement.height; },
+                viewerDefaultHeight},
+            {"viewWinState"_L1, [](M &m) -> qint16 & { return m.viewerPlacement.state; },
+                windowStateNormal},
+        }},
+        {{
+            {"statFilesOpened"_L1, [](M &m) -> qint32 & { return m.statistics.statFilesOpened; },
+                0},
+            {"statLinesScanned"_L1, [](M &m) -> qint32 & { return m.statistics.statLinesScanned; },
+                0},
+            {"statDupsFound"_L1, [](M &m) -> qint32 & { return m.statistics.statDupsFound; }, 0},
+            {"statUniqueDupsFound"_L1,
+                [](M &m) -> qint32 & { return m.statistics.statUniqueDupsFound; }, 0},
+            {"statDupsDeleted"_L1, [](M &m) -> qint32 & { return m.statistics.statDupsDeleted; },
+                0},
+        }},
+        {{
+            {"lastLoadedFile"_L1, [](M &m) -> QString & { return m.lastLoadedFile; }, {}},
+            {"lastSavedFile"_L1, [](M &m) -> QString & { return m.lastSavedFile; }, {}},
+        }}};
 }
 
-void writePlacement(
-    SettingsStore &store, const QString &prefix, const WindowPlacement &placement, qint16 state)
+// A stored number that is not a whole number or does not fit its field is as good as missing.
+template<typename Field> Field readValue(const SettingsStore &store, const Setting<Field> &setting)
 {
-    store.setValue(prefix + QStringLiteral("Left"), QString::number(placement.left));
-    store.setValue(prefix + QStringLiteral("Top"), QString::number(placement.top));
-    store.setValue(prefix + QStringLiteral("Width"), QString::number(placement.width));
-    store.setValue(prefix + QStringLiteral("Height"), QString::number(placement.height));
-    store.setValue(prefix + QStringLiteral("State"), QString::number(state));
+    const QString key(setting.key);
+    if constexpr (std::is_same_v<Field, QString>) {
+        return store.value(key, setting.defaultValue);
+    } else {
+        bool ok = false;
+        const qlonglong number
+            = store.value(key, QString::number(setting.defaultValue)).toLongLong(&ok);
+        if (!ok || number < std::numeric_limits<Field>::min()
+            || number > std::numeric_limits<Field>::max())
+            return setting.defaultValue;
+        return Field(number);
+    }
 }
 
-void readOptions(const SettingsStore &store, Module &module)
+template<typename Field, std::size_t n>
+void readAll(const SettingsStore &store, Module &module, const std::array<Setting<Field>, n> &rows)
 {
-    ScanOptions &scan = module.scanOptions;
-    scan.caseSensitive = readNumber<qint16>(store, QStringLiteral("caseSensitive"), 0);
-    scan.trimLines = readNumber<qint16>(store, QStringLiteral("trimLines"), 0);
-    scan.includeEmptyLines = readNumber<qint16>(store, QStringLiteral("includeEmptyLines"), 0);
-    SaveOptions &save = module.saveOptions;
-    save.trimSaveLines = readNumber<qint16>(store, QStringLiteral("trimSaveLines"), 0);
-    save.saveEmptyLines = readNumber<qint16>(store, QStringLiteral("saveEmptyLines"), 1);
+    for (const Setting<Field> &setting : rows)
+        setting.field(module) = readValue(store, setting);
 }
 
-void readStatistics(const SettingsStore &store, UsageStatistics &stats)
+template<typename Field, std::size_t n>
+void writeAll(SettingsStore &store, Module &module, const std::array<Setting<Field>, n> &rows)
 {
-    stats.statFilesOpened = readNumber<qint32>(store, QStringLiteral("statFilesOpened"), 0);
-    stats.statLinesScanned = readNumber<qint32>(store, QStringLiteral("statLinesScanned"), 0);
-    stats.statDupsFound = readNumber<qint32>(store, QStringLiteral("statDupsFound"), 0);
-    stats.statUniqueDupsFound = readNumber<qint32>(store, QStringLiteral("statUniqueDupsFound"), 0);
-    stats.statDupsDeleted = readNumber<qint32>(store, QStringLiteral("statDupsDeleted"), 0);
-}
-
-void writeOptions(SettingsStore &store, const Module &module)
-{
-    const ScanOptions &scan = module.scanOptions;
-    store.setValue(QStringLiteral("caseSensitive"), QString::number(scan.caseSensitive));
-    store.setValue(QStringLiteral("trimLines"), QString::number(scan.trimLines));
-    store.setValue(QStringLiteral("includeEmptyLines"), QString::number(scan.includeEmptyLines));
-    const SaveOptions &save = module.saveOptions;
-    store.setValue(QStringLiteral("trimSaveLines"), QString::number(save.trimSaveLines));
-    store.setValue(QStringLiteral("saveEmptyLines"), QString::number(save.saveEmptyLines));
-}
-
-void writeStatistics(SettingsStore &store, const UsageStatistics &stats)
-{
-    store.setValue(QStringLiteral("statFilesOpened"), QString::number(stats.statFilesOpened));
-    store.setValue(QStringLiteral("statLinesScanned"), QString::number(stats.statLinesScanned));
-    store.setValue(QStringLiteral("statDupsFound"), QString::number(stats.statDupsFound));
-    store.setValue(
-        QStringLiteral("statUniqueDupsFound"), QString::number(stats.statUniqueDupsFound));
-    store.setValue(QStringLiteral("statDupsDeleted"), QString::number(stats.statDupsDeleted));
+    for (const Setting<Field> &setting : rows) {
+        const Field &value = setting.field(module);
+        if constexpr (std::is_same_v<Field, QString>)
+            store.setValue(QString(setting.key), value);
+        else
+            store.setValue(QString(setting.key), QString::number(value));
+    }
 }
 
 } // namespace
 
 void loadSettings(const SettingsStore &store, Module &module, QSize primaryScreenTwips)
 {
-    const int screenWidth = primaryScreenTwips.width();
-    const int screenHeight = primaryScreenTwips.height();
-    readOptions(store, module);
-    module.lastLoadedFile = store.value(QStringLiteral("lastLoadedFile"), QString());
-    module.lastSavedFile = store.value(QStringLiteral("lastSavedFile"), QString());
-    readPlacement(store, QStringLiteral("win"), module.mainPlacement,
-        {centred(screenWidth, mainDefaultWidth), centred(screenHeight, mainCentringHeight),
-            mainDefaultWidth, mainDefaultHeight, windowStateNormal});
-    readPlacement(store, QStringLiteral("viewWin"), module.viewerPlacement,
-        {centred(screenWidth, viewerDefaultWidth), centred(screenHeight, viewerDefaultHeight),
-            viewerDefaultWidth, viewerDefaultHeight, windowStateNormal});
-    readStatistics(store, module.statistics);
+    const SettingsTable table = settingsTable(primaryScreenTwips);
+    readAll(store, module, table.options);
+    readAll(store, module, table.mainPlacement);
+    readAll(store, module, table.viewerPlacement);
+    readAll(store, module, table.statistics);
+    readAll(store, module, table.fileNames);
 }
 
 void saveSettings(SettingsStore &store, Module &module, const WindowSnapshot &mainWindow)
 {
-    writeOptions(store, module);
-    store.setValue(QStringLiteral("lastLoadedFile"), module.lastLoadedFile);
-    store.setValue(QStringLiteral("lastSavedFile"), module.lastSavedFile);
-    writeStatistics(store, module.statistics);
     if (mainWindow.state == windowStateNormal) {
         module.mainPlacement.top = toTwipField(mainWindow.top);
         module.mainPlacement.left = toTwipField(mainWindow.left);
     }
+    module.mainPlacement.state = mainWindow.state;
+    const SettingsTable table = settingsTable({});
+    writeAll(store, module, table.options);
     // A minimised window has no placement worth keeping; the store keeps the earlier run's.
     if (mainWindow.state != windowStateMinimised)
-        writePlacement(store, QStringLiteral("win"), module.mainPlacement, mainWindow.state);
-    writePlacement(
-        store, QStringLiteral("viewWin"), module.viewerPlacement, module.viewerPlacement.state);
+        writeAll(store, module, table.mainPlacement);
+    writeAll(store, module, table.viewerPlacement);
+    writeAll(store, module, table.statistics);
+    writeAll(store, module, table.fileNames);
 }
 
 QString statisticsText(const UsageStatistics &statistics)

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QMap>
 #include <QString>
-#include <QStringList>
 #include <memory>
 
 class QSettings;
@@ -41,24 +39,6 @@ public:
 private:
     std::unique_ptr<QSettings> settings_;
     QString unusableFile_;
-};
-
-// A store that lives in memory and remembers the order of the writes.
-class MemorySettingsStore final : public SettingsStore
-{
-public:
-    QString value(const QString &key, const QString &defaultValue) const override
-    {
-        return values.value(key, defaultValue);
-    }
-    void setValue(const QString &key, const QString &text) override
-    {
-        values.insert(key, text);
-        writtenKeys.append(key);
-    }
-
-    QMap<QString, QString> values;
-    QStringList writtenKeys;
 };
 
 } // namespace twinscan

@@ -9,6 +9,7 @@
 #include "app/ScanCommand.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
+#include "app/Version.h"
 #include "app/ViewedSession.h"
 #include "ui/WindowGeometry.h"
 #include "ui/modSubclassing.h"
@@ -31,7 +32,7 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     setObjectName(QStringLiteral("frmMain"));
     Module &m = module();
     m.appTitle = QStringLiteral("Twinscan");
-    m.appVersion = QStringLiteral("2.5");
+    m.appVersion = QStringLiteral(TWINSCAN_VERSION);
     ui_.setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/twinscan/logo.svg")));
     loadSettings(*services_.settings, m, primaryScreenTwips());

@@ -17,14 +17,15 @@
 namespace twinscan {
 
 namespace {
-QString tr(const char *text)
+// The translation context of the save's messages.
+struct RemovalWriter
 {
-    return QCoreApplication::translate("RemovalWriter", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(RemovalWriter)
+};
 
 QString fileError(const char *text, const QString &path, const QString &reason)
 {
-    return tr(text).arg(QDir::toNativeSeparators(path), reason);
+    return RemovalWriter::tr(text).arg(QDir::toNativeSeparators(path), reason);
 }
 
 SaveResult refusal(SaveStatus status, QString message)
@@ -121,12 +122,13 @@ QString copyError(const CopyOutcome &copy, const SaveRequest &request, const Sav
 
 QString sourceMissingText()
 {
-    return tr("Can't find original file!");
+    return RemovalWriter::tr("Can't find original file!");
 }
 
 QString sourceChangedText()
 {
-    return tr("The file has changed since it was scanned. Please scan it again before saving.");
+    return RemovalWriter::tr(
+        "The file has changed since it was scanned. Please scan it again before saving.");
 }
 
 SaveResult saveWithRemoval(

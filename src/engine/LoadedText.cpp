@@ -23,11 +23,6 @@ struct Fd
             ::close(fd);
     }
 };
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("TextLoader", text);
-}
 } // namespace
 
 void LoadedText::buildIndex(const ProgressFn &progress)

@@ -7,6 +7,7 @@
 #include "engine/Progress.h"
 #include "engine/TextEncoding.h"
 
+#include <QCoreApplication>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -19,6 +20,8 @@ namespace twinscan {
 // beyond its own bytes, so a file of millions of lines fits in about its own size.
 class LoadedText final : public LineSource
 {
+    Q_DECLARE_TR_FUNCTIONS(LoadedText)
+
 public:
     int lineCount() const override { return lineCount_; }
     QString lineText(int line) const override { return decodeLine(lineBytes(line)); }

@@ -2,6 +2,7 @@
 
 #include "app/Module.h"
 #include "app/SettingsStore.h"
+#include "support/FakeServices.h"
 
 #include <QFile>
 #include <QSettings>
@@ -10,6 +11,8 @@
 
 namespace twinscan {
 namespace {
+
+using test::MemorySettingsStore;
 
 // Every numeric field as " key=value", in the order the keys are read, with a space at the end.
 std::string numbersOf(const Module &m)

@@ -7,6 +7,7 @@
 #include "ui/MessageBoxService.h"
 #include "ui/ShellService.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -15,6 +16,24 @@
 #include <vector>
 
 namespace twinscan::test {
+
+// A settings store that lives in memory and remembers the order of the writes.
+class MemorySettingsStore final : public SettingsStore
+{
+public:
+    QString value(const QString &key, const QString &defaultValue) const override
+    {
+        return values.value(key, defaultValue);
+    }
+    void setValue(const QString &key, const QString &text) override
+    {
+        values.insert(key, text);
+        writtenKeys.append(key);
+    }
+
+    QMap<QString, QString> values;
+    QStringList writtenKeys;
+};
 
 // Message boxes answered from a script; every box shown is recorded.
 class FakeMessageBoxes final : public MessageBoxService
