@@ -15,22 +15,20 @@ QAction *addItem(QMenu *menu, const char *name, const QString &caption)
 
 void DuplicatesMenu::setupMenu(QWidget *owner)
 {
-    mnuPopup = named(new QMenu(QObject::tr("Popup"), owner), "mnuPopup");
-    mnuCopy = named(mnuPopup->addMenu(QObject::tr("Copy to Clipboard")), "mnuCopy");
-    mnuCopyAll = addItem(mnuCopy, "mnuCopyAll", QObject::tr("All"));
-    mnuCopyCurrent = addItem(mnuCopy, "mnuCopyCurrent", QObject::tr("Current"));
-    mnuCopySelected = addItem(mnuCopy, "mnuCopySelected", QObject::tr("Selected"));
+    mnuPopup = named(new QMenu(tr("Popup"), owner), "mnuPopup");
+    mnuCopy = named(mnuPopup->addMenu(tr("Copy to Clipboard")), "mnuCopy");
+    mnuCopyAll = addItem(mnuCopy, "mnuCopyAll", tr("All"));
+    mnuCopyCurrent = addItem(mnuCopy, "mnuCopyCurrent", tr("Current"));
+    mnuCopySelected = addItem(mnuCopy, "mnuCopySelected", tr("Selected"));
     mnuPopup->addSeparator();
-    mnuSelect = named(mnuPopup->addMenu(QObject::tr("Select")), "mnuSelect");
-    mnuSelAll = addItem(mnuSelect, "mnuSelAll", QObject::tr("All"));
-    mnuUnsel = addItem(mnuSelect, "mnuUnsel", QObject::tr("None"));
+    mnuSelect = named(mnuPopup->addMenu(tr("Select")), "mnuSelect");
+    mnuSelAll = addItem(mnuSelect, "mnuSelAll", tr("All"));
+    mnuUnsel = addItem(mnuSelect, "mnuUnsel", tr("None"));
     mnuSelect->addSeparator();
-    mnuInvert = addItem(mnuSelect, "mnuInvert", QObject::tr("Invert"));
+    mnuInvert = addItem(mnuSelect, "mnuInvert", tr("Invert"));
     mnuSelect->addSeparator();
-    mnuSelAllButFirst
-        = addItem(mnuSelect, "mnuSelAllButFirst", QObject::tr("All but first duplicate"));
-    mnuSelAllButLast
-        = addItem(mnuSelect, "mnuSelAllButLast", QObject::tr("All but last duplicate"));
+    mnuSelAllButFirst = addItem(mnuSelect, "mnuSelAllButFirst", tr("All but first duplicate"));
+    mnuSelAllButLast = addItem(mnuSelect, "mnuSelAllButLast", tr("All but last duplicate"));
 }
 
 } // namespace twinscan

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 class QAction;
 class QMenu;
 class QWidget;
@@ -9,6 +11,9 @@ namespace twinscan {
 // The context menu of the duplicates list: copying the entries' lines, and marking them by a rule.
 struct DuplicatesMenu
 {
+    Q_DECLARE_TR_FUNCTIONS(DuplicatesMenu)
+
+public:
     QMenu *mnuPopup = nullptr;
     QMenu *mnuCopy = nullptr;
     QAction *mnuCopyAll = nullptr;

@@ -9,6 +9,14 @@
 
 namespace twinscan {
 
+namespace {
+// The translation context of the help key's messages.
+struct HelpDocument
+{
+    Q_DECLARE_TR_FUNCTIONS(HelpDocument)
+};
+} // namespace
+
 QStringList helpDocumentCandidates(const QString &programFolder)
 {
     const QDir folder(programFolder);
@@ -35,12 +43,12 @@ void openHelpDocument(QWidget *owner, ShellService &shell, MessageBoxService &me
         QStringList places = helpDocumentCandidates(programFolder);
         for (QString &place : places)
             place = QDir::toNativeSeparators(place);
-        problem
-            = QObject::tr("The help document was not found. It should be one of these files:\n%1")
-                  .arg(places.join(u'\n'));
+        problem = HelpDocument::tr(
+            "The help document was not found. It should be one of these files:\n%1")
+                      .arg(places.join(u'\n'));
     } else if (!shell.openDocument(QUrl::fromLocalFile(path))) {
-        problem = QObject::tr("The help document %1 could not be opened: the desktop has no "
-                              "application to show it.")
+        problem = HelpDocument::tr("The help document %1 could not be opened: the desktop has no "
+                                   "application to show it.")
                       .arg(QDir::toNativeSeparators(path));
     }
     if (!problem.isEmpty())
