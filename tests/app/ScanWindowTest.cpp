@@ -1,7 +1,10 @@
 #include "support/WindowFixture.h"
+#include "ui/PictureBox.h"
 #include "ui/cProgressBar.h"
 
+#include <QApplication>
 #include <QListView>
+#include <QScrollBar>
 #include <QToolButton>
 
 namespace twinscan::test {
@@ -30,18 +33,26 @@ protected:
     }
 };
 
+std::string pairs(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += std::to_string(i) + "\n" + std::to_string(i) + "\n";
+    return text;
+}
+
 TEST_F(ScanWindow, ReportsEveryOccurrenceUnderTheFirstOccurrencesText)
 {
     const QString file = writeFile("six.txt", "a\nb\nA\na\nb\nc\n");
+    fakes.clock.readings = {86390.0, 15.0}; // 23:59:50 to 00:00:15
     scan(file);
 
     EXPECT_EQ(status(),
         "Scanned 6 Lines: Found 5 Duplicate Lines with 2 Unique Duplicates! "
-        "(Processing time: 0:00)");
+        "(Processing time: 0:25)");
     EXPECT_EQ(list2Texts(), QStringList({"[1]\ta", "[3]\ta", "[4]\ta", "[2]\tb", "[5]\tb"}));
-    EXPECT_EQ(window->session()->lists().lstShow->ListCount(), 6);
-    EXPECT_EQ(window->session()->lastLineIndex(), 5);
-    EXPECT_EQ(window->windowTitle(), "Twinscan 2.5 - " + file);
+    EXPECT_EQ(window->lstShowBox().rowCount(), 6);
+    EXPECT_TRUE(window->windowTitle().endsWith(" - " + file));
     EXPECT_EQ(module().lastLoadedFile, file);
     expectIdle();
     expectSaveAndView(true);
@@ -52,17 +63,15 @@ TEST_F(ScanWindow, ReportsEveryOccurrenceUnderTheFirstOccurrencesText)
     EXPECT_EQ(stats.statUniqueDupsFound, 2);
 }
 
-TEST_F(ScanWindow, OpenDialogStartsAtTheLastLoadedFile)
+TEST_F(ScanWindow, ACancelledDialogChangesNothing)
 {
     module().lastLoadedFile = path("before.txt");
-    window->cmdScan_Click(); // cancelled: no answer scripted
+    window->currentFile = path("before.txt");
+    window->cmdScan_Click(); // no answer scripted
     ASSERT_EQ(fakes.dialogs.openRequests.size(), 1u);
-    const FileDialogRequest &request = fakes.dialogs.openRequests.front();
-    EXPECT_EQ(request.initialFile, path("before.txt"));
-    EXPECT_EQ(request.filter, "All Files (*.*)|*.*|Text Files (*.txt)|*.txt");
-    EXPECT_EQ(request.defaultExtension, "TXT");
-    EXPECT_TRUE(request.mustExist);
+    EXPECT_EQ(fakes.dialogs.openRequests.front().initialFile, path("before.txt"));
     EXPECT_TRUE(window->currentFile.isEmpty());
+    EXPECT_EQ(window->session(), nullptr);
     EXPECT_FALSE(module().isBusy);
 }
 
@@ -78,35 +87,22 @@ TEST_F(ScanWindow, FileWithoutDuplicatesKeepsSaveDisabled)
 TEST_F(ScanWindow, FailedChecksKeepThePreviousResults)
 {
     scan(writeFile("dups.txt", "x\r\nx\r\n"));
-    ASSERT_EQ(list2Texts(), QStringList({"[1]\tx", "[2]\tx"}));
-
-    struct Case
-    {
-        QString file;
-        QString message;
-    };
-    const Case cases[] = {{writeFile("empty.txt", ""), "Error: File Is Empty!"},
+    const ScanSession *results = window->session();
+    const std::pair<QString, const char *> cases[] = {
+        {writeFile("empty.txt", ""), "Error: File Is Empty!"},
         {path("missing.txt"), "Error: Can't Open File"}, {dir.path(), "Error: Can't Open File"}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.file.toStdString());
-        scan(c.file);
-        EXPECT_EQ(status(), c.message);
-        EXPECT_EQ(window->currentFile, c.file);
+    for (const auto &[file, message] : cases) {
+        SCOPED_TRACE(file.toStdString());
+        scan(file);
+        EXPECT_EQ(status(), message);
+        EXPECT_EQ(window->currentFile, file);
+        EXPECT_EQ(window->session(), results);
         EXPECT_EQ(list2Texts(), QStringList({"[1]\tx", "[2]\tx"}));
         EXPECT_EQ(module().lastLoadedFile, path("dups.txt"));
         expectSaveAndView(true);
         expectIdle();
     }
     EXPECT_EQ(module().statistics.statFilesOpened, 1);
-}
-
-TEST_F(ScanWindow, ProcessingTimeWrapsAtMidnight)
-{
-    fakes.clock.readings = {86390.0, 15.0}; // 23:59:50 to 00:00:15
-    scan(writeFile("xx.txt", "x\nx\n"));
-    EXPECT_EQ(status(),
-        "Scanned 2 Lines: Found 2 Duplicate Lines with 1 Unique Duplicates! "
-        "(Processing time: 0:25)");
 }
 
 TEST_F(ScanWindow, TheWindowIsBusyWhileTheScanRuns)
@@ -123,6 +119,26 @@ TEST_F(ScanWindow, TheWindowIsBusyWhileTheScanRuns)
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
 }
 
+// The texts shown while the file is read, before its lines are known, and the last loading text.
+TEST_F(ScanWindow, ReadingShowsItsProgressAndEndsAt100)
+{
+    window->show(); // a shown status bar repaints at every new text
+    QStringList whileReading;
+    QString lastLoading;
+    QObject::connect(ui().picStatusbar, &PictureBox::paintRequested, [&] {
+        if (!status().startsWith("Loading file... "))
+            return;
+        lastLoading = status();
+        if (!window->session())
+            whileReading << status();
+    });
+    module().batchMode = true; // no large-file message
+    module().request.inputFile = writeFile("many.txt", std::string(200000, '\n'));
+    window->scan();
+    EXPECT_FALSE(whileReading.isEmpty());
+    EXPECT_EQ(lastLoading, "Loading file... 100%");
+}
+
 TEST_F(ScanWindow, StopAnsweredNoChangesNothing)
 {
     const std::string text = "q\nw\nq\nQ\n e\nw\n";
@@ -136,10 +152,7 @@ TEST_F(ScanWindow, StopAnsweredNoChangesNothing)
     scan(writeFile("stopped.txt", text));
 
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.shown[0].text, "Are you sure you want to stop processing?");
-    EXPECT_EQ(fakes.messages.shown[0].title, "Twinscan");
     EXPECT_EQ(fakes.messages.shown[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(fakes.messages.shown[0].icon, MessageIcon::Question);
     EXPECT_EQ(list2Texts(), plain);
     EXPECT_EQ(status(), plainStatus);
     expectSaveAndView(true);
@@ -164,11 +177,8 @@ TEST_F(ScanWindow, AStopWhileTheFileIsReadEmptiesTheLists)
 
 TEST_F(ScanWindow, AStopWhileGroupingListsTheDuplicatesGroupedSoFar)
 {
-    std::string text;
-    for (int i = 0; i < 20000; ++i)
-        text += std::to_string(i) + "\n" + std::to_string(i) + "\n";
     module().batchMode = true; // no large-file message
-    module().request.inputFile = writeFile("pairs.txt", text);
+    module().request.inputFile = writeFile("pairs.txt", pairs(20000));
     duringRun(
         [this] { return status().startsWith("Processing File... ") && !status().endsWith(" 0%"); },
         [this] { window->cmdStop_Click(); });
@@ -185,6 +195,22 @@ TEST_F(ScanWindow, AStopWhileGroupingListsTheDuplicatesGroupedSoFar)
     EXPECT_EQ(module().statistics.statDupsFound, 0);
 }
 
+TEST_F(ScanWindow, ANewScanShowsTheDuplicatesFromTheTop)
+{
+    window->resize(400, 300);
+    window->show();
+    window->setPumpInterval(1 << 30); // the view sees the list only once it is filled again
+    const QString file = writeFile("pairs.txt", pairs(500));
+    scan(file);
+    QApplication::processEvents();
+    QScrollBar *bar = ui().List2->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    ASSERT_GT(bar->value(), 0);
+    scan(file);
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), 0);
+}
+
 TEST_F(ScanWindow, LargeFilesUseTheEmulationsFromExactly32768Lines)
 {
     for (const int lines : {32767, 32768}) {
@@ -198,37 +224,19 @@ TEST_F(ScanWindow, LargeFilesUseTheEmulationsFromExactly32768Lines)
         const bool large = lines == 32768;
         EXPECT_EQ(window->session()->largeFileMode(), large);
         EXPECT_EQ(fakes.messages.shown.size(), large ? 1u : 0u);
-        if (large) {
-            EXPECT_EQ(fakes.messages.shown[0].text,
-                "This file contains more than 32768 lines! You can still use Twinscan as "
-                "usual, but the result will not be displayed visually...");
-            EXPECT_EQ(fakes.messages.shown[0].icon, MessageIcon::Information);
-        }
         EXPECT_EQ(window->session()->lists().lstShow == &window->lstShowBox(), !large);
         EXPECT_EQ(window->lstShowBox().rowCount(), large ? 1 : lines);
         EXPECT_EQ(window->List2Box().rowCount(), large ? 1 : lines);
-        if (large) {
-            EXPECT_EQ(window->lstShowBox().List(0), "No preview available...");
-        }
         EXPECT_EQ(window->session()->lists().List2->ListCount(), lines);
-        EXPECT_EQ(status(),
-            QString("Scanned %1 Lines: Found %1 Duplicate Lines with 1000 Unique "
-                    "Duplicates! (Processing time: 0:00)")
-                .arg(lines));
+        EXPECT_TRUE(status().startsWith(QString("Scanned %1 Lines: Found %1 ").arg(lines)));
     }
-}
-
-TEST_F(ScanWindow, LargeFileMessageIsNotShownInAnUnattendedRun)
-{
-    std::string text;
-    for (int i = 0; i < 40000; ++i)
-        text += "line\n";
+    // An unattended run asks nothing.
+    fakes.messages.shown.clear();
     module().batchMode = true;
-    module().request.inputFile = writeFile("big.txt", text);
-    window->cmdScan_Click();
+    module().request.inputFile = path("big.txt");
+    window->scan();
     EXPECT_TRUE(fakes.messages.shown.empty());
     EXPECT_TRUE(window->session()->largeFileMode());
-    EXPECT_EQ(window->session()->lists().List2->ListCount(), 40000);
 }
 
 } // namespace

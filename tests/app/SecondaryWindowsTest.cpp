@@ -38,7 +38,8 @@ TEST_F(SecondaryWindows, AboutCountsTheScansOfThisRunOnTopOfTheStoredOnes)
     window = std::make_unique<frmMain>(fakes.services());
     scan(writeFile("five.txt", "a\nb\na\nc\na\n"));
     whileOpen(window->ui().cmdAbout, [](QWidget &about) {
-        EXPECT_EQ(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), "v2.5");
+        EXPECT_EQ(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(),
+            "v" + module().appVersion);
         EXPECT_EQ(about.findChild<QLabel *>(QStringLiteral("lblStats"))->text(),
             "Files Opened: 1000001\nLines Scanned: 5\nDuplicates Found: 3\n"
             "Unique Dups Found: 1\nDuplicates Deleted: 0");

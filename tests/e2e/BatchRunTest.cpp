@@ -54,8 +54,6 @@ TEST(BatchRunTest, StatusAndStreams)
         {"output folder missing", "a\nb\nA\n", "/i @/in.txt /o @/no/out.txt /s 2", 2,
             "Scanned [^\n]+\n", "[^\n]*@/no/out\\.txt[^\n]*\n"},
         {"no arguments", "a\nb\nA\n", "", 2, "", "{usage}"},
-        {"a file alone, as a drop on the program", "a\nb\nA\n", "@/in.txt", 2, "", "{usage}"},
-        {"input is a folder", "a\nb\nA\n", "/i @/folder /o @/out.txt /s 1", 2, "", "{usage}"},
         {"a display that cannot be opened", "a\nb\nA\n", "/i @/in.txt /o @/out.txt /s 2", 0,
             "Scanned [^\n]+\nDone!{time}", "", ":4093"},
         {"no job, a display that cannot be opened", "a\nb\nA\n", "", 2, "", "{usage}", ":4093"},
@@ -63,7 +61,7 @@ TEST(BatchRunTest, StatusAndStreams)
             "/i @/in.txt /o @/out.txt /s 2 /c maybe", 0, "Scanned [^\n]+\nDone!{time}",
             "twinscan: /c maybe ignored: expected on or off\n"},
         // Neither help nor version needs or touches a display.
-        {"version", "", "--version", 0, "Twinscan 2\\.5\n", "", ":4093"},
+        {"version", "", "--version", 0, "Twinscan \\d+\\.\\d+\n", "", ":4093"},
         {"help", "", "--help", 0,
             "Usage: twinscan /i FILE /o FILE /s 1\\|2\\|3 (?s:.*)--version(?s:.*)", "", ":4093"},
     };
