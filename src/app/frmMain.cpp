@@ -84,6 +84,8 @@ void frmMain::firstActivation()
         + tr(" - finds and removes duplicate lines. Made by Corvane."));
     modSubclassing::Hook(*this, modSubclassing::mainWindowMinimum);
     parseCommandLine(module(), arguments_);
+    // Cleared before the unattended run rather than after it: the run lets events run, and an
+    // activation among them must not start this work a second time, inside the first.
     firstActivationPending = false;
     if (module().batchMode)
         runBatch(*this);
@@ -102,6 +104,8 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+// A move records the placement as a resize does, so that a window moved and then maximised comes
+// back where the user left it.
 void frmMain::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
