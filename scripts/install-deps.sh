@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libxcb1-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev libxxhash-dev
     clang-format clang libclang-rt-14-dev
     xvfb xauth imagemagick fonts-dejavu-core
     perl coreutils time

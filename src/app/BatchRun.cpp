@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/Module.h"
 #include "app/frmMain.h"
+#include "editing/InterruptSignals.h"
 
 #include <cstdio>
 
@@ -18,19 +19,21 @@ void printLine(std::FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
-// A job the user stopped leaves the window open for interactive use, and its settings are stored
-// when it closes.
-void handOverToUser()
-{
-    module().batchMode = false;
-}
-
 // Ends the job: its result line, its exit status, and the window closed.
 void endJob(frmMain &form, ExitStatus status)
 {
     printLine(status == failed ? stderr : stdout, form.statusText());
     module().batchExitStatus = status;
     form.close();
+}
+
+// A job the user stopped leaves the window open for interactive use, and its settings are stored
+// when it closes. A job stopped by a signal ends as a failed one: nobody is there to take over.
+void handOverToUser(frmMain &form)
+{
+    if (interrupts::pendingSignal() != 0)
+        return endJob(form, failed);
+    module().batchMode = false;
 }
 } // namespace
 
@@ -40,7 +43,7 @@ void runBatch(frmMain &form)
     applyOptionOverrides(m);
     switch (form.scan()) {
     case ScanEnding::StoppedByUser:
-        return handOverToUser();
+        return handOverToUser(form);
     case ScanEnding::NothingFound:
         return endJob(form, nothingToRemove);
     case ScanEnding::NotStarted:
@@ -54,7 +57,7 @@ void runBatch(frmMain &form)
     form.markBy(batchMarkRule(m.request.markRule).value_or(MarkRule::All));
     switch (form.save()) {
     case SaveEnding::StoppedByUser:
-        return handOverToUser();
+        return handOverToUser(form);
     case SaveEnding::Done:
         return endJob(form, written);
     case SaveEnding::NotStarted:

@@ -119,7 +119,7 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
     host_.letEventsRun();
 
     const SaveRequest request {session_->scannedFile(), session_->stamp(), target,
-        session_->lastLineIndex(), SaveRules::from(m.saveOptions)};
+        session_->lastLineIndex(), SaveRules::from(m.saveOptions), session_->text()->contentHash()};
     try {
         return saveWithRemoval(
             request, removals, host_.progressListener([&](qint64 done, qint64 total) {

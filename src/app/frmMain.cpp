@@ -11,6 +11,7 @@
 #include "app/SettingsStore.h"
 #include "app/Version.h"
 #include "app/ViewedSession.h"
+#include "editing/InterruptSignals.h"
 #include "ui/WindowGeometry.h"
 #include "ui/modSubclassing.h"
 #include "windows/frmAbout.h"
@@ -324,6 +325,8 @@ ProgressFn frmMain::progressListener(std::function<void(qint64, qint64)> show)
 bool frmMain::confirmStop()
 {
     stopRequested = false;
+    if (interrupts::pendingSignal() != 0)
+        return true; // asked to go by a signal: there is nobody to ask
     return ask(tr("Are you sure you want to stop processing?"), MessageButtons::YesNo,
                MessageIcon::Question)
         == MessageAnswer::Yes;

@@ -1,18 +1,32 @@
 #include "app/CommandLine.h"
 #include "app/Module.h"
 #include "app/SettingsStore.h"
+#include "app/SignalStop.h"
 #include "app/frmMain.h"
+#include "editing/InterruptSignals.h"
 #include "engine/Clock.h"
 #include "ui/MessageBoxService.h"
 #include "ui/ShellService.h"
 #include "ui/cCommonDialog.h"
 
 #include <QApplication>
+#include <QFile>
 #include <cstdio>
 
 using namespace twinscan;
 
 namespace {
+// Qt reads bytes that are not UTF-8 as replacement characters, so such a name would reach the
+// file system as another file's name: it is refused instead.
+const char *argumentNotKeptAsGiven(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (QFile::encodeName(QFile::decodeName(argv[i])) != QByteArrayView(argv[i]))
+            return argv[i];
+    }
+    return nullptr;
+}
+
 QStringList argumentsOf(int argc, char **argv)
 {
     QStringList arguments;
@@ -37,6 +51,11 @@ void keepToolkitQuiet(QtMsgType type, const QMessageLogContext &, const QString 
 
 int main(int argc, char **argv)
 {
+    if (const char *argument = argumentNotKeptAsGiven(argc, argv)) {
+        std::fprintf(
+            stderr, "twinscan: %s: not valid UTF-8, so not usable as a file name\n", argument);
+        return 2;
+    }
     const QStringList arguments = argumentsOf(argc, argv);
     switch (classifyCommandLine(arguments)) {
     case CommandLineKind::Help:
@@ -62,6 +81,7 @@ int main(int argc, char **argv)
         qInstallMessageHandler(keepToolkitQuiet);
     }
 
+    interrupts::install();
     QApplication app(argc, argv);
     QtMessageBoxService messages;
     cCommonDialog dialogs;
@@ -75,7 +95,10 @@ int main(int argc, char **argv)
     }
     QtShellService shell;
     frmMain window(Services {&messages, &dialogs, &clock, &settings, &shell}, arguments);
+    const SignalStop signalStop(window);
     window.show();
     const int status = app.exec();
+    if (const int signal = interrupts::pendingSignal())
+        return 128 + signal;
     return status != 0 ? status : module().batchExitStatus;
 }

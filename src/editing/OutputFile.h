@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/FileDescriptor.h"
+
 #include <QString>
 #include <cstddef>
 #include <cstring>
@@ -15,15 +17,13 @@ class OutputFile
 {
 public:
     explicit OutputFile(std::size_t bufferSize = std::size_t(1) << 20);
-    ~OutputFile();
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
 
-    // Creates the file, or empties it when it exists.
-    bool create(const QString &path);
-    // Creates a file only its owner can read, which must not exist yet: a stale one of the same
-    // name is removed first.
-    bool createPrivate(const QString &path);
+    // Opens an existing file that is not a regular one (a device, a FIFO) for writing.
+    bool openDevice(const QString &path);
+    // Writes to a file opened elsewhere.
+    void adopt(FileDescriptor fd) { fd_ = std::move(fd); }
 
     bool write(std::string_view bytes)
     {
@@ -45,12 +45,11 @@ public:
     QString error() const { return error_; }
 
 private:
-    bool openWith(const QString &path, int flags, unsigned mode);
     bool writeSlow(std::string_view bytes);
     bool writeAll(const char *data, std::size_t size);
     bool fail(int errorNumber);
 
-    int fd_ = -1;
+    FileDescriptor fd_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t used_ = 0;

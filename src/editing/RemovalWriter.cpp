@@ -1,8 +1,11 @@
 #include "editing/RemovalWriter.h"
 
+#include "editing/InterruptSignals.h"
 #include "editing/LineCopy.h"
 #include "editing/OutputFile.h"
+#include "editing/TemporaryFile.h"
 #include "engine/LineReader.h"
+#include "engine/SystemCalls.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,7 +13,6 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,95 +30,205 @@ QString fileError(const char *text, const QString &path, const QString &reason)
     return RemovalWriter::tr(text).arg(QDir::toNativeSeparators(path), reason);
 }
 
-SaveResult refusal(SaveStatus status, QString message)
+QByteArray nameOf(const QString &path)
 {
-    SaveResult result;
-    result.status = status;
-    result.message = std::move(message);
-    return result;
+    return QFile::encodeName(path);
 }
 
-// Opens the source for the reader and checks that it is still the file that was scanned; a
-// refusal when it cannot be read or is not that file.
-std::optional<SaveResult> openSource(
-    const SaveRequest &request, LineReader &reader, struct stat &st)
+// Why the user may not write `path`, or 0. A file without any write permission bit is refused to
+// root as well, as editors refuse it: a read-only file is one its owner means to keep.
+int writeRefusal(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(request.sourceFile).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR))
-        return refusal(SaveStatus::SourceMissing, sourceMissingText());
-    if (fd < 0)
-        return refusal(SaveStatus::Failed,
-            fileError("Can't read %1: %2", request.sourceFile, systemReason(errno)));
-    reader.adopt(fd);
-    if (::fstat(fd, &st) != 0)
-        return refusal(SaveStatus::Failed,
-            fileError("Can't read %1: %2", request.sourceFile, systemReason(errno)));
+    struct stat st
+    {
+    };
+    if (::stat(nameOf(path).constData(), &st) != 0)
+        return errno == ENOENT ? 0 : errno; // a new file: its folder decides
+    if (::faccessat(AT_FDCWD, nameOf(path).constData(), W_OK, AT_EACCESS) != 0)
+        return errno;
+    return st.st_mode & 0222 ? 0 : EACCES;
+}
+
+mode_t creationMask()
+{
+    static const mode_t mask = [] {
+        const mode_t current = ::umask(022);
+        ::umask(current);
+        return current;
+    }();
+    return mask;
+}
+
+// The owner, group and permission bits the result gets: those of the file it replaces, or those
+// of a file created the usual way.
+struct FileAccess
+{
+    uid_t owner = uid_t(-1); // -1: as created
+    gid_t group = gid_t(-1);
+    mode_t mode = 0;
+};
+
+FileAccess accessFor(const QString &replaced)
+{
+    struct stat st
+    {
+    };
+    if (::stat(nameOf(replaced).constData(), &st) != 0)
+        return {uid_t(-1), gid_t(-1), mode_t(0666 & ~creationMask())};
+    return {st.st_uid, st.st_gid, mode_t(st.st_mode & 0777)};
+}
+
+// One save, step by step; every step answers false once the save has failed or been refused.
+class SaveRun
+{
+public:
+    explicit SaveRun(const SaveRequest &request) : request_(request) { }
+
+    bool openSource();
+    bool openOutput();
+    void copy(const RemovalSet &removals, const ProgressFn &progress);
+    SaveResult result() const { return result_; }
+
+private:
+    void stop();
+    bool matchesScan();
+    bool sourceUnchanged();
+    bool commit();
+    bool fail(SaveStatus status, QString message);
+    bool failReading(int errorNumber);
+    bool failWriting(const QString &reason);
+
+    const SaveRequest &request_;
+    LineReader reader_;
+    OutputFile out_;
+    TemporaryFile temporary_;
+    FileAccess access_;
+    SaveResult result_;
+};
+
+bool SaveRun::fail(SaveStatus status, QString message)
+{
+    result_.status = status;
+    result_.message = std::move(message);
+    return false;
+}
+
+bool SaveRun::failReading(int errorNumber)
+{
+    return fail(SaveStatus::Failed,
+        fileError("Can't read %1: %2", request_.sourceFile, systemReason(errorNumber)));
+}
+
+bool SaveRun::failWriting(const QString &reason)
+{
+    return fail(
+        SaveStatus::Failed, fileError("Can't write %1: %2", result_.target.replacedFile, reason));
+}
+
+// Opens the source for the reader and checks that it is still the file that was scanned.
+bool SaveRun::openSource()
+{
+    FileDescriptor fd(sys::open(nameOf(request_.sourceFile).constData(), O_RDONLY | O_CLOEXEC));
+    if (!fd.isOpen() && (errno == ENOENT || errno == ENOTDIR))
+        return fail(SaveStatus::SourceMissing, sourceMissingText());
+    struct stat st
+    {
+    };
+    if (!fd.isOpen() || sys::fstat(fd.get(), &st) != 0)
+        return failReading(errno);
     if (S_ISDIR(st.st_mode))
-        return refusal(SaveStatus::SourceMissing, sourceMissingText());
-    const auto now = stampOf(fd);
-    if (!now || !now->sameContent(request.scannedStamp))
-        return refusal(SaveStatus::SourceChanged, sourceChangedText());
-    return std::nullopt;
-}
-
-void syncFolderOf(const QString &path)
-{
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd); // the rename is durable once the folder is; a failure here loses nothing
-    ::close(fd);
-}
-
-// Makes the finished temporary file the source: the source's owner and permissions first, then
-// one atomic rename, so that the source is never missing or half written.
-bool commitReplacement(
-    OutputFile &out, const SaveTarget &target, const struct stat &source, QString &message)
-{
-    if (!out.setAccess(source.st_uid, source.st_gid, source.st_mode & 0777) || !out.sync()
-        || !out.close()) {
-        message = fileError("Can't write %1: %2", target.outputFile, out.error());
-        return false;
-    }
-    if (::rename(QFile::encodeName(target.outputFile).constData(),
-            QFile::encodeName(target.replacedFile).constData())
-        != 0) {
-        message = fileError("Can't replace %1: %2", target.replacedFile, systemReason(errno));
-        return false;
-    }
-    syncFolderOf(target.replacedFile);
+        return fail(SaveStatus::SourceMissing, sourceMissingText());
+    if (!stampOf(st).sameContent(request_.scannedStamp))
+        return fail(SaveStatus::SourceChanged, sourceChangedText());
+    reader_.adopt(std::move(fd));
+    result_.target = resolveSaveTarget(request_.sourceFile, request_.targetFile);
     return true;
 }
 
-bool finishOutput(OutputFile &out, const SaveTarget &target, bool complete,
-    const struct stat &source, QString &message)
+bool SaveRun::openOutput()
 {
-    if (complete && target.replaceSource)
-        return commitReplacement(out, target, source, message);
-    // A stopped copy keeps what it wrote, so it is flushed like a finished one.
-    if (!(complete ? out.sync() : out.flush()) || !out.close()) {
-        message = fileError("Can't write %1: %2", target.outputFile, out.error());
-        return false;
+    SaveTarget &target = result_.target;
+    if (target.direct) {
+        target.outputFile = target.replacedFile;
+        return out_.openDevice(target.replacedFile) || failWriting(out_.error());
     }
+    if (const int refused = writeRefusal(target.replacedFile))
+        return failWriting(systemReason(refused));
+    access_ = accessFor(target.replacedFile);
+    FileDescriptor fd = temporary_.create(QFileInfo(target.replacedFile).absolutePath());
+    if (!fd.isOpen())
+        return failWriting(systemReason(errno));
+    target.outputFile = temporary_.path();
+    out_.adopt(std::move(fd));
     return true;
 }
 
-bool openOutput(OutputFile &out, const SaveTarget &target, QString &message)
+void SaveRun::copy(const RemovalSet &removals, const ProgressFn &progress)
 {
-    const bool opened = target.replaceSource ? out.createPrivate(target.outputFile)
-                                             : out.create(target.outputFile);
-    if (!opened)
-        message = fileError("Can't create %1: %2", target.outputFile, out.error());
-    return opened;
+    const CopyOutcome copied = copyWithoutRemoved(
+        reader_, out_, removals, request_.rules, request_.lastLineIndex, progress);
+    result_.removedCount = copied.removed;
+    if (copied.readFailed)
+        fail(SaveStatus::Failed,
+            fileError("Can't read %1: %2", request_.sourceFile, reader_.error()));
+    else if (copied.writeFailed)
+        failWriting(out_.error());
+    else if (copied.stopped || interrupts::pendingSignal() != 0)
+        stop();
+    else if (matchesScan() && commit())
+        result_.status = SaveStatus::Completed;
 }
 
-QString copyError(const CopyOutcome &copy, const SaveRequest &request, const SaveTarget &target,
-    const LineReader &reader, const OutputFile &out)
+// A stop keeps what was written in the temporary file, away from the user's files; after a
+// signal, which asks the program to go, nothing is kept.
+void SaveRun::stop()
 {
-    if (copy.readFailed)
-        return fileError("Can't read %1: %2", request.sourceFile, reader.error());
-    return fileError("Can't write %1: %2", target.outputFile, out.error());
+    if (!out_.close())
+        failWriting(out_.error());
+    else
+        result_.status = SaveStatus::Stopped;
+    if (interrupts::pendingSignal() == 0 && result_.status == SaveStatus::Stopped)
+        temporary_.keep();
+}
+
+// The bytes read now are the bytes the scan read, so its line numbers mean the same lines.
+bool SaveRun::matchesScan()
+{
+    return reader_.contentHash() == request_.scannedHash
+        || fail(SaveStatus::SourceChanged, sourceChangedText());
+}
+
+// Nothing has changed the source since the scan: no write through any name (size, times) and
+// no other file renamed onto its name.
+bool SaveRun::sourceUnchanged()
+{
+    struct stat open
+    {
+    }, named {};
+    if (sys::fstat(reader_.fd(), &open) != 0)
+        return failReading(errno);
+    const bool same = stampOf(open).sameContent(request_.scannedStamp)
+        && ::stat(nameOf(request_.sourceFile).constData(), &named) == 0
+        && stampOf(named).sameFile(request_.scannedStamp);
+    return same || fail(SaveStatus::SourceChanged, sourceChangedText());
+}
+
+// Every byte written and synced first, then the checks, then one rename: until that rename the
+// user's files are untouched, and the checks run as late before it as they can.
+bool SaveRun::commit()
+{
+    if (result_.target.direct)
+        return out_.close() || failWriting(out_.error());
+    if (!out_.setAccess(access_.owner, access_.group, access_.mode) || !out_.sync()
+        || !out_.close())
+        return failWriting(out_.error());
+    if (!sourceUnchanged())
+        return false;
+    const QString &replaced = result_.target.replacedFile;
+    if (!temporary_.commit(QFileInfo(replaced).fileName()))
+        return fail(
+            SaveStatus::Failed, fileError("Can't replace %1: %2", replaced, systemReason(errno)));
+    return true;
 }
 } // namespace
 
@@ -134,35 +246,10 @@ QString sourceChangedText()
 SaveResult saveWithRemoval(
     const SaveRequest &request, const RemovalSet &removals, const ProgressFn &progress)
 {
-    LineReader reader;
-    struct stat sourceStat
-    {
-    };
-    if (auto refused = openSource(request, reader, sourceStat))
-        return *refused;
-    SaveResult result;
-    result.target = resolveSaveTarget(request.sourceFile, request.targetFile);
-
-    OutputFile out;
-    if (!openOutput(out, result.target, result.message)) {
-        result.status = SaveStatus::Failed;
-        return result;
-    }
-    const CopyOutcome copy
-        = copyWithoutRemoved(reader, out, removals, request.rules, request.lastLineIndex, progress);
-    result.removedCount = copy.removed;
-    if (copy.failed()) {
-        result.message = copyError(copy, request, result.target, reader, out);
-        result.status = SaveStatus::Failed;
-    } else if (!finishOutput(out, result.target, !copy.stopped, sourceStat, result.message)) {
-        result.status = SaveStatus::Failed;
-    } else {
-        result.status = copy.stopped ? SaveStatus::Stopped : SaveStatus::Completed;
-    }
-    // A failed replacement leaves no temporary file behind; the source was never touched.
-    if (result.status == SaveStatus::Failed && result.target.replaceSource)
-        ::unlink(QFile::encodeName(result.target.outputFile).constData());
-    return result;
+    SaveRun run(request);
+    if (run.openSource() && run.openOutput())
+        run.copy(removals, progress);
+    return run.result();
 }
 
 } // namespace twinscan

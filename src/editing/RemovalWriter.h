@@ -7,6 +7,7 @@
 #include "engine/Progress.h"
 
 #include <QString>
+#include <cstdint>
 
 namespace twinscan {
 
@@ -19,14 +20,17 @@ struct SaveRequest
     QString targetFile;
     int lastLineIndex = 0; // the scanned file's line count minus one
     SaveRules rules;
+    std::uint64_t scannedHash = 0; // LoadedText::contentHash() of the scan
 };
 
 enum class SaveStatus {
     Completed, // the target holds the source without the removed lines
-    Stopped, // the progress listener asked to stop: partial output kept, the source untouched
-    Failed, // a file could not be opened, read, written or replaced: see message
+    // The progress listener asked to stop, or a signal came: the user's files untouched, the
+    // partial output kept in the temporary file (removed after a signal).
+    Stopped,
+    Failed, // a file could not be opened, read, written or replaced: see message; files untouched
     SourceMissing, // the scanned file no longer exists
-    SourceChanged, // the scanned file differs from what was scanned: nothing written
+    SourceChanged, // the scanned file is not what was scanned, or changed during the save
 };
 
 struct SaveResult
@@ -42,7 +46,9 @@ QString sourceMissingText();
 QString sourceChangedText();
 
 // Copies the source to the target line by line, leaving out the lines in `removals` and applying
-// the save rules. Lines are read as the scan read them, so line n here is line n of the scan.
+// the save rules. Lines are read as the scan read them, so line n here is line n of the scan, and
+// the result replaces the target only when the bytes read hash as the scan's did and the source's
+// stamp is still the scan's right before the rename.
 // Every kept line ends in CR LF, or in LF when the source's first line ends in a lone LF; a
 // UTF-8 byte-order mark at the source's start is written back. `progress` sees the number of
 // lines done before the current one out of `lastLineIndex` every few thousand lines and at the

@@ -26,24 +26,34 @@ bool namesSameFile(const QString &sourceFile, const QString &target)
     return source && other && source->sameFile(*other);
 }
 
+bool isOtherThanRegular(const QString &path)
+{
+    struct stat st
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 // The name the user asked for takes the result. A symbolic link stays a link: the file it points
-// to is the one replaced. A hard link gets a file of its own, as the other names keep the
-// original, which is still whole.
+// to is the one replaced, or created when it does not exist yet. A hard link gets a file of its
+// own, as the other names keep the original, which is still whole.
 QString fileToReplace(const QString &target)
 {
     if (!isSymbolicLink(target))
         return target;
-    const QString real = QFileInfo(target).canonicalFilePath();
-    return real.isEmpty() ? target : real;
+    const QFileInfo link(target);
+    const QString real = link.canonicalFilePath();
+    return real.isEmpty() ? link.symLinkTarget() : real;
 }
 } // namespace
 
 SaveTarget resolveSaveTarget(const QString &sourceFile, const QString &target)
 {
-    if (!namesSameFile(sourceFile, target))
-        return {false, target, {}};
-    const QString replaced = fileToReplace(target);
-    return {true, replaced + QLatin1String(temporarySuffix), replaced};
+    SaveTarget resolved;
+    resolved.replaceSource = namesSameFile(sourceFile, target);
+    resolved.direct = !resolved.replaceSource && isOtherThanRegular(target);
+    resolved.replacedFile = resolved.direct ? target : fileToReplace(target);
+    return resolved;
 }
 
 ExtensionOffer extensionOffer(const QString &sourceFile, const QString &target)

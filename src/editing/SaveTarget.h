@@ -4,17 +4,19 @@
 
 namespace twinscan {
 
-// Where a save writes. A target that is the scanned file itself, under any name (the same string,
-// a relative path, a symbolic or a hard link), is never opened for writing: the lines go to a
-// temporary file beside the file that is replaced, which takes its place in one rename at the end.
+// Where a save writes. A regular file, the scanned one or any other, is never opened for writing:
+// the lines go to a temporary file beside it, which takes its place in one rename at the end, so
+// the file is whole, old or new, at every moment. The target is the scanned file itself when it
+// names it in any way (the same string, a relative path, a symbolic or a hard link).
 struct SaveTarget
 {
     bool replaceSource = false;
-    QString outputFile; // the file opened for writing: the target, or the temporary file
-    QString replacedFile; // when replacing: the real file the temporary file is renamed onto
+    bool direct = false; // an existing file that is not a regular one (a device, a FIFO)
+    // The file that gets the result: the target, or the file its symbolic link points to.
+    QString replacedFile;
+    // The file written: the temporary file, or the target itself when direct. Empty until opened.
+    QString outputFile;
 };
-
-inline constexpr char temporarySuffix[] = ".twintemp";
 
 // Decides how `target` is written when `sourceFile` is the scanned file.
 SaveTarget resolveSaveTarget(const QString &sourceFile, const QString &target);

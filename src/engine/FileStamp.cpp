@@ -1,5 +1,7 @@
 #include "engine/FileStamp.h"
 
+#include "engine/SystemCalls.h"
+
 #include <QFile>
 #include <cstring>
 #include <sys/stat.h>
@@ -7,16 +9,22 @@
 namespace twinscan {
 
 namespace {
-FileStamp fromStat(const struct stat &st)
+std::int64_t nanoseconds(const timespec &time)
+{
+    return std::int64_t(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+} // namespace
+
+FileStamp stampOf(const struct stat &st)
 {
     FileStamp stamp;
     stamp.size = st.st_size;
-    stamp.modifiedNs = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.modifiedNs = nanoseconds(st.st_mtim);
+    stamp.changedNs = nanoseconds(st.st_ctim);
     stamp.device = st.st_dev;
     stamp.inode = st.st_ino;
     return stamp;
 }
-} // namespace
 
 std::optional<FileStamp> stampOf(const QString &path)
 {
@@ -25,7 +33,7 @@ std::optional<FileStamp> stampOf(const QString &path)
     };
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return std::nullopt;
-    return fromStat(st);
+    return stampOf(st);
 }
 
 std::optional<FileStamp> stampOf(int fd)
@@ -33,9 +41,9 @@ std::optional<FileStamp> stampOf(int fd)
     struct stat st
     {
     };
-    if (::fstat(fd, &st) != 0)
+    if (sys::fstat(fd, &st) != 0)
         return std::nullopt;
-    return fromStat(st);
+    return stampOf(st);
 }
 
 QString systemReason(int errorNumber)

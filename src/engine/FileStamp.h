@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <sys/stat.h>
 
 namespace twinscan {
 
@@ -12,6 +13,7 @@ struct FileStamp
 {
     std::int64_t size = 0;
     std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0; // the inode's change time: also set by writes that restore mtime
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
 
@@ -21,7 +23,8 @@ struct FileStamp
     }
     bool sameContent(const FileStamp &other) const
     {
-        return sameFile(other) && size == other.size && modifiedNs == other.modifiedNs;
+        return sameFile(other) && size == other.size && modifiedNs == other.modifiedNs
+            && changedNs == other.changedNs;
     }
 };
 
@@ -30,6 +33,7 @@ std::optional<FileStamp> stampOf(const QString &path);
 
 // The stamp of an open file descriptor.
 std::optional<FileStamp> stampOf(int fd);
+FileStamp stampOf(const struct stat &st);
 
 // The system's own words for errno, for messages that name a file and the reason.
 QString systemReason(int errorNumber);

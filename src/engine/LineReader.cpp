@@ -1,12 +1,12 @@
 #include "engine/LineReader.h"
 
 #include "engine/FileStamp.h"
+#include "engine/SystemCalls.h"
 
 #include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace twinscan {
 
@@ -14,28 +14,15 @@ LineReader::LineReader(std::size_t chunkSize) : buffer_(new char[chunkSize]), ca
 {
 }
 
-LineReader::~LineReader()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
 bool LineReader::open(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    FileDescriptor fd(sys::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (!fd.isOpen()) {
         error_ = systemReason(errno);
         return false;
     }
-    adopt(fd);
+    adopt(std::move(fd));
     return true;
-}
-
-void LineReader::adopt(int fd)
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = fd;
 }
 
 // Moves the unread bytes to the front, grows the buffer when one line fills it, and reads more.
@@ -53,18 +40,15 @@ bool LineReader::fill()
         buffer_ = std::move(grown);
         capacity_ *= 2;
     }
-    for (;;) {
-        const ssize_t got = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            error_ = systemReason(errno);
-            return false;
-        }
-        atEnd_ = got == 0;
-        end_ += std::size_t(got);
-        return true;
+    const ssize_t got = sys::read(fd_.get(), buffer_.get() + end_, capacity_ - end_);
+    if (got < 0) {
+        error_ = systemReason(errno);
+        return false;
     }
+    atEnd_ = got == 0;
+    hash_.add(buffer_.get() + end_, std::size_t(got));
+    end_ += std::size_t(got);
+    return true;
 }
 
 bool LineReader::next(std::string_view &line, LineBreak &lineBreak)

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "engine/ContentHash.h"
+#include "engine/FileDescriptor.h"
 #include "engine/LineBreaks.h"
 
 #include <QString>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -15,26 +18,28 @@ class LineReader
 {
 public:
     explicit LineReader(std::size_t chunkSize = std::size_t(1) << 20);
-    ~LineReader();
     LineReader(const LineReader &) = delete;
     LineReader &operator=(const LineReader &) = delete;
 
     // False with error() set when the file cannot be opened.
     bool open(const QString &path);
-    // Reads from an already open descriptor, which the reader then owns.
-    void adopt(int fd);
+    // Reads from an already open descriptor.
+    void adopt(FileDescriptor fd) { fd_ = std::move(fd); }
 
     // The next line without its terminator. False at the end of the file or on a read error.
     bool next(std::string_view &line, LineBreak &lineBreak);
 
     bool hasBom() const { return hasBom_; }
     QString error() const { return error_; }
-    int fd() const { return fd_; }
+    int fd() const { return fd_.get(); }
+    // Of every byte read so far; at the end of the file, of the whole file as LoadedText hashes it.
+    std::uint64_t contentHash() const { return hash_.value(); }
 
 private:
     bool fill();
 
-    int fd_ = -1;
+    FileDescriptor fd_;
+    ContentHash hash_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t begin_ = 0; // first unread byte

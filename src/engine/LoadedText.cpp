@@ -1,5 +1,9 @@
 #include "engine/LoadedText.h"
 
+#include "engine/ContentHash.h"
+#include "engine/FileDescriptor.h"
+#include "engine/SystemCalls.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
@@ -7,22 +11,11 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace twinscan {
 
 namespace {
 constexpr std::size_t readChunk = std::size_t(8) << 20;
-
-struct Fd
-{
-    int fd = -1;
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 } // namespace
 
 void LoadedText::buildIndex(const ProgressFn &progress)
@@ -80,17 +73,19 @@ std::shared_ptr<LoadedText> LoadedText::fromBytes(std::string_view bytes)
     if (!bytes.empty())
         std::memcpy(text->buffer_.data(), bytes.data(), bytes.size());
     text->size_ = bytes.size();
+    ContentHash hash;
+    hash.add(bytes.data(), bytes.size());
+    text->contentHash_ = hash.value();
     text->buildIndex({});
     return text;
 }
 
 LoadResult TextLoader::load(const QString &path, const ProgressFn &progress)
 {
-    Fd file;
-    file.fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (file.fd < 0)
+    const FileDescriptor file(sys::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (!file.isOpen())
         return {nullptr, false, systemReason(errno)};
-    const auto stamp = stampOf(file.fd);
+    const auto stamp = stampOf(file.get());
     if (!stamp)
         return {nullptr, false, systemReason(errno)};
 
@@ -102,22 +97,23 @@ LoadResult TextLoader::load(const QString &path, const ProgressFn &progress)
     if (!buffer.resize(std::size_t(stamp->size) + 1))
         return {nullptr, false, systemReason(ENOMEM)};
     std::size_t size = 0;
+    ContentHash hash; // while the bytes are still in the cache
     for (;;) {
         if (size == buffer.size() && !buffer.resize(buffer.size() * 2))
             return {nullptr, false, systemReason(ENOMEM)};
-        const ssize_t got
-            = ::read(file.fd, buffer.data() + size, std::min(readChunk, buffer.size() - size));
-        if (got < 0 && errno == EINTR)
-            continue;
+        const ssize_t got = sys::read(
+            file.get(), buffer.data() + size, std::min(readChunk, buffer.size() - size));
         if (got < 0)
             return {nullptr, false, systemReason(errno)};
         if (got == 0)
             break;
+        hash.add(buffer.data() + size, std::size_t(got));
         size += std::size_t(got);
         if (!keepGoing(progress, qint64(size), 2 * std::max<qint64>(stamp->size, qint64(size))))
             return {nullptr, true, {}};
     }
     text->size_ = size;
+    text->contentHash_ = hash.value();
     text->buildIndex(progress);
     if (text->indexStopped_)
         return {nullptr, true, {}};

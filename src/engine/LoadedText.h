@@ -40,6 +40,8 @@ public:
     bool hasBom() const { return hasBom_; }
     LineBreak firstBreak() const { return firstBreak_; }
     const FileStamp &stamp() const { return stamp_; }
+    // The hash of every byte read from the file (ContentHash).
+    std::uint64_t contentHash() const { return contentHash_; }
     std::size_t byteSize() const { return size_; }
 
     // Indexes bytes already in memory, as a file holding them would be read.
@@ -63,6 +65,7 @@ private:
     bool hasBom_ = false;
     LineBreak firstBreak_ = LineBreak::None;
     FileStamp stamp_;
+    std::uint64_t contentHash_ = 0;
     bool indexStopped_ = false;
     QString indexError_;
 };

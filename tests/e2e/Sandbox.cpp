@@ -100,7 +100,13 @@ RunResult Sandbox::run(const QStringList &arguments, int timeoutSeconds) const
     QProcess process;
     process.setProcessEnvironment(env_);
     process.setWorkingDirectory(path(QStringLiteral("@/")));
-    process.start(QStringLiteral(TWINSCAN_BINARY), result.arguments);
+    const QString binary = QStringLiteral(TWINSCAN_BINARY);
+    if (program_.isEmpty())
+        process.start(binary, result.arguments);
+    else
+        process.start(program_, QStringList(result.arguments) << binary);
+    if (whileRunning_ && process.waitForStarted())
+        whileRunning_(process.processId());
     if (!process.waitForFinished(timeoutSeconds * 1000)) {
         process.kill();
         process.waitForFinished(5000);

@@ -3,6 +3,7 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace twinscan::e2e {
@@ -30,6 +31,10 @@ public:
     QByteArray read(const QString &name) const;
     QStringList entries() const; // of the work folder, hidden ones too, sorted
     void setVariable(const QString &name, const QString &value) { env_.insert(name, value); }
+    // Runs `program` (a shell, say) instead, with the program's path appended to the arguments.
+    void setProgram(const QString &program) { program_ = program; }
+    // Called with the process id once it runs, before its end is awaited.
+    void setWhileRunning(std::function<void(qint64 pid)> act) { whileRunning_ = std::move(act); }
 
     // A run that outlives the timeout is killed and fails the test, so that a program waiting
     // for a window nobody can see never stops the suite. A run that finds no settings store must
@@ -41,6 +46,8 @@ public:
 private:
     QTemporaryDir dir_;
     QProcessEnvironment env_;
+    QString program_;
+    std::function<void(qint64)> whileRunning_;
 };
 
 // For EXPECT_PRED_FORMAT2: on a difference, the lines around it side by side, expected on the

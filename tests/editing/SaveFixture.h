@@ -42,6 +42,7 @@ public: // the cases of a table reach the fixture through a reference
         ASSERT_TRUE(loaded.text);
         request.sourceFile = source;
         request.scannedStamp = loaded.text->stamp();
+        request.scannedHash = loaded.text->contentHash();
         request.lastLineIndex = loaded.text->lineCount() - 1;
         removals = RemovalSet(request.lastLineIndex);
         for (const int n : removed)
@@ -55,9 +56,11 @@ public: // the cases of a table reach the fixture through a reference
         return saveWithRemoval(request, removals, progress);
     }
 
+    // Temporary files of a save, of the current name and of the name once used.
     QStringList leftovers() const
     {
-        return dir.entryList({QStringLiteral("*.twintemp")}, QDir::Files | QDir::System);
+        return dir.entryList(
+            {QStringLiteral("*.twintemp")}, QDir::Files | QDir::System | QDir::Hidden);
     }
 
     QTemporaryDir temporary;

@@ -68,13 +68,15 @@ void expectEveryPath(const std::string &input, const Split &expected)
         LineReader reader(chunk);
         EXPECT_TRUE(reader.open(file));
         EXPECT_EQ(drain(reader), expected) << "LineReader, chunk " << chunk;
+        // The save proves with this hash that it read what the scan read.
+        EXPECT_EQ(reader.contentHash(), text->contentHash()) << "chunk " << chunk;
     }
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
     ASSERT_EQ(::write(fds[1], input.data(), input.size()), ssize_t(input.size()));
     ::close(fds[1]);
     LineReader reader(3);
-    reader.adopt(fds[0]);
+    reader.adopt(FileDescriptor(fds[0]));
     EXPECT_EQ(drain(reader), expected) << "LineReader on a pipe";
 }
 

@@ -1,0 +1,104 @@
+#include "editing/TemporaryFile.h"
+
+#include "editing/InterruptSignals.h"
+#include "engine/SystemCalls.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <fcntl.h>
+
+namespace twinscan {
+
+namespace {
+QByteArray randomName()
+{
+    static constexpr char letters[]
+        = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray name(TemporaryFile::prefix);
+    for (int i = 0; i < 8; ++i)
+        name += letters[QRandomGenerator::system()->bounded(int(sizeof letters - 1))];
+    return name + TemporaryFile::suffix;
+}
+
+int openFolder(const QByteArray &folder)
+{
+    // A folder that may be written but not listed can still hold the file; it is then only not
+    // synced after the rename.
+    const int fd = sys::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0 || errno != EACCES)
+        return fd;
+    return sys::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+} // namespace
+
+TemporaryFile::~TemporaryFile()
+{
+    remove();
+}
+
+FileDescriptor TemporaryFile::create(const QString &folder)
+{
+    folder_.reset(openFolder(QFile::encodeName(folder)));
+    if (!folder_.isOpen())
+        return {};
+    folderPath_ = folder;
+    // Eight of 62 characters: a clash with another run's name is a rare retry.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = randomName();
+        FileDescriptor fd(sys::openAt(folder_.get(), name.constData(),
+            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (fd.isOpen()) {
+            name_ = name;
+            live_ = true;
+            interrupts::registerTemporary(folder_.get(), name_.constData());
+            return fd;
+        }
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
+bool TemporaryFile::commit(const QString &name)
+{
+    // Unregistered first: after the rename the name may belong to someone else's new file.
+    interrupts::unregisterTemporary();
+    if (sys::renameAt(
+            folder_.get(), name_.constData(), folder_.get(), QFile::encodeName(name).constData())
+        != 0) {
+        interrupts::registerTemporary(folder_.get(), name_.constData());
+        return false;
+    }
+    live_ = false;
+    // The rename is durable once the folder is; a failure here loses nothing written.
+    (void)sys::fsync(folder_.get());
+    return true;
+}
+
+void TemporaryFile::keep()
+{
+    interrupts::unregisterTemporary();
+    live_ = false;
+}
+
+bool TemporaryFile::remove()
+{
+    if (!live_)
+        return true;
+    interrupts::unregisterTemporary();
+    const int removed = sys::unlinkAt(folder_.get(), name_.constData());
+    // A signal's handler may have removed it already.
+    if (removed != 0 && errno != ENOENT)
+        return false;
+    live_ = false;
+    return true;
+}
+
+QString TemporaryFile::path() const
+{
+    return name_.isEmpty() ? QString() : QDir(folderPath_).filePath(QFile::decodeName(name_));
+}
+
+} // namespace twinscan

@@ -1,0 +1,32 @@
+#include "engine/ContentHash.h"
+
+#include <new>
+#include <xxhash.h>
+
+namespace twinscan {
+
+ContentHash::ContentHash() : state_(XXH3_createState())
+{
+    if (!state_)
+        throw std::bad_alloc();
+    XXH3_64bits_reset(state_.get());
+}
+
+ContentHash::~ContentHash() = default;
+
+void ContentHash::Free::operator()(XXH3_state_s *state) const
+{
+    XXH3_freeState(state);
+}
+
+void ContentHash::add(const char *bytes, std::size_t size)
+{
+    XXH3_64bits_update(state_.get(), bytes, size);
+}
+
+std::uint64_t ContentHash::value() const
+{
+    return XXH3_64bits_digest(state_.get());
+}
+
+} // namespace twinscan

@@ -1,0 +1,88 @@
+#include "engine/SystemCalls.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace twinscan {
+
+namespace {
+int realOpenAt(int folder, const char *path, int flags, mode_t mode)
+{
+    return ::openat(folder, path, flags, mode);
+}
+
+constexpr SystemCallTable real {
+    realOpenAt, ::read, ::write, ::fsync, ::renameat, ::unlinkat, ::close, ::fstat};
+
+SystemCallTable current = real;
+
+template<typename Call> auto retried(Call call)
+{
+    for (;;) {
+        const auto result = call();
+        if (result >= 0 || errno != EINTR)
+            return result;
+    }
+}
+} // namespace
+
+SystemCallTable &systemCalls()
+{
+    return current;
+}
+
+const SystemCallTable &realSystemCalls()
+{
+    return real;
+}
+
+namespace sys {
+int open(const char *path, int flags, mode_t mode)
+{
+    return openAt(AT_FDCWD, path, flags, mode);
+}
+
+int openAt(int folder, const char *path, int flags, mode_t mode)
+{
+    return retried([&] { return current.openat(folder, path, flags, mode); });
+}
+
+ssize_t read(int fd, void *buffer, size_t size)
+{
+    return retried([&] { return current.read(fd, buffer, size); });
+}
+
+ssize_t write(int fd, const void *buffer, size_t size)
+{
+    return retried([&] { return current.write(fd, buffer, size); });
+}
+
+int fsync(int fd)
+{
+    return retried([&] { return current.fsync(fd); });
+}
+
+int renameAt(int fromFolder, const char *from, int toFolder, const char *to)
+{
+    return current.renameat(fromFolder, from, toFolder, to);
+}
+
+int unlinkAt(int folder, const char *path, int flags)
+{
+    return current.unlinkat(folder, path, flags);
+}
+
+int close(int fd)
+{
+    return current.close(fd);
+}
+
+int fstat(int fd, struct stat *st)
+{
+    return current.fstat(fd, st);
+}
+} // namespace sys
+
+} // namespace twinscan

@@ -1,0 +1,84 @@
+// SIGINT, SIGTERM and SIGHUP sent to the real program: a save they interrupt leaves the user's
+// files whole and no temporary file, and the program ends with 128 + the signal's number.
+
+#include "Sandbox.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+
+namespace twinscan::e2e {
+namespace {
+
+// Enough lines that the save runs for a good part of a second.
+QByteArray manyLines()
+{
+    QByteArray text;
+    for (int n = 0; n < 2000000; ++n)
+        text += QByteArray::number(n % 1000003) + '\n';
+    return text;
+}
+
+// Sends `signal` as soon as a save's temporary file appears in the work folder.
+void signalDuringTheSave(Sandbox &box, int signal)
+{
+    box.setWhileRunning([&box, signal](qint64 pid) {
+        const QDir work(box.path(u"@/"_s));
+        QElapsedTimer waited;
+        waited.start();
+        while (work.entryList({u".twinscan-*"_s}, QDir::Files | QDir::Hidden).isEmpty()) {
+            if (waited.elapsed() > 60000) {
+                ADD_FAILURE() << "no save seen";
+                return;
+            }
+            QThread::usleep(500);
+        }
+        ::kill(pid_t(pid), signal);
+    });
+}
+
+TEST(SignalTest, AnUnattendedSaveEndsWithTheSignalsStatus)
+{
+    static const QByteArray input = manyLines();
+    const struct
+    {
+        int signal;
+        const char *output;
+    } cases[] = {{SIGINT, "@/in.txt"}, {SIGTERM, "@/out.txt"}, {SIGHUP, "@/in.txt"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.signal);
+        Sandbox box;
+        box.write(u"in.txt"_s, input);
+        signalDuringTheSave(box, c.signal);
+        const RunResult result = box.run(
+            {u"/i"_s, u"@/in.txt"_s, u"/o"_s, QString::fromLatin1(c.output), u"/s"_s, u"1"_s}, 120);
+        EXPECT_EQ(result.exitCode, 128 + c.signal) << describe(result);
+        EXPECT_TRUE(result.out.startsWith("Scanned ")) << describe(result);
+        EXPECT_EQ(result.err, "Done! (Interrupted by User)\n") << describe(result);
+        EXPECT_TRUE(box.read(u"in.txt"_s) == input);
+        EXPECT_EQ(box.entries(), QStringList {u"in.txt"_s});
+    }
+}
+
+// The window, even idle, closes as a user would close it, storing its settings, and the program
+// ends likewise.
+TEST(SignalTest, TheWindowClosesOnASignal)
+{
+    Sandbox box;
+    const QDir store(box.path(u"@/../config/Corvane"_s));
+    ASSERT_TRUE(store.mkpath(u"."_s));
+    box.setVariable(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    box.setWhileRunning([](qint64 pid) {
+        QThread::msleep(1500);
+        ::kill(pid_t(pid), SIGTERM);
+    });
+    const RunResult result = box.run({}, 30);
+    EXPECT_EQ(result.exitCode, 128 + SIGTERM) << describe(result);
+    EXPECT_FALSE(store.isEmpty());
+}
+
+} // namespace
+} // namespace twinscan::e2e
