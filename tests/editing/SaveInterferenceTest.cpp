@@ -35,6 +35,11 @@ public: // the cases of a table reach the fixture through a reference
 // call is about to be made for the first time.
 TEST_F(SaveInterference, ChangesDuringTheSaveAreRefused)
 {
+    const auto append = [](SaveInterference &t) {
+        QFile file(t.source);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("more\n");
+    };
     const struct
     {
         const char *name;
@@ -49,20 +54,8 @@ TEST_F(SaveInterference, ChangesDuringTheSaveAreRefused)
                 EXPECT_EQ(saveWithRemoval(second, t.removals).status, SaveStatus::Completed);
             },
             saved},
-        {"lines are appended", Call::Read,
-            [](SaveInterference &t) {
-                QFile file(t.source);
-                ASSERT_TRUE(file.open(QIODevice::Append));
-                file.write("more\n");
-            },
-            input + "more\n"},
-        {"appended after the last read", Call::Fsync,
-            [](SaveInterference &t) {
-                QFile file(t.source);
-                ASSERT_TRUE(file.open(QIODevice::Append));
-                file.write("more\n");
-            },
-            input + "more\n"},
+        {"lines are appended", Call::Read, append, input + "more\n"},
+        {"appended after the last read", Call::Fsync, append, input + "more\n"},
         {"an editor saves by rename", Call::Fsync,
             [](SaveInterference &t) {
                 writeBytes(t.path("editor.tmp"), "edited\n");
