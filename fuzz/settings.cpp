@@ -4,12 +4,14 @@
 
 #include "app/Module.h"
 #include "app/SettingsStore.h"
+#include "support/FakeServices.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 using namespace twinscan;
+using twinscan::test::MemorySettingsStore;
 
 namespace {
 
