@@ -323,16 +323,20 @@ void cNoStatusBar::paint(QPainter &painter)
 bool cNoStatusBar::paintPanel(QPainter &painter, Panel &p, QRect box, bool &doDefault) const
 {
     const QPalette &palette = surface_->palette();
-    if (!p.hIcon.isNull() || (p.eStyle & styleOwnerDraw))
+    const bool icon = !p.hIcon.isNull();
+    const bool ownerDrawn = p.eStyle & styleOwnerDraw;
+    if (icon || ownerDrawn)
         paintFrame(painter, box, p.eStyle, palette);
-    if ((p.eStyle & styleOwnerDraw) && OwnerDraw)
+    if (ownerDrawn && OwnerDraw)
         OwnerDraw(painter, box, doDefault);
-    if (!doDefault || p.sText.isEmpty())
+    if (!doDefault)
         return false;
-    if (p.hIcon.isNull() && !(p.eStyle & styleOwnerDraw))
-        paintFrame(painter, box, p.eStyle, palette);
-    else if (!p.hIcon.isNull())
+    if (icon)
         box.setLeft(box.left() + iconAllowance_ + 4);
+    else
+        paintFrame(painter, box, p.eStyle, palette);
+    if (p.sText.isEmpty())
+        return false;
     const QRect textBox = box.adjusted(textMargin, 0, -textMargin, 0);
     const QString shown
         = painter.fontMetrics().elidedText(p.sText, Qt::ElideRight, textBox.width());

@@ -105,8 +105,8 @@ TEST(StatusBar, RefusesThemesWhereTheStyleHasNone)
     }
 }
 
-// A long message ends in an ellipsis with the whole text as the tool tip; the grip is drawn in
-// the palette's dark colour over the bottom-right corner.
+// A long message ends in an ellipsis with the whole text as the tool tip; the panel is framed
+// and the grip drawn in the palette's dark colour over the bottom-right corner.
 TEST(StatusBar, CutsLongTextAndDrawsTheGrip)
 {
     PictureBox surface;
@@ -117,12 +117,14 @@ TEST(StatusBar, CutsLongTextAndDrawsTheGrip)
     bar.AddPanel(0, {}, -1, 64, true);
     bar.setSizeGrip(true);
     const QColor dark = surface.palette().color(QPalette::Dark);
-    for (const QString &text : {QStringLiteral("Short"), QString(80, QLatin1Char('W'))}) {
+    for (const QString &text :
+        {QString(), QStringLiteral("Short"), QString(80, QLatin1Char('W'))}) {
         bar.setPanelText(1, text);
         QImage image(surface.size(), QImage::Format_RGB32);
         surface.render(&image);
         EXPECT_EQ(surface.toolTip(), text.size() > 10 ? text : QString());
         EXPECT_EQ(image.pixel(196, 20), dark.rgb());
+        EXPECT_EQ(image.pixel(0, 0), dark.rgb()); // the sunken frame, also round no text
     }
 }
 
