@@ -120,17 +120,25 @@ TEST_F(SaveWindow, OffersTheSourcesExtensionForATargetWithoutOne)
     }
 }
 
-// Only a new scan can make these results savable again.
+// Only a new scan can make these results savable again, whether the file changed before the
+// target was chosen or while the extension question was open.
 TEST_F(SaveWindow, RefusesAFileThatChangedSinceTheScan)
 {
-    scanAndMark("m\nm\n");
-    writeFile("list.csv", "other\nm\nm\n");
-    save(path("out.txt"));
-    EXPECT_TRUE(status().startsWith("The file has changed since it was scanned."));
-    EXPECT_FALSE(QFile::exists(path("out.txt")));
-    EXPECT_TRUE(fakes.dialogs.saveRequests.empty()); // refused before asking for a target
-    EXPECT_FALSE(module().isBusy);
-    EXPECT_FALSE(ui().cmdSave->isEnabled());
+    for (const bool duringQuestion : {false, true}) {
+        SCOPED_TRACE(duringQuestion);
+        fakes.dialogs.saveAnswers.clear(); // an answer the refused save never took
+        scanAndMark("m\nm\n");
+        fakes.messages.whileShown = [&] { writeFile("list.csv", "other\nm\nm\n"); };
+        if (!duringQuestion)
+            fakes.messages.whileShown();
+        save(path(duringQuestion ? "out" : "out.txt"));
+        EXPECT_TRUE(status().startsWith("The file has changed since it was scanned."));
+        EXPECT_FALSE(QFile::exists(path("out.txt")) || QFile::exists(path("out")));
+        EXPECT_EQ(fakes.dialogs.saveRequests.size(), duringQuestion ? 1u : 0u);
+        EXPECT_FALSE(module().isBusy);
+        EXPECT_FALSE(ui().cmdSave->isEnabled());
+        fakes.messages.whileShown = nullptr;
+    }
 }
 
 // A failed scan of another file changes currentFile, but the results, and so the save, still
