@@ -1,6 +1,7 @@
 #include "SystemCallHook.h"
 
 #include <cerrno>
+#include <tuple>
 
 namespace twinscan::test {
 
@@ -8,77 +9,45 @@ namespace {
 SystemCallHook *active = nullptr;
 const SystemCallTable &real = realSystemCalls();
 
-template<typename Result> bool failed(const Fault &fault, Result &result)
+// A call that the hook may fail; read and write may also be shortened, and read altered.
+template<Call call, auto entry, typename Result, typename... Args> Result hooked(Args... args)
 {
-    if (fault.kind != Fault::Error)
-        return false;
-    errno = fault.errorNumber;
-    result = -1;
-    return true;
+    const Fault fault = SystemCallHook::next(call);
+    if (fault.kind == Fault::Error) {
+        if constexpr (call == Call::Close)
+            real.close(args...); // Linux closes the descriptor even when close reports an error
+        errno = fault.errorNumber;
+        return Result(-1);
+    }
+    if constexpr (call == Call::Read || call == Call::Write) {
+        auto [fd, buffer, size] = std::tuple(args...);
+        const Result done
+            = (real.*entry)(fd, buffer, fault.kind == Fault::Short && size > 1 ? size / 2 : size);
+        if (fault.kind == Fault::FlipByte && done > 0)
+            *static_cast<char *>(const_cast<void *>(static_cast<const void *>(buffer))) ^= 1;
+        return done;
+    } else {
+        return (real.*entry)(args...);
+    }
 }
 
-std::size_t shortened(const Fault &fault, std::size_t size)
-{
-    return fault.kind == Fault::Short && size > 1 ? size / 2 : size;
-}
-
-const SystemCallTable hooked {
-    [](int folder, const char *path, int flags, mode_t mode) {
-        int result = 0;
-        return failed(SystemCallHook::next(Call::Open), result)
-            ? result
-            : real.openat(folder, path, flags, mode);
-    },
-    [](int fd, void *buffer, size_t size) {
-        const Fault fault = SystemCallHook::next(Call::Read);
-        ssize_t result = 0;
-        if (failed(fault, result))
-            return result;
-        result = real.read(fd, buffer, shortened(fault, size));
-        if (fault.kind == Fault::FlipByte && result > 0)
-            static_cast<char *>(buffer)[0] ^= 1;
-        return result;
-    },
-    [](int fd, const void *buffer, size_t size) {
-        const Fault fault = SystemCallHook::next(Call::Write);
-        ssize_t result = 0;
-        return failed(fault, result) ? result : real.write(fd, buffer, shortened(fault, size));
-    },
-    [](int fd) {
-        int result = 0;
-        return failed(SystemCallHook::next(Call::Fsync), result) ? result : real.fsync(fd);
-    },
-    [](int fromFolder, const char *from, int toFolder, const char *to) {
-        int result = 0;
-        return failed(SystemCallHook::next(Call::Rename), result)
-            ? result
-            : real.renameat(fromFolder, from, toFolder, to);
-    },
-    [](int folder, const char *path, int flags) {
-        int result = 0;
-        return failed(SystemCallHook::next(Call::Unlink), result)
-            ? result
-            : real.unlinkat(folder, path, flags);
-    },
-    [](int fd) {
-        int result = 0;
-        if (failed(SystemCallHook::next(Call::Close), result)) {
-            real.close(fd); // Linux closes the descriptor even when close reports an error
-            return result;
-        }
-        return real.close(fd);
-    },
-    [](int fd, struct stat *st) {
-        int result = 0;
-        return failed(SystemCallHook::next(Call::Fstat), result) ? result : real.fstat(fd, st);
-    },
+using Table = SystemCallTable;
+const SystemCallTable hookedCalls {
+    hooked<Call::Open, &Table::openat, int, int, const char *, int, mode_t>,
+    hooked<Call::Read, &Table::read, ssize_t, int, void *, size_t>,
+    hooked<Call::Write, &Table::write, ssize_t, int, const void *, size_t>,
+    hooked<Call::Fsync, &Table::fsync, int, int>,
+    hooked<Call::Rename, &Table::renameat, int, int, const char *, int, const char *>,
+    hooked<Call::Unlink, &Table::unlinkat, int, int, const char *, int>,
+    hooked<Call::Close, &Table::close, int, int>,
+    hooked<Call::Fstat, &Table::fstat, int, int, struct stat *>,
 };
 } // namespace
 
 SystemCallHook::SystemCallHook(Decide decide) : decide_(std::move(decide))
 {
     active = this;
-    systemCalls() = hooked;
+    systemCalls() = hookedCalls;
 }
 
 SystemCallHook::~SystemCallHook()
