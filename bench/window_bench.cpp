@@ -11,6 +11,10 @@
 //   twinscan_window_bench click FILE       scan, then clicks on entries spread over the list,
 //                                          each until the source list has moved and repainted;
 //                                          measured is the median click
+//   twinscan_window_bench view FILE        scan, then from the press of View to the viewer's first
+//                                          painted rows; also the memory the open viewer added
+//   twinscan_window_bench viewclose FILE   scan, view, check every red row, then the timed close
+//                                          that carries the checks back as marks
 //
 // The last line is "measured=SECONDS" for bench/run.sh.
 
@@ -22,11 +26,14 @@
 #include "ui/FileDialogService.h"
 #include "ui/MessageBoxService.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QListView>
 #include <QMenu>
+#include <QTimer>
+#include <QToolButton>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -89,17 +96,23 @@ template<typename Work> double timed(Work work)
     return seconds;
 }
 
-// The highest resident memory since the last resetPeakMemory(), in MB.
-double peakMemoryMb()
+// A memory figure of this process in MB: "VmRSS:" resident now, "VmHWM:" the highest resident
+// since the last resetPeakMemory().
+double memoryMb(const char *field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
+        if (line.startsWith(field))
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
     }
     return 0;
+}
+
+double peakMemoryMb()
+{
+    return memoryMb("VmHWM:");
 }
 
 void resetPeakMemory()
@@ -157,17 +170,83 @@ double clickEntries(frmMain &window)
     return clicks[clicks.size() / 2];
 }
 
+using SteadyClock = std::chrono::steady_clock;
+
+double secondsBetween(SteadyClock::time_point from, SteadyClock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// Watches for the first paint of the viewer's filled list, draws it at once so that the time
+// includes the rows, then checks every red row if asked and closes the viewer.
+class ViewerWatch final : public QObject
+{
+public:
+    bool checkAll = false;
+    SteadyClock::time_point painted, closing;
+    double paintedMb = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *viewport = qobject_cast<QWidget *>(watched);
+        auto *list
+            = viewport ? qobject_cast<QAbstractItemView *>(viewport->parentWidget()) : nullptr;
+        if (event->type() != QEvent::Paint || paintedMb != 0 || !list || !list->model()
+            || viewport != list->viewport())
+            return false;
+        watched->event(event);
+        painted = SteadyClock::now();
+        paintedMb = memoryMb("VmRSS:");
+        QTimer::singleShot(0, list, [this, list] { close(*list); });
+        return true;
+    }
+
+private:
+    void close(QAbstractItemView &list)
+    {
+        QAbstractItemModel &rows = *list.model();
+        for (int row = 0; checkAll && row < rows.rowCount(); ++row)
+            rows.setData(rows.index(row, 0), Qt::Checked, Qt::CheckStateRole);
+        closing = SteadyClock::now();
+        list.window()->close();
+    }
+};
+
+// Presses View and reports what the viewer cost; returns the measured seconds.
+double view(frmMain &window, bool checkAll)
+{
+    ViewerWatch watch;
+    watch.checkAll = checkAll;
+    qApp->installEventFilter(&watch);
+    const double beforeMb = memoryMb("VmRSS:");
+    const SteadyClock::time_point pressed = SteadyClock::now();
+    window.ui().cmdView->click();
+    const SteadyClock::time_point closed = SteadyClock::now();
+    qApp->removeEventFilter(&watch);
+    const LineList &duplicates = *window.session()->lists().List2;
+    int marked = 0;
+    for (int entry = 0; entry < duplicates.ListCount(); ++entry)
+        marked += duplicates.Selected(entry) ? 1 : 0;
+    std::printf("viewer open: %.3f s, %.1f MB more resident; close: %.3f s, %d entries marked\n",
+        secondsBetween(pressed, watch.painted), watch.paintedMb - beforeMb,
+        secondsBetween(watch.closing, closed), marked);
+    return checkAll ? secondsBetween(watch.closing, closed)
+                    : secondsBetween(pressed, watch.painted);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     const bool save = argc == 4 && std::strcmp(argv[1], "save") == 0;
-    const char *const modes[] = {"scan", "mark", "copy", "click"};
+    const char *const modes[] = {"scan", "mark", "copy", "click", "view", "viewclose"};
     if (!save
         && !(argc == 3 && std::any_of(std::begin(modes), std::end(modes), [&](const char *mode) {
                return std::strcmp(argv[1], mode) == 0;
            }))) {
-        std::fprintf(stderr, "usage: %s scan|mark|copy|click FILE | save FILE OUT\n", argv[0]);
+        std::fprintf(stderr, "usage: %s scan|mark|copy|click|view|viewclose FILE | save FILE OUT\n",
+            argv[0]);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -199,6 +278,8 @@ int main(int argc, char **argv)
         seconds = copyLines(window);
     } else if (std::strcmp(argv[1], "click") == 0) {
         seconds = clickEntries(window);
+    } else if (std::strcmp(argv[1], "view") == 0 || std::strcmp(argv[1], "viewclose") == 0) {
+        seconds = view(window, std::strcmp(argv[1], "viewclose") == 0);
     }
     std::printf("measured=%.3f\n", seconds);
     return 0;

@@ -16,7 +16,10 @@ public:
     QString lineText(int line) const override { return session_.text()->lineText(line); }
     bool isDuplicate(int line) const override { return session_.entryOfLine(line) >= 0; }
     bool isMarked(int line) const override { return session_.isLineMarked(line); }
-    void mark(int line) override { session_.setEntryMarked(session_.entryOfLine(line), true); }
+    int entryCount() const override { return session_.lists().List2->ListCount(); }
+    int lineOfEntry(int entry) const override { return session_.lineOfEntry(entry); }
+    bool isEntryMarked(int entry) const override { return session_.isEntryMarked(entry); }
+    void markEntry(int entry) override { session_.setEntryMarked(entry, true); }
     void marksChanged() override { session_.notifyMarksChanged(); }
 
 private:

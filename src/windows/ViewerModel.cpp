@@ -80,6 +80,7 @@ void ViewerModel::setChecked(int row, bool checked)
     if (checked == isChecked(row))
         return;
     toggled_[std::size_t(row)].flip();
+    toggledRows_ += toggled_[std::size_t(row)] ? 1 : -1;
     const QModelIndex changed = index(row);
     Q_EMIT dataChanged(changed, changed, {Qt::CheckStateRole});
 }
@@ -87,10 +88,11 @@ void ViewerModel::setChecked(int row, bool checked)
 void ViewerModel::carryBack()
 {
     bool changed = false;
-    for (int row = 0; row < int(toggled_.size()); ++row) {
-        // A toggled row that is not marked is one the user checked here.
-        if (toggled_[std::size_t(row)] && !source_.isMarked(row)) {
-            source_.mark(row);
+    const int entries = toggledRows_ > 0 ? source_.entryCount() : 0;
+    for (int entry = 0; entry < entries; ++entry) {
+        // A toggled row whose entry is not marked is one the user checked here.
+        if (toggled_[std::size_t(source_.lineOfEntry(entry))] && !source_.isEntryMarked(entry)) {
+            source_.markEntry(entry);
             changed = true;
         }
     }

@@ -29,7 +29,8 @@ public:
     void toggle(int row);
 
     // Marks the entry of every checked row that is not marked yet and tells the source once,
-    // when anything changed. An unchecked row leaves its mark as it was.
+    // when anything changed. An unchecked row leaves its mark as it was. The entries are visited
+    // in their own order, so that only the small table of toggled rows is read out of order.
     void carryBack();
 
 private:
@@ -37,6 +38,7 @@ private:
 
     ViewerSource &source_;
     std::vector<bool> toggled_; // by row: the check differs from the mark
+    int toggledRows_ = 0;
 };
 
 } // namespace twinscan

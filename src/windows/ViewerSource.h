@@ -17,8 +17,13 @@ public:
     virtual bool isDuplicate(int line) const = 0;
     // The entry of the line is marked for removal.
     virtual bool isMarked(int line) const = 0;
-    // Marks the entry of a duplicate line without telling anyone; marksChanged() follows once.
-    virtual void mark(int line) = 0;
+
+    // The entries of the duplicates list, each standing for one line.
+    virtual int entryCount() const = 0;
+    virtual int lineOfEntry(int entry) const = 0;
+    virtual bool isEntryMarked(int entry) const = 0;
+    // Marks an entry without telling anyone; marksChanged() follows once.
+    virtual void markEntry(int entry) = 0;
     virtual void marksChanged() = 0;
 };
 

@@ -19,11 +19,15 @@ struct FakeFile final : ViewerSource
     QString lineText(int line) const override { return QString::number(line); }
     bool isDuplicate(int line) const override { return duplicate[std::size_t(line)]; }
     bool isMarked(int line) const override { return marked[std::size_t(line)]; }
-    void mark(int line) override { marked[std::size_t(line)] = true; }
+    int entryCount() const override { return int(entryLines.size()); }
+    int lineOfEntry(int entry) const override { return entryLines[std::size_t(entry)]; }
+    bool isEntryMarked(int entry) const override { return isMarked(lineOfEntry(entry)); }
+    void markEntry(int entry) override { marked[std::size_t(lineOfEntry(entry))] = true; }
     void marksChanged() override { ++notices; }
 
     std::vector<bool> duplicate {true, false, true, true, false, true};
     std::vector<bool> marked {false, false, true, false, false, false};
+    std::vector<int> entryLines {0, 2, 3, 5};
     int notices = 0;
 };
 
