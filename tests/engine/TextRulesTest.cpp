@@ -34,10 +34,17 @@ TEST(TextRules, FoldingTouchesOnlyAsciiLetters)
             }
         }
     }
+    // A line with other letters is upper-cased another way, which must fold the same bytes.
+    std::string upperCased;
+    for (int x = 0; x < 128; ++x) {
+        upperCaseInto("\xC3\xA9" + std::string(1, char(x)), upperCased);
+        ASSERT_EQ(upperCased, "\xC3\x89" + std::string(1, char(upper(x)))) << x;
+    }
     EXPECT_FALSE(sameKey("abc", "ABC", false));
     EXPECT_NE(hashKey("abc", false), hashKey("ABC", false));
     // Keys that differ only in length or in a zero byte must not meet by design.
     EXPECT_FALSE(sameKey("a", std::string("a\0", 2), true));
+    EXPECT_FALSE(sameKey(std::string("a\0", 2), "a", true));
     EXPECT_NE(hashKey("a", true), hashKey(std::string("a\0", 2), true));
     EXPECT_NE(hashKey("", true), hashKey(std::string(8, '\0'), true));
 }
