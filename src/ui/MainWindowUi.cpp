@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QListView>
+#include <QSizeGrip>
 #include <QToolButton>
 
 namespace twinscan {
@@ -49,6 +50,16 @@ QListView *makeList(QWidget *parent, const char *name, const QString &toolTip)
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return list;
 }
+
+// The status bar draws its own grip; this lets the user drag it to size the window.
+class GripArea final : public QSizeGrip
+{
+public:
+    using QSizeGrip::QSizeGrip;
+
+protected:
+    void paintEvent(QPaintEvent *) override { }
+};
 
 // Enter that no control took presses the focused button, else the default one; Esc presses the
 // cancel button. Only a visible, enabled button is pressed.
@@ -119,6 +130,7 @@ void MainWindowUi::setupUi(QWidget *form)
         QObject::tr("This list contains all duplicates found. Right click for a popup "
                     "menu."));
     picStatusbar = named(new PictureBox(form), "picStatusbar");
+    grip = new GripArea(picStatusbar);
 
     QWidget *order[] = {cmdScan, cmdStop, cmdSave, cmdView, cmdSettings, cmdAbout, lstShow, List2};
     for (std::size_t i = 1; i < std::size(order); ++i)
@@ -137,6 +149,8 @@ void MainWindowUi::place(const MainWindowGeometry &placed)
     frmDup->setGeometry(inPixels(placed.frmDup));
     List2->setGeometry(inPixels(placed.List2));
     picStatusbar->setGeometry(inPixels(placed.picStatusbar));
+    const int side = picStatusbar->height();
+    grip->setGeometry(picStatusbar->width() - side, 0, side, side);
 }
 
 } // namespace twinscan

@@ -4,6 +4,7 @@
 
 class QGroupBox;
 class QListView;
+class QSizeGrip;
 class QToolButton;
 class QWidget;
 
@@ -29,6 +30,7 @@ struct MainWindowUi
     QGroupBox *frmDup = nullptr;
     QListView *List2 = nullptr;
     PictureBox *picStatusbar = nullptr;
+    QSizeGrip *grip = nullptr; // over the status bar's drawn grip
 
     // Where the controls the layout rule moves are now, in twips.
     MainWindowGeometry geometry;
