@@ -10,6 +10,7 @@ packages=(
     clang-format clang libclang-rt-14-dev
     xvfb xauth imagemagick fonts-dejavu-core
     perl coreutils time
+    librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/BatchRun.h"
+#include "app/CommandKeys.h"
 #include "app/CommandLine.h"
 #include "app/HelpKey.h"
 #include "app/ListInteractions.h"
@@ -48,6 +49,7 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     connect(ui_.cmdSave, &QToolButton::clicked, this, &frmMain::cmdSave_Click);
     connect(ui_.cmdSettings, &QToolButton::clicked, this, &frmMain::cmdSettings_Click);
     installHelpKey(*this);
+    installCommandKeys(*this);
     interactions_ = new ListInteractions(*this);
     connect(ui_.cmdView, &QToolButton::clicked, this, &frmMain::cmdView_Click);
     connect(ui_.cmdAbout, &QToolButton::clicked, this, &frmMain::cmdAbout_Click);

@@ -83,6 +83,8 @@ int main(int argc, char **argv)
 
     interrupts::install();
     QApplication app(argc, argv);
+    // Desktops match the window to its entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TWINSCAN_APP_ID));
     QtMessageBoxService messages;
     cCommonDialog dialogs;
     SystemClock clock;

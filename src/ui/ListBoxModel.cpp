@@ -4,6 +4,17 @@
 
 namespace twinscan {
 
+namespace {
+// A screen reader says "line 4: apple" for an entry shown as "[4]", a tab and "apple".
+QString spokenEntry(const QString &shown)
+{
+    const qsizetype close = shown.indexOf(u"]\t");
+    if (!shown.startsWith(u'[') || close < 2)
+        return shown;
+    return ListBoxModel::tr("line %1: %2").arg(shown.mid(1, close - 1), shown.mid(close + 2));
+}
+} // namespace
+
 ListBoxModel::ListBoxModel(bool checkable, QObject *parent)
     : QAbstractListModel(parent), checkable_(checkable)
 {
@@ -22,6 +33,10 @@ QVariant ListBoxModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return shownText(textOf(item));
+    case Qt::AccessibleTextRole:
+        if (checkable(index.row()))
+            return spokenEntry(shownText(textOf(item)));
+        return {};
     case Qt::CheckStateRole:
         if (checkable(index.row()))
             return item.selected ? Qt::Checked : Qt::Unchecked;

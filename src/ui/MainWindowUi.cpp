@@ -131,6 +131,13 @@ void MainWindowUi::setupUi(QWidget *form)
                     "menu."));
     picStatusbar = named(new PictureBox(form), "picStatusbar");
     grip = new GripArea(picStatusbar);
+    // Screen readers name a control by its caption; these have none of their own.
+    frmAction->setAccessibleName(QObject::tr("Commands"));
+    lstShow->setAccessibleName(QObject::tr("Source file lines"));
+    List2->setAccessibleName(QObject::tr("Duplicate lines"));
+    picProgressbar->setAccessibleName(QObject::tr("Progress"));
+    picStatusbar->setAccessibleName(QObject::tr("Status"));
+    grip->setAccessibleName(QObject::tr("Window size"));
 
     QWidget *order[] = {cmdScan, cmdStop, cmdSave, cmdView, cmdSettings, cmdAbout, lstShow, List2};
     for (std::size_t i = 1; i < std::size(order); ++i)

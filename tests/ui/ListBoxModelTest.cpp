@@ -70,5 +70,23 @@ TEST(ListBoxModel, AVeryLongLineIsShownCutButKeptWhole)
     EXPECT_EQ(model.List(0).size(), qsizetype(longLine.size()));
 }
 
+TEST(ListBoxModel, ScreenReadersHearAnEntryAsItsLineAndText)
+{
+    ListBoxModel duplicates(true);
+    duplicates.AddItem("[4]\tapple");
+    duplicates.AddItem("[5]\t[6]\tpear");
+    duplicates.flush();
+    const auto spoken = [](const ListBoxModel &model) {
+        return model.data(model.index(0), Qt::AccessibleTextRole).toString();
+    };
+    EXPECT_EQ(spoken(duplicates), "line 4: apple");
+    duplicates.RemoveItem(0);
+    EXPECT_EQ(spoken(duplicates), "line 5: [6]\tpear");
+    ListBoxModel source(false);
+    source.AddItem("[4]\tapple");
+    source.flush();
+    EXPECT_TRUE(spoken(source).isEmpty());
+}
+
 } // namespace
 } // namespace twinscan
