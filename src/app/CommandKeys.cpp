@@ -8,13 +8,11 @@
 namespace twinscan {
 
 namespace {
+// A disabled button ignores a click, so a key is refused exactly when the mouse would be.
 void pressOnKey(frmMain &window, QKeyCombination key, QToolButton *button)
 {
     auto *shortcut = new QShortcut(QKeySequence(key), &window);
-    QObject::connect(shortcut, &QShortcut::activated, button, [button] {
-        if (!button->isHidden() && button->isEnabled())
-            button->click();
-    });
+    QObject::connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
 }
 } // namespace
 
