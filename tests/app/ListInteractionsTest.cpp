@@ -147,5 +147,27 @@ TEST_F(ListInteractionsTest, F1OpensTheHelpDocumentEvenFromAListAndF2DoesNothing
         QCoreApplication::applicationDirPath() + "/ReadMe.html");
 }
 
+// The keys reach their commands from a list that has the focus; a busy window refuses them.
+TEST_F(ListInteractionsTest, CtrlOOpensCtrlSSavesCtrlQClosesUnlessBusy)
+{
+    const auto press
+        = [this](Qt::Key key) { QTest::keyClick(ui().List2, key, Qt::ControlModifier); };
+    fakes.dialogs.openAnswers = {writeFile("dups.txt", "a\nb\na\n")};
+    press(Qt::Key_O);
+    ASSERT_EQ(fakes.dialogs.openRequests.size(), 1u);
+    press(Qt::Key_S); // nothing marked: the save says so
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+    duringRun([] { return module().isBusy; },
+        [&] {
+            press(Qt::Key_O);
+            press(Qt::Key_Q);
+        });
+    scan(writeFile("busy.txt", "b\nb\n"));
+    EXPECT_EQ(fakes.dialogs.openRequests.size(), 2u);
+    EXPECT_TRUE(window->isVisible());
+    press(Qt::Key_Q);
+    EXPECT_FALSE(window->isVisible());
+}
+
 } // namespace
 } // namespace twinscan::test

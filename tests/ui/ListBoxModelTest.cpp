@@ -72,20 +72,14 @@ TEST(ListBoxModel, AVeryLongLineIsShownCutButKeptWhole)
 
 TEST(ListBoxModel, ScreenReadersHearAnEntryAsItsLineAndText)
 {
-    ListBoxModel duplicates(true);
-    duplicates.AddItem("[4]\tapple");
-    duplicates.AddItem("[5]\t[6]\tpear");
-    duplicates.flush();
-    const auto spoken = [](const ListBoxModel &model) {
-        return model.data(model.index(0), Qt::AccessibleTextRole).toString();
-    };
-    EXPECT_EQ(spoken(duplicates), "line 4: apple");
-    duplicates.RemoveItem(0);
-    EXPECT_EQ(spoken(duplicates), "line 5: [6]\tpear");
-    ListBoxModel source(false);
-    source.AddItem("[4]\tapple");
-    source.flush();
-    EXPECT_TRUE(spoken(source).isEmpty());
+    ListBoxModel duplicates(true), source(false);
+    for (ListBoxModel *model : {&duplicates, &source}) {
+        model->AddItem("[5]\t[6]\tpear");
+        model->flush();
+    }
+    EXPECT_EQ(duplicates.data(duplicates.index(0), Qt::AccessibleTextRole).toString(),
+        "line 5: [6]\tpear");
+    EXPECT_FALSE(source.data(source.index(0), Qt::AccessibleTextRole).isValid());
 }
 
 } // namespace

@@ -1,6 +1,13 @@
 #include "ui/MainWindowUi.h"
 
+#include "ui/PictureBox.h"
+
+#include <QAccessible>
+#include <QGroupBox>
+#include <QListView>
+#include <QSet>
 #include <QSignalSpy>
+#include <QSizeGrip>
 #include <QTest>
 #include <QToolButton>
 #include <QWidget>
@@ -41,6 +48,24 @@ TEST(MainWindowUi, TabOrder)
     }
     EXPECT_EQ(order.join(u' ').toStdString(),
         "cmdScan cmdStop cmdSave cmdView cmdSettings cmdAbout lstShow List2");
+}
+
+// A screen reader names each control, and no two alike.
+TEST(MainWindowUi, EveryControlHasAnAccessibleNameOfItsOwn)
+{
+    QWidget form;
+    MainWindowUi ui;
+    ui.setupUi(&form);
+    QWidget *const controls[] = {ui.frmAction, ui.cmdScan, ui.cmdStop, ui.cmdSave, ui.cmdView,
+        ui.cmdSettings, ui.cmdAbout, ui.picProgressbar, ui.frmOrig, ui.lstShow, ui.frmDup, ui.List2,
+        ui.picStatusbar, ui.grip};
+    QSet<QString> names;
+    for (QWidget *control : controls) {
+        const QString name
+            = QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).toLower();
+        EXPECT_FALSE(name.isEmpty() || names.contains(name)) << control->objectName().toStdString();
+        names.insert(name);
+    }
 }
 
 } // namespace
