@@ -41,6 +41,7 @@ TEST_F(SaveWindow, WritesTheFileWithoutTheMarkedLines)
     EXPECT_EQ(fakes.dialogs.saveRequests[0].initialFile, path("earlier.txt"));
     EXPECT_EQ(window->session()->lists().lstLines->ListCount(), 0);
     EXPECT_TRUE(ui().cmdStop->isHidden());
+    EXPECT_TRUE(ui().cmdView->isEnabled());
     EXPECT_FALSE(module().isBusy);
     // The marks stay, so the same selection can be saved again.
     EXPECT_TRUE(window->session()->isLineMarked(2));

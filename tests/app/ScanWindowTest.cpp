@@ -108,14 +108,18 @@ TEST_F(ScanWindow, FailedChecksKeepThePreviousResults)
 TEST_F(ScanWindow, TheWindowIsBusyWhileTheScanRuns)
 {
     bool sawBusy = false;
+    ScanEnding nested = ScanEnding::Failed;
     duringRun([] { return module().isBusy; },
         [&] {
             sawBusy = ui().cmdScan->isHidden() && !ui().cmdStop->isHidden()
                 && !ui().cmdSave->isEnabled() && !ui().cmdSettings->isEnabled()
                 && !ui().cmdAbout->isEnabled() && window->cursor().shape() == Qt::BusyCursor;
+            fakes.dialogs.openAnswers.push_back(path("xx.txt"));
+            nested = window->scan(); // a second scan must not start inside the first
         });
     scan(writeFile("xx.txt", "x\nx\n"));
     EXPECT_TRUE(sawBusy);
+    EXPECT_EQ(nested, ScanEnding::NotStarted);
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
 }
 
