@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QScrollBar>
 #include <QToolButton>
+#include <new>
 
 namespace twinscan::test {
 namespace {
@@ -77,7 +78,7 @@ TEST_F(ScanWindow, ACancelledDialogChangesNothing)
 
 TEST_F(ScanWindow, FileWithoutDuplicatesKeepsSaveDisabled)
 {
-    scan(writeFile("one.txt", "only line"));
+    scan(writeFile("one.txt", "x")); // the smallest file that is not empty
     EXPECT_EQ(status(), "No Duplicate Lines Found... (Processing time: 0:00)");
     expectSaveAndView(false);
     expectIdle();
@@ -103,6 +104,20 @@ TEST_F(ScanWindow, FailedChecksKeepThePreviousResults)
         expectIdle();
     }
     EXPECT_EQ(module().statistics.statFilesOpened, 1);
+}
+
+// Memory running out after the new file's results replaced the old ones leaves nothing to save.
+TEST_F(ScanWindow, RunningOutOfMemoryAfterTheListsWereReplaced)
+{
+    scan(writeFile("dups.txt", "x\nx\n"));
+    fakes.clock.beforeReading = [this] {
+        if (status().startsWith("Processing File"))
+            throw std::bad_alloc();
+    };
+    scan(writeFile("other.txt", "y\ny\n"));
+    EXPECT_TRUE(status().startsWith("File Error! (")) << status().toStdString();
+    expectSaveAndView(false);
+    expectIdle();
 }
 
 TEST_F(ScanWindow, TheWindowIsBusyWhileTheScanRuns)

@@ -41,6 +41,8 @@ QString FakeFileDialogs::saveFile(const FileDialogRequest &request)
 
 double FakeClock::secondsSinceMidnight() const
 {
+    if (beforeReading)
+        beforeReading();
     if (readings.empty())
         return now;
     const double reading = readings.front();

@@ -78,6 +78,7 @@ public:
 
     mutable std::deque<double> readings; // returned in order, then `now`
     double now = 36000.0;
+    std::function<void()> beforeReading; // may throw, as the caller's next allocation could
 };
 
 // A shell that records what it was asked to open and answers as told.
