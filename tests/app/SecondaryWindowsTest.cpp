@@ -39,10 +39,10 @@ TEST_F(SecondaryWindows, AboutCountsTheScansOfThisRunOnTopOfTheStoredOnes)
     scan(writeFile("five.txt", "a\nb\na\nc\na\n"));
     whileOpen(window->ui().cmdAbout, [](QWidget &about) {
         EXPECT_EQ(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(),
-            "v" + module().appVersion);
+            QLatin1Char('v') + module().appVersion);
         EXPECT_EQ(about.findChild<QLabel *>(QStringLiteral("lblStats"))->text(),
-            "Files Opened: 1000001\nLines Scanned: 5\nDuplicates Found: 3\n"
-            "Unique Dups Found: 1\nDuplicates Deleted: 0");
+            QStringLiteral("Files Opened: 1000001\nLines Scanned: 5\nDuplicates Found: 3\n"
+                           "Unique Dups Found: 1\nDuplicates Deleted: 0"));
     });
 }
 
@@ -61,7 +61,8 @@ TEST_F(SecondaryWindows, ViewerChecksMarkTheirEntries)
         whileOpen(window->ui().cmdView, [row = row](QWidget &viewer) {
             ASSERT_TRUE(
                 QTest::qWaitFor([&] { return static_cast<frmView &>(viewer).viewerFilled(); }));
-            EXPECT_EQ(viewer.findChild<QLabel *>(QStringLiteral("lblStatus"))->text(), "Line 1");
+            EXPECT_EQ(viewer.findChild<QLabel *>(QStringLiteral("lblStatus"))->text(),
+                QStringLiteral("Line 1"));
             QAbstractItemModel *rows
                 = viewer.findChild<QAbstractItemView *>(QStringLiteral("lw"))->model();
             rows->setData(rows->index(row, 0), Qt::Checked, Qt::CheckStateRole);

@@ -36,8 +36,9 @@ void check(ViewerModel &model, int row, bool on)
     model.setData(model.index(row), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
 }
 
-// Checks start as the marks; a row without an entry takes no check; closing marks the checked
-// rows and leaves every other mark as it was, then tells the main window once.
+// Duplicate lines are red. Checks start as the marks; a row without an entry takes no check;
+// closing marks the checked rows and leaves every other mark as it was, then tells the main window
+// once.
 TEST(ViewerModel, ChecksOnlyRedRowsAndCarriesOnlyChecksBack)
 {
     using Act = std::function<void(ViewerModel &)>;
@@ -59,23 +60,17 @@ TEST(ViewerModel, ChecksOnlyRedRowsAndCarriesOnlyChecksBack)
         QAbstractItemModelTester tester(
             &model, QAbstractItemModelTester::FailureReportingMode::Fatal);
         act(model);
-        std::vector<bool> shown;
-        for (int row = 0; row < model.rowCount(); ++row)
+        std::vector<bool> shown, red;
+        for (int row = 0; row < model.rowCount(); ++row) {
             shown.push_back(model.data(model.index(row), Qt::CheckStateRole) == Qt::Checked);
+            red.push_back(model.data(model.index(row), Qt::ForegroundRole) == QColor(255, 0, 0));
+        }
         EXPECT_EQ(shown, checks) << name;
+        EXPECT_EQ(red, file.duplicate) << name;
         model.carryBack();
         EXPECT_EQ(file.marked, marks) << name;
         EXPECT_EQ(file.notices, marks != FakeFile().marked ? 1 : 0) << name;
     }
-}
-
-TEST(ViewerModel, DuplicateLinesAreRed)
-{
-    FakeFile file;
-    ViewerModel model(file);
-    for (int row = 0; row < model.rowCount(); ++row)
-        EXPECT_EQ(model.data(model.index(row), Qt::ForegroundRole) == QColor(255, 0, 0),
-            file.duplicate[std::size_t(row)]);
 }
 
 class Viewer : public ::testing::Test
@@ -102,10 +97,10 @@ protected:
 TEST_F(Viewer, OpensOnLineOneAndADoubleClickTogglesARedRow)
 {
     open();
-    EXPECT_EQ(status(), "Line 1");
+    EXPECT_EQ(status(), QStringLiteral("Line 1"));
     const QRect row3 = lw->visualRect(lw->model()->index(3, 0));
     QTest::mouseClick(lw->viewport(), Qt::LeftButton, {}, row3.center());
-    EXPECT_EQ(status(), "Line 4");
+    EXPECT_EQ(status(), QStringLiteral("Line 4"));
     QTest::mouseDClick(lw->viewport(), Qt::LeftButton, {}, row3.center());
     window->close();
     EXPECT_EQ(file.marked, std::vector<bool>({0, 0, 1, 1, 0, 0}));
