@@ -29,8 +29,10 @@ inline std::string readBytes(const QString &path)
 class SaveFixture : public testing::Test
 {
 public: // the cases of a table reach the fixture through a reference
-    QString path(const QString &name) const { return dir.filePath(name); }
-    QString path(const char *name) const { return path(QString::fromUtf8(name)); }
+    const std::string input = "keep 1\ndup\nkeep 2\ndup\n";
+    const std::string saved = "keep 1\ndup\nkeep 2\n";
+
+    QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
 
     // Writes the source and takes its stamp and line count as a scan of it would, and marks the
     // given 1-based line numbers for removal.
@@ -49,6 +51,7 @@ public: // the cases of a table reach the fixture through a reference
             removals.add(n);
         original = bytes;
     }
+    void scanInput() { scan(input, {4}); }
 
     SaveResult saveTo(const QString &target, const ProgressFn &progress = {})
     {
