@@ -48,17 +48,6 @@ TEST_F(LifeCycle, FirstActivationRunsOnce)
     EXPECT_EQ(status(), "changed");
 }
 
-TEST_F(LifeCycle, StartsWithTheStoredSettings)
-{
-    fakes.settings.values
-        = {{"caseSensitive", "1"}, {"lastLoadedFile", "/srv/a b.txt"}, {"statFilesOpened", "41"}};
-    startWith({});
-    EXPECT_EQ(module().scanOptions.caseSensitive, 1);
-    EXPECT_EQ(module().lastLoadedFile, "/srv/a b.txt");
-    EXPECT_EQ(module().statistics.statFilesOpened, 41);
-    EXPECT_FALSE(window->ui().cmdSave->isEnabled());
-}
-
 TEST_F(LifeCycle, CloseIsRefusedWhileAScanRunsAndStoresLater)
 {
     startWith({});
@@ -72,7 +61,6 @@ TEST_F(LifeCycle, CloseIsRefusedWhileAScanRunsAndStoresLater)
     EXPECT_TRUE(window->close());
     EXPECT_EQ(stored("statFilesOpened"), "1");
     EXPECT_EQ(stored("lastLoadedFile"), path("dups.txt"));
-    EXPECT_EQ(stored("saveEmptyLines"), "1");
 }
 
 TEST_F(LifeCycle, AStoppedUnattendedRunStaysOpenAndStoresTheOverridesLater)

@@ -38,8 +38,6 @@ TEST_F(SecondaryWindows, AboutCountsTheScansOfThisRunOnTopOfTheStoredOnes)
     window = std::make_unique<frmMain>(fakes.services());
     scan(writeFile("five.txt", "a\nb\na\nc\na\n"));
     whileOpen(window->ui().cmdAbout, [](QWidget &about) {
-        EXPECT_EQ(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(),
-            QLatin1Char('v') + module().appVersion);
         EXPECT_EQ(about.findChild<QLabel *>(QStringLiteral("lblStats"))->text(),
             QStringLiteral("Files Opened: 1000001\nLines Scanned: 5\nDuplicates Found: 3\n"
                            "Unique Dups Found: 1\nDuplicates Deleted: 0"));
@@ -61,8 +59,6 @@ TEST_F(SecondaryWindows, ViewerChecksMarkTheirEntries)
         whileOpen(window->ui().cmdView, [row = row](QWidget &viewer) {
             ASSERT_TRUE(
                 QTest::qWaitFor([&] { return static_cast<frmView &>(viewer).viewerFilled(); }));
-            EXPECT_EQ(viewer.findChild<QLabel *>(QStringLiteral("lblStatus"))->text(),
-                QStringLiteral("Line 1"));
             QAbstractItemModel *rows
                 = viewer.findChild<QAbstractItemView *>(QStringLiteral("lw"))->model();
             rows->setData(rows->index(row, 0), Qt::Checked, Qt::CheckStateRole);
