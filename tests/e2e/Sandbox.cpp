@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
-#include <cstdio>
 
 namespace twinscan::e2e {
 
@@ -12,26 +11,6 @@ namespace {
 QString expanded(QString text, const QString &work)
 {
     return text.replace(QStringLiteral("@/"), work + QLatin1Char('/'));
-}
-
-// One row per LF-ended line, with CR, LF and other control bytes written out.
-std::vector<std::string> rowsOf(const QByteArray &data)
-{
-    std::vector<std::string> rows(1);
-    for (qsizetype i = 0; i < data.size(); ++i) {
-        const auto c = static_cast<unsigned char>(data[i]);
-        char text[8];
-        std::snprintf(text, sizeof text,
-            c == '\n'                                ? "\\n"
-                : c == '\r'                          ? "\\r"
-                : c >= 0x20 && c < 0x7F && c != '\\' ? "%c"
-                                                     : "\\x%02X",
-            c);
-        rows.back() += text;
-        if (c == '\n' && i + 1 < data.size())
-            rows.emplace_back();
-    }
-    return rows;
 }
 
 } // namespace
@@ -132,23 +111,9 @@ testing::AssertionResult sameBytes(
 {
     if (expected == actual)
         return testing::AssertionSuccess();
-    const std::vector<std::string> left = rowsOf(expected);
-    const std::vector<std::string> right = rowsOf(actual);
-    const auto cell = [](const std::vector<std::string> &rows, std::size_t i) {
-        return i < rows.size() ? rows[i] : std::string();
-    };
-    std::size_t row = 0;
-    while (row < left.size() && row < right.size() && left[row] == right[row])
-        ++row;
-    testing::AssertionResult failure = testing::AssertionFailure()
-        << actualText << " differs in line " << row + 1 << " (expected | actual):\n";
-    for (std::size_t i = row > 2 ? row - 2 : 0; i < row + 3; ++i) {
-        const std::string l = cell(left, i);
-        failure << (l == cell(right, i) ? "  " : "* ") << l
-                << std::string(l.size() < 30 ? 30 - l.size() : 1, ' ') << "| " << cell(right, i)
-                << '\n';
-    }
-    return failure;
+    return testing::AssertionFailure()
+        << actualText << " is\n  " << testing::PrintToString(actual.toStdString())
+        << "\nexpected\n  " << testing::PrintToString(expected.toStdString());
 }
 
 void expectWritten(const RunResult &result)

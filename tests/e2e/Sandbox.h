@@ -50,8 +50,8 @@ private:
     std::function<void(qint64)> whileRunning_;
 };
 
-// For EXPECT_PRED_FORMAT2: on a difference, the lines around it side by side, expected on the
-// left, with line breaks and other control bytes written out.
+// For EXPECT_PRED_FORMAT2: on a difference, both texts with line breaks and other control bytes
+// written out.
 testing::AssertionResult sameBytes(
     const char *, const char *actualText, const QByteArray &expected, const QByteArray &actual);
 

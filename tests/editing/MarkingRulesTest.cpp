@@ -68,8 +68,6 @@ TEST(MarkingRules, RulesSetTheExpectedMarks)
         {"AllButLastLeadingEmptyLines", "\nx\n\nx\n", twoPairs, "0000", {AllButLast}, "1010"},
         {"AllButFirstTabsInText", tabs, twoPairs, "0000", {AllButFirst}, "0101"},
         {"AllButLastTabsInText", tabs, twoPairs, "0000", {AllButLast}, "1010"},
-        {"AllButFirstOneGroupOfTwo", "k\nk\n", {{0, 0}, {1, 0}}, "10", {AllButFirst}, "01"},
-        {"AllButLastOneGroupOfTwo", "k\nk\n", {{0, 0}, {1, 0}}, "01", {AllButLast}, "10"},
         {"EmptyList", "a\n", {}, "", {All, None, Invert, AllButFirst, AllButLast}, ""},
     };
     for (int variant = 0; variant < 4; ++variant) {

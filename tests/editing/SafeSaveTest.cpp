@@ -75,9 +75,8 @@ TEST_F(SafeSaveTest, TheResultTakesThePlaceOfTheFileItReplaces)
 // the scanned text. A symbolic link stays a link, whether it is the target or the source.
 TEST_F(SafeSaveTest, OtherNamesOfTheSourceAreTreatedAsTheSource)
 {
-    ASSERT_TRUE(dir.mkdir(QStringLiteral("sub")));
     ASSERT_TRUE(QFile::link(path("a.txt"), path("soft.txt")));
-    for (const char *target : {"sub/../a.txt", "soft.txt", "hard.txt"}) {
+    for (const char *target : {"soft.txt", "hard.txt"}) {
         SCOPED_TRACE(target);
         const bool hardLink = std::strcmp(target, "hard.txt") == 0;
         writeBytes(path("a.txt"), input);

@@ -44,13 +44,6 @@ TEST_F(SaveInterference, ChangesDuringTheSaveAreRefused)
         std::function<void(SaveInterference &)> change;
         std::string after; // the source's bytes afterwards
     } cases[] = {
-        {"another save of the file completes", Call::Read,
-            [](SaveInterference &t) {
-                SaveRequest second = t.request;
-                second.targetFile = t.source;
-                EXPECT_EQ(saveWithRemoval(second, t.removals).status, SaveStatus::Completed);
-            },
-            saved},
         {"appended after the last read", Call::Fsync, append, input + "more\n"},
         {"an editor saves by rename", Call::Fsync,
             [](SaveInterference &t) {
