@@ -13,6 +13,15 @@ using namespace Qt::StringLiterals;
 namespace twinscan::e2e {
 namespace {
 
+// Enough lines that the save runs for a good part of a second.
+QByteArray manyLines()
+{
+    QByteArray text;
+    for (int n = 0; n < 2000000; ++n)
+        text += QByteArray::number(n % 1000003) + '\n';
+    return text;
+}
+
 // Sends `signal` as soon as a save's temporary file appears in the work folder.
 void signalDuringTheSave(Sandbox &box, int signal)
 {
@@ -33,19 +42,20 @@ void signalDuringTheSave(Sandbox &box, int signal)
 
 TEST(SignalTest, AnUnattendedSaveEndsWithTheSignalsStatus)
 {
-    QByteArray input; // enough lines that the save runs for a good part of a second
-    for (int n = 0; n < 2000000; ++n)
-        input += QByteArray::number(n % 1000003) + '\n';
-    const std::pair<int, const char *> cases[]
-        = {{SIGINT, "@/in.txt"}, {SIGTERM, "@/out.txt"}, {SIGHUP, "@/in.txt"}};
-    for (const auto &[signal, output] : cases) {
-        SCOPED_TRACE(signal);
+    static const QByteArray input = manyLines();
+    const struct
+    {
+        int signal;
+        const char *output;
+    } cases[] = {{SIGINT, "@/in.txt"}, {SIGTERM, "@/out.txt"}, {SIGHUP, "@/in.txt"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.signal);
         Sandbox box;
         box.write(u"in.txt"_s, input);
-        signalDuringTheSave(box, signal);
+        signalDuringTheSave(box, c.signal);
         const RunResult result = box.run(
-            {u"/i"_s, u"@/in.txt"_s, u"/o"_s, QString::fromLatin1(output), u"/s"_s, u"1"_s}, 120);
-        EXPECT_EQ(result.exitCode, 128 + signal) << describe(result);
+            {u"/i"_s, u"@/in.txt"_s, u"/o"_s, QString::fromLatin1(c.output), u"/s"_s, u"1"_s}, 120);
+        EXPECT_EQ(result.exitCode, 128 + c.signal) << describe(result);
         EXPECT_TRUE(result.out.startsWith("Scanned ")) << describe(result);
         EXPECT_EQ(result.err, "Done! (Interrupted by User)\n") << describe(result);
         EXPECT_TRUE(box.read(u"in.txt"_s) == input);
