@@ -56,7 +56,13 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     sincePump_.start();
 }
 
-frmMain::~frmMain() = default;
+// The lists' event filter reads the window's controls, so it must go before the base class
+// destroys them and they send their last events.
+frmMain::~frmMain()
+{
+    delete interactions_;
+    interactions_ = nullptr;
+}
 
 bool frmMain::event(QEvent *event)
 {
