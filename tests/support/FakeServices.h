@@ -35,24 +35,16 @@ public:
     QStringList writtenKeys;
 };
 
-// Message boxes answered from a script; every box shown is recorded.
+// Message boxes answered from a script; the buttons of every box shown are recorded.
 class FakeMessageBoxes final : public MessageBoxService
 {
 public:
-    struct Shown
-    {
-        QString title;
-        QString text;
-        MessageButtons buttons;
-        MessageIcon icon;
-    };
-
     MessageAnswer show(QWidget *owner, const QString &title, const QString &text,
         MessageButtons buttons, MessageIcon icon) override;
 
     // Answers in order; when the script runs out, Ok boxes get Ok and questions get No.
     std::deque<MessageAnswer> answers;
-    std::vector<Shown> shown;
+    std::vector<MessageButtons> shown;
     // Runs while a box is up, as a person could act then.
     std::function<void()> whileShown;
 };
