@@ -36,12 +36,12 @@ void require(bool condition)
 }
 
 // A file in memory holding the input, read from its start.
-int memoryFile(std::string_view bytes)
+FileDescriptor memoryFile(std::string_view bytes)
 {
-    const int fd = ::memfd_create("input", MFD_CLOEXEC);
-    require(fd >= 0);
-    require(::write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size()));
-    require(::lseek(fd, 0, SEEK_SET) == 0);
+    FileDescriptor fd(::memfd_create("input", MFD_CLOEXEC));
+    require(fd.get() >= 0);
+    require(::write(fd.get(), bytes.data(), bytes.size()) == ssize_t(bytes.size()));
+    require(::lseek(fd.get(), 0, SEEK_SET) == 0);
     return fd;
 }
 
