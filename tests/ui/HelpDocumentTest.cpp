@@ -14,27 +14,23 @@ namespace {
 TEST(HelpDocument, OpensTheFirstPlaceThatHoldsItAndTellsWhenItCannot)
 {
     const char *beside = "bin/ReadMe.html", *installed = "share/doc/twinscan/ReadMe.html";
-    const struct
-    {
-        std::vector<const char *> present;
-        bool shellOpens;
-        const char *opened;
-    } cases[] = {{{beside}, true, beside}, {{installed}, true, installed},
-        {{installed, beside}, true, beside}, {{}, true, ""}, {{beside}, false, beside}};
-    for (const auto &c : cases) {
+    const std::tuple<std::vector<const char *>, bool, const char *> cases[]
+        = {{{beside}, true, beside}, {{installed}, true, installed},
+            {{installed, beside}, true, beside}, {{}, true, ""}, {{beside}, false, beside}};
+    for (const auto &[present, shellOpens, expected] : cases) {
         QTemporaryDir tree;
         QDir(tree.path()).mkpath("share/doc/twinscan");
         QDir(tree.path()).mkpath("bin");
-        for (const char *document : c.present)
+        for (const char *document : present)
             QFile(tree.filePath(document)).open(QIODevice::WriteOnly);
         FakeShell shell;
-        shell.succeeds = c.shellOpens;
+        shell.succeeds = shellOpens;
         FakeMessageBoxes messages;
         openHelpDocument(nullptr, shell, messages, "Twinscan", tree.filePath("bin"));
         const QString opened = shell.opened.empty() ? "" : shell.opened.front().toLocalFile();
-        EXPECT_EQ(opened, *c.opened ? tree.filePath(c.opened) : "") << c.opened;
+        EXPECT_EQ(opened, *expected ? tree.filePath(expected) : "") << expected;
         // A missing document or a refusal is told.
-        EXPECT_EQ(messages.shown.size(), opened.isEmpty() || !c.shellOpens ? 1u : 0u) << c.opened;
+        EXPECT_EQ(messages.shown.size(), opened.isEmpty() || !shellOpens ? 1u : 0u) << expected;
     }
 }
 

@@ -39,8 +39,6 @@ TEST(ProgressBar, FillsFromTheBottomOrTheLeftByTheSurfaceShape)
 {
     const FillRow rows[] = {
         {"vertical quarter", {57, 100}, 50, false, 0, {{{28, 74}, white}, {{28, 75}, red}}},
-        {"below Min", {57, 100}, -5, false, 0, {{{28, 99}, white}}},
-        {"above Max", {57, 100}, 300, false, 0, {{{28, 0}, red}}},
         {"square is vertical", {50, 50}, 100, false, 0, {{{10, 10}, white}, {{10, 40}, red}}},
         // 100 pixels inside the border at 0.47 end on a whole block: 40 pixels from the left.
         {"segments", {102, 20}, 94, true, 1,
@@ -74,18 +72,16 @@ TEST(ProgressBar, DrawsTheCaptionInTheBarsColourWhereTheBarPassesUnderIt)
     bar.setShowText(true);
     bar.setValue(50);
     const QImage image = render(bar, {300, 40});
-    auto count = [&](int from, int to, OleColor color) {
-        int found = 0;
-        for (int x = from; x < to; ++x) {
-            for (int y = 0; y < image.height(); ++y)
-                found += image.pixel(x, y) == rgb(color);
-        }
-        return found;
+    // How many pixels of the colour the left or the right half holds.
+    auto count = [&](int left, OleColor color) {
+        const QImage half = image.copy(left, 0, 150, image.height());
+        const auto *pixels = reinterpret_cast<const QRgb *>(half.constBits());
+        return std::count(pixels, pixels + half.width() * half.height(), rgb(color));
     };
-    EXPECT_GT(count(0, 150, blue), 0);
-    EXPECT_EQ(count(0, 150, green), 0);
-    EXPECT_GT(count(150, 300, green), 0);
-    EXPECT_EQ(count(150, 300, blue), 0);
+    EXPECT_GT(count(0, blue), 0);
+    EXPECT_EQ(count(0, green), 0);
+    EXPECT_GT(count(150, green), 0);
+    EXPECT_EQ(count(150, blue), 0);
 }
 
 TEST(MemDC, GrowsToWhatIsAskedAndNeverShrinks)
