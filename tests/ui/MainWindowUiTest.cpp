@@ -8,18 +8,12 @@
 namespace twinscan {
 namespace {
 
-class MainWindowControls : public ::testing::Test
+// Enter presses Open, Esc presses Stop!, each only while it is shown.
+TEST(MainWindowUi, EnterAndEscPressTheDefaultAndCancelButtons)
 {
-protected:
-    void SetUp() override { ui.setupUi(&form); }
-
     QWidget form;
     MainWindowUi ui;
-};
-
-// Enter presses Open, Esc presses Stop!, each only while it is shown.
-TEST_F(MainWindowControls, EnterAndEscPressTheDefaultAndCancelButtons)
-{
+    ui.setupUi(&form);
     form.show();
     QSignalSpy opened(ui.cmdScan, &QToolButton::clicked);
     QSignalSpy stopped(ui.cmdStop, &QToolButton::clicked);
@@ -34,8 +28,11 @@ TEST_F(MainWindowControls, EnterAndEscPressTheDefaultAndCancelButtons)
 }
 
 // Tab walks the action column from the top, then the source list, then the duplicates list.
-TEST_F(MainWindowControls, TabOrder)
+TEST(MainWindowUi, TabOrder)
 {
+    QWidget form;
+    MainWindowUi ui;
+    ui.setupUi(&form);
     QStringList order;
     for (QWidget *w = ui.cmdScan; order.size() < 8; w = w->nextInFocusChain()) {
         if (w->focusPolicy() & Qt::TabFocus)
