@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QRegularExpression>
 
 namespace twinscan::e2e {
 
@@ -104,28 +103,6 @@ RunResult Sandbox::runJob(const char *switches) const
     return run(QStringList {QStringLiteral("/i"), QStringLiteral("@/in.txt"), QStringLiteral("/o"),
                    QStringLiteral("@/out.txt")}
         + QString::fromUtf8(switches).split(QLatin1Char(' '), Qt::SkipEmptyParts));
-}
-
-testing::AssertionResult sameBytes(
-    const char *, const char *actualText, const QByteArray &expected, const QByteArray &actual)
-{
-    if (expected == actual)
-        return testing::AssertionSuccess();
-    return testing::AssertionFailure()
-        << actualText << " is\n  " << testing::PrintToString(actual.toStdString())
-        << "\nexpected\n  " << testing::PrintToString(expected.toStdString());
-}
-
-void expectWritten(const RunResult &result)
-{
-    const QString time = QStringLiteral(R"( \(Processing time: \d+:\d\d\)\n)");
-    const QRegularExpression lines(QRegularExpression::anchoredPattern(
-        QStringLiteral(
-            "Scanned \\d+ Lines: Found \\d+ Duplicate Lines with \\d+ Unique Duplicates!")
-        + time + QStringLiteral("Done!") + time));
-    EXPECT_EQ(result.exitCode, 0) << describe(result);
-    EXPECT_TRUE(lines.match(QString::fromUtf8(result.out)).hasMatch()) << describe(result);
-    EXPECT_TRUE(result.err.isEmpty()) << describe(result);
 }
 
 } // namespace twinscan::e2e

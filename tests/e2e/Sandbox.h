@@ -50,13 +50,4 @@ private:
     std::function<void(qint64)> whileRunning_;
 };
 
-// For EXPECT_PRED_FORMAT2: on a difference, both texts with line breaks and other control bytes
-// written out.
-testing::AssertionResult sameBytes(
-    const char *, const char *actualText, const QByteArray &expected, const QByteArray &actual);
-
-// Status 0, exactly the scan's and the save's result lines on standard output, nothing on
-// standard error.
-void expectWritten(const RunResult &result);
-
 } // namespace twinscan::e2e
