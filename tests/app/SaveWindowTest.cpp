@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QToolButton>
-#include <unistd.h>
 
 namespace twinscan::test {
 namespace {
@@ -23,7 +22,6 @@ protected:
         fakes.dialogs.saveAnswers.push_back(target);
         window->cmdSave_Click();
     }
-    const MainWindowUi &ui() const { return window->ui(); }
 };
 
 TEST_F(SaveWindow, WritesTheFileWithoutTheMarkedLines)
@@ -38,37 +36,19 @@ TEST_F(SaveWindow, WritesTheFileWithoutTheMarkedLines)
     EXPECT_EQ(module().statistics.statDupsDeleted, 3);
     ASSERT_EQ(fakes.dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(fakes.dialogs.saveRequests[0].initialFile, path("earlier.txt"));
-    EXPECT_EQ(window->session()->lists().lstLines->ListCount(), 0);
-    EXPECT_TRUE(ui().cmdView->isEnabled());
     // The marks stay, so the same selection can be saved again.
     EXPECT_TRUE(window->session()->isLineMarked(2));
 }
 
-// Where a save put its result decides the next save: once the scanned file itself is replaced,
-// the line numbers no longer fit it. A hard link to it is another file's name.
+// Once the scanned file itself is replaced, the line numbers no longer fit it.
 TEST_F(SaveWindow, AfterASaveTheRememberedNameAndSave)
 {
-    const struct
-    {
-        const char *target, *link;
-        bool saveEnabled;
-    } cases[] = {{"out.txt", "", true}, {"list.csv", "", false}, {"hard.csv", "hard.csv", true}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.target);
-        QFile::remove(path(c.link));
-        const QString source = writeFile("list.csv", "v\nv\n");
-        const QString target = path(c.target);
-        if (*c.link) { // before the scan: a new link changes the file's change time
-            ASSERT_EQ(::link(QFile::encodeName(source).constData(),
-                          QFile::encodeName(target).constData()),
-                0);
-        }
-        scan(source);
-        window->mnuSelAllButFirst_Click();
-        save(target);
-        EXPECT_EQ(readFile(target), "v\n");
-        EXPECT_EQ(module().lastSavedFile, target);
-        EXPECT_EQ(ui().cmdSave->isEnabled(), c.saveEnabled);
+    for (const bool overSource : {false, true}) {
+        SCOPED_TRACE(overSource);
+        const QString target = scanAndMark("v\nv\n");
+        save(overSource ? target : path("out.txt"));
+        EXPECT_EQ(module().lastSavedFile, overSource ? target : path("out.txt"));
+        EXPECT_EQ(ui().cmdSave->isEnabled(), !overSource);
         EXPECT_TRUE(status().startsWith("Done!"));
     }
 }
@@ -150,7 +130,7 @@ TEST_F(SaveWindow, AfterAFailedScanTheSaveStillReadsTheScannedFile)
 
 TEST_F(SaveWindow, AFailedWriteIsAClearErrorAndTheWindowStaysUsable)
 {
-    const QString source = scanAndMark("n\nn\n");
+    scanAndMark("n\nn\n");
     save(path("no/such/folder/out.txt"));
     EXPECT_TRUE(status().contains("no/such/folder/out.txt")) << status().toStdString();
     EXPECT_EQ(module().statistics.statDupsDeleted, 0);

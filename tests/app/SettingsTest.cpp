@@ -54,14 +54,13 @@ TEST(LoadSettings, DefaultsAndDamagedValues)
         " statFilesOpened=0 statLinesScanned=0 statDupsFound=0 statUniqueDupsFound=0"
         " statDupsDeleted=0 ");
     EXPECT_TRUE(fresh.lastLoadedFile.isEmpty() && fresh.lastSavedFile.isEmpty());
-    EXPECT_TRUE(empty.writtenKeys.isEmpty());
+    EXPECT_TRUE(empty.values.isEmpty());
 
-    const std::tuple<QString, QString, qint64> cases[]
-        = {{"caseSensitive", "abc", 0}, {"saveEmptyLines", "", 1}, {"saveEmptyLines", "70000", 1},
-            {"trimLines", "1.5", 0}, {"winLeft", "-32769", 11018}, {"winLeft", "-32768", -32768},
-            {"winTop", "32768", 4605}, {"viewWinHeight", "12abc", 5655},
-            {"statLinesScanned", "3000000000", 0}, {"statDupsFound", "2147483647", 2147483647},
-            {"statDupsDeleted", "-5", -5}, {"trimSaveLines", "2", 2}};
+    const std::tuple<QString, QString, qint64> cases[] = {{"saveEmptyLines", "", 1},
+        {"saveEmptyLines", "70000", 1}, {"winLeft", "-32769", 11018}, {"winLeft", "-32768", -32768},
+        {"winTop", "32768", 4605}, {"viewWinHeight", "12abc", 5655},
+        {"statLinesScanned", "3000000000", 0}, {"statDupsFound", "2147483647", 2147483647},
+        {"statDupsDeleted", "-5", -5}, {"trimSaveLines", "2", 2}};
     for (const auto &[key, stored, expected] : cases) {
         MemorySettingsStore store;
         store.values.insert(key, stored);

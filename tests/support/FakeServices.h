@@ -17,7 +17,7 @@
 
 namespace twinscan::test {
 
-// A settings store that lives in memory and remembers the order of the writes.
+// A settings store that lives in memory.
 class MemorySettingsStore final : public SettingsStore
 {
 public:
@@ -25,14 +25,9 @@ public:
     {
         return values.value(key, defaultValue);
     }
-    void setValue(const QString &key, const QString &text) override
-    {
-        values.insert(key, text);
-        writtenKeys.append(key);
-    }
+    void setValue(const QString &key, const QString &text) override { values.insert(key, text); }
 
     QMap<QString, QString> values;
-    QStringList writtenKeys;
 };
 
 // Message boxes answered from a script; the buttons of every box shown are recorded.

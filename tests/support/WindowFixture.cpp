@@ -56,13 +56,4 @@ void WindowFixture::duringRun(std::function<bool()> when, std::function<void()> 
     watcher_->start();
 }
 
-QStringList WindowFixture::list2Texts() const
-{
-    QStringList texts;
-    const LineList &list = *window->session()->lists().List2;
-    for (int i = 0; i < list.ListCount(); ++i)
-        texts << list.List(i);
-    return texts;
-}
-
 } // namespace twinscan::test

@@ -32,8 +32,8 @@ protected:
     // Runs `action` once, at the first moment events run while `when` holds.
     void duringRun(std::function<bool()> when, std::function<void()> action);
 
-    QStringList list2Texts() const;
     QString status() const { return window->statusText(); }
+    const MainWindowUi &ui() const { return window->ui(); }
 
     QTemporaryDir dir;
     FakeServices fakes;
