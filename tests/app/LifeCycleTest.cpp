@@ -1,9 +1,7 @@
 #include "support/WindowFixture.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QFile>
-#include <QPushButton>
 #include <QToolButton>
 
 namespace twinscan::test {
@@ -68,22 +66,6 @@ TEST_F(LifeCycle, AStoppedUnattendedRunStaysOpenAndStoresTheOverridesLater)
     EXPECT_TRUE(status().contains("(Interuppted By User)"));
     EXPECT_TRUE(window->close());
     EXPECT_EQ(stored("trimLines"), "1");
-}
-
-// Whether Ok or Cancel keeps a change is the dialog's concern; here the kept option reaches the
-// scan.
-TEST_F(LifeCycle, SettingsDialogOkChangesTheNextScan)
-{
-    startWith({});
-    QTimer::singleShot(0, [] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
-        dialog->findChild<QCheckBox *>("chkCase")->setChecked(true);
-        dialog->findChild<QPushButton *>("cmdOk")->click();
-    });
-    window->cmdSettings_Click();
-    scan(writeFile("case.txt", "Abc\nABC\n"));
-    EXPECT_TRUE(status().startsWith("No Duplicate Lines Found"));
 }
 
 } // namespace
