@@ -1,5 +1,8 @@
 #include "ui/WindowGeometry.h"
 
+#include "ui/modSubclassing.h"
+
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace twinscan {
@@ -17,6 +20,14 @@ TEST(KeepOnScreens, BringsBackOnlyAFrameThatNoScreenShows)
     };
     for (const auto &[frame, expected] : cases)
         EXPECT_EQ(keepOnScreens(frame, screens, primaryArea), expected);
+}
+
+TEST(MinimumFrame, KeepsAHookedWindowFromShrinkingBelowIt)
+{
+    QWidget window;
+    modSubclassing::Hook(window, modSubclassing::mainWindowMinimum);
+    window.resize(100, 100);
+    EXPECT_EQ(window.frameGeometry().size(), modSubclassing::mainWindowMinimum);
 }
 
 } // namespace
