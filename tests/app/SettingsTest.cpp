@@ -56,11 +56,8 @@ TEST(LoadSettings, DefaultsAndDamagedValues)
     EXPECT_TRUE(fresh.lastLoadedFile.isEmpty() && fresh.lastSavedFile.isEmpty());
     EXPECT_TRUE(empty.values.isEmpty());
 
-    const std::tuple<QString, QString, qint64> cases[] = {{"saveEmptyLines", "", 1},
-        {"saveEmptyLines", "70000", 1}, {"winLeft", "-32769", 11018}, {"winLeft", "-32768", -32768},
-        {"winTop", "32768", 4605}, {"viewWinHeight", "12abc", 5655},
-        {"statLinesScanned", "3000000000", 0}, {"statDupsFound", "2147483647", 2147483647},
-        {"statDupsDeleted", "-5", -5}, {"trimSaveLines", "2", 2}};
+    const std::tuple<QString, QString, qint64> cases[] = {{"saveEmptyLines", "12abc", 1},
+        {"caseSensitive", "32768", 0}, {"trimLines", "-32769", 0}, {"trimSaveLines", "2", 2}};
     for (const auto &[key, stored, expected] : cases) {
         MemorySettingsStore store;
         store.values.insert(key, stored);
@@ -104,45 +101,6 @@ TEST(QSettingsStore, RoundTripThroughThePerUserIniFile)
     EXPECT_EQ(numbersOf(loaded), numbersOf(saved));
     EXPECT_EQ(loaded.lastLoadedFile, saved.lastLoadedFile);
     EXPECT_EQ(loaded.lastSavedFile, saved.lastSavedFile);
-}
-
-// The previous run stored a maximised window at 1, 2; in this run the window was resized to
-// 9000 x 7005 at 600, 900 before the close. The frame of a maximised window says nothing of
-// where it goes when restored; a minimised one has nothing worth keeping.
-TEST(SaveSettings, MainPlacementByTheStateAtClose)
-{
-    const std::pair<WindowSnapshot, QString> cases[] = {
-        {{windowStateNormal, 1515, 3030}, "1515 3030 9000 7005 0"},
-        {{windowStateMaximised, -120, -120}, "600 900 9000 7005 2"},
-        {{windowStateMinimised, -480000, -480000}, "1 2 3000 4000 2"},
-        {{windowStateNormal, 40000, -40000}, "32767 -32768 9000 7005 0"}, // kept at the edge
-    };
-    for (const auto &[window, expected] : cases) {
-        MemorySettingsStore store;
-        store.values = {{"winLeft", "1"}, {"winTop", "2"}, {"winWidth", "3000"},
-            {"winHeight", "4000"}, {"winState", "2"}};
-        Module module;
-        static_cast<WindowPlacement &>(module.mainPlacement) = {600, 900, 9000, 7005, 2};
-        saveSettings(store, module, window);
-        QStringList stored;
-        for (const char *key : {"winLeft", "winTop", "winWidth", "winHeight", "winState"})
-            stored << store.values.value(QLatin1String(key));
-        EXPECT_EQ(stored.join(' '), expected);
-        if (window.state == windowStateNormal) { // the record keeps the live position too
-            EXPECT_EQ(QString::number(module.mainPlacement.left), stored[0]);
-        }
-    }
-}
-
-TEST(UsageStatistics, CountersStopAtTheirMaximum)
-{
-    const std::tuple<qint32, qint64, qint32> cases[] = {{0, 5, 5}, {2147483646, 1, 2147483647},
-        {2147483646, 2, 2147483647}, {100, 3000000000LL, 2147483647}};
-    for (const auto &[start, added, expected] : cases) {
-        qint32 counter = start;
-        addToCounter(counter, added);
-        EXPECT_EQ(counter, expected) << start << " + " << added;
-    }
 }
 
 } // namespace

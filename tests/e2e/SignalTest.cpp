@@ -22,24 +22,6 @@ QByteArray manyLines()
     return text;
 }
 
-// Sends `signal` as soon as a save's temporary file appears in the work folder.
-void signalDuringTheSave(Sandbox &box, int signal)
-{
-    box.setWhileRunning([&box, signal](qint64 pid) {
-        const QDir work(box.path(u"@/"_s));
-        QElapsedTimer waited;
-        waited.start();
-        while (work.entryList({u".twinscan-*"_s}, QDir::Files | QDir::Hidden).isEmpty()) {
-            if (waited.elapsed() > 60000) {
-                ADD_FAILURE() << "no save seen";
-                return;
-            }
-            QThread::usleep(500);
-        }
-        ::kill(pid_t(pid), signal);
-    });
-}
-
 TEST(SignalTest, AnUnattendedSaveEndsWithTheSignalsStatus)
 {
     static const QByteArray input = manyLines();
@@ -52,7 +34,18 @@ TEST(SignalTest, AnUnattendedSaveEndsWithTheSignalsStatus)
         SCOPED_TRACE(c.signal);
         Sandbox box;
         box.write(u"in.txt"_s, input);
-        signalDuringTheSave(box, c.signal);
+        // The signal goes as soon as the save's temporary file appears in the work folder.
+        box.whileRunning = [&box, signal = c.signal](qint64 pid) {
+            const QDir work(box.path(u"@/"_s));
+            QElapsedTimer waited;
+            waited.start();
+            while (work.entryList({u".twinscan-*"_s}, QDir::Files | QDir::Hidden).isEmpty()) {
+                if (waited.elapsed() > 60000)
+                    return ADD_FAILURE() << "no save seen";
+                QThread::usleep(500);
+            }
+            ::kill(pid_t(pid), signal);
+        };
         const RunResult result = box.run(
             {u"/i"_s, u"@/in.txt"_s, u"/o"_s, QString::fromLatin1(c.output), u"/s"_s, u"1"_s}, 120);
         EXPECT_EQ(result.exitCode, 128 + c.signal) << describe(result);
@@ -71,10 +64,10 @@ TEST(SignalTest, TheWindowClosesOnASignal)
     const QDir store(box.path(u"@/../config/Corvane"_s));
     ASSERT_TRUE(store.mkpath(u"."_s));
     box.setVariable(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    box.setWhileRunning([](qint64 pid) {
+    box.whileRunning = [](qint64 pid) {
         QThread::msleep(1500);
         ::kill(pid_t(pid), SIGTERM);
-    });
+    };
     const RunResult result = box.run({}, 30);
     EXPECT_EQ(result.exitCode, 128 + SIGTERM) << describe(result);
     EXPECT_FALSE(store.isEmpty());

@@ -16,38 +16,13 @@ MessageAnswer FakeMessageBoxes::show(
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
 }
 
-namespace {
-QString next(std::deque<QString> &answers)
+QString FakeFileDialogs::next(std::deque<QString> &answers)
 {
     if (answers.empty())
         return {};
     QString answer = answers.front();
     answers.pop_front();
     return answer;
-}
-} // namespace
-
-QString FakeFileDialogs::openFile(const FileDialogRequest &request)
-{
-    openRequests.push_back(request);
-    return next(openAnswers);
-}
-
-QString FakeFileDialogs::saveFile(const FileDialogRequest &request)
-{
-    saveRequests.push_back(request);
-    return next(saveAnswers);
-}
-
-double FakeClock::secondsSinceMidnight() const
-{
-    if (beforeReading)
-        beforeReading();
-    if (readings.empty())
-        return now;
-    const double reading = readings.front();
-    readings.pop_front();
-    return reading;
 }
 
 } // namespace twinscan::test

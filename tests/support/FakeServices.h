@@ -44,27 +44,31 @@ public:
     std::function<void()> whileShown;
 };
 
-// File dialogs that return scripted names; an empty name is a cancel.
+// File dialogs that return scripted names, in order; an empty name, or none left, is a cancel.
 class FakeFileDialogs final : public FileDialogService
 {
 public:
-    QString openFile(const FileDialogRequest &request) override;
-    QString saveFile(const FileDialogRequest &request) override;
+    QString openFile(const FileDialogRequest &) override { return next(openAnswers); }
+    QString saveFile(const FileDialogRequest &) override { return next(saveAnswers); }
 
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
-    std::vector<FileDialogRequest> openRequests;
-    std::vector<FileDialogRequest> saveRequests;
+
+private:
+    static QString next(std::deque<QString> &answers);
 };
 
-// A clock that tests set by hand; each reading can also advance it.
+// A clock that stands still at 10:00.
 class FakeClock final : public Clock
 {
 public:
-    double secondsSinceMidnight() const override;
+    double secondsSinceMidnight() const override
+    {
+        if (beforeReading)
+            beforeReading();
+        return 36000.0;
+    }
 
-    mutable std::deque<double> readings; // returned in order, then `now`
-    double now = 36000.0;
     std::function<void()> beforeReading; // may throw, as the caller's next allocation could
 };
 
