@@ -51,10 +51,10 @@ TEST_F(SaveWindow, OffersTheSourcesExtensionForATargetWithoutOne)
     for (const auto &[answer, written] : cases) {
         SCOPED_TRACE(int(answer));
         scanAndMark("x\nx\n");
-        fakes.messages.shown.clear();
+        fakes.messages.shown = 0;
         fakes.messages.answers = {answer};
         save(path("out"));
-        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        ASSERT_EQ(fakes.messages.shown, 1);
         if (written.isEmpty()) {
             EXPECT_FALSE(QFile::exists(path("out")) || QFile::exists(path("out.csv")));
             EXPECT_TRUE(status().startsWith("Scanned"));

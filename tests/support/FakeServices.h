@@ -13,7 +13,6 @@
 #include <deque>
 #include <functional>
 #include <ostream>
-#include <vector>
 
 namespace twinscan::test {
 
@@ -30,32 +29,44 @@ public:
     QMap<QString, QString> values;
 };
 
-// Message boxes answered from a script; the buttons of every box shown are recorded.
+// The first of `answers`, taken from them, or `otherwise` when there are none left.
+template<typename T> T takeFirst(std::deque<T> &answers, T otherwise)
+{
+    if (answers.empty())
+        return otherwise;
+    T answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+// Message boxes answered from a script; when it runs out, Ok boxes get Ok and questions get No.
 class FakeMessageBoxes final : public MessageBoxService
 {
 public:
-    MessageAnswer show(QWidget *owner, const QString &title, const QString &text,
-        MessageButtons buttons, MessageIcon icon) override;
+    MessageAnswer show(
+        QWidget *, const QString &, const QString &, MessageButtons buttons, MessageIcon) override
+    {
+        ++shown;
+        if (whileShown)
+            whileShown();
+        return takeFirst(
+            answers, buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No);
+    }
 
-    // Answers in order; when the script runs out, Ok boxes get Ok and questions get No.
     std::deque<MessageAnswer> answers;
-    std::vector<MessageButtons> shown;
-    // Runs while a box is up, as a person could act then.
-    std::function<void()> whileShown;
+    int shown = 0;
+    std::function<void()> whileShown; // runs while a box is up, as a person could act then
 };
 
 // File dialogs that return scripted names, in order; an empty name, or none left, is a cancel.
 class FakeFileDialogs final : public FileDialogService
 {
 public:
-    QString openFile(const FileDialogRequest &) override { return next(openAnswers); }
-    QString saveFile(const FileDialogRequest &) override { return next(saveAnswers); }
+    QString openFile(const FileDialogRequest &) override { return takeFirst(openAnswers, {}); }
+    QString saveFile(const FileDialogRequest &) override { return takeFirst(saveAnswers, {}); }
 
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
-
-private:
-    static QString next(std::deque<QString> &answers);
 };
 
 // A clock that stands still at 10:00.
@@ -72,18 +83,11 @@ public:
     std::function<void()> beforeReading; // may throw, as the caller's next allocation could
 };
 
-// A shell that records what it was asked to open and answers as told.
+// A shell that opens whatever it is asked to.
 class FakeShell final : public ShellService
 {
 public:
-    bool openDocument(const QUrl &url) override
-    {
-        opened.push_back(url);
-        return succeeds;
-    }
-
-    std::vector<QUrl> opened;
-    bool succeeds = true;
+    bool openDocument(const QUrl &) override { return true; }
 };
 
 struct FakeServices
