@@ -27,5 +27,20 @@ TEST(MainWindowUi, EnterAndEscPressTheDefaultAndCancelButtons)
     EXPECT_EQ(stopped.count(), 1);
 }
 
+// Tab walks the action column from the top, then the source list, then the duplicates list.
+TEST(MainWindowUi, TabOrder)
+{
+    QWidget form;
+    MainWindowUi ui;
+    ui.setupUi(&form);
+    QStringList order;
+    for (QWidget *w = ui.cmdScan; order.size() < 8; w = w->nextInFocusChain()) {
+        if (w->focusPolicy() & Qt::TabFocus)
+            order << w->objectName();
+    }
+    EXPECT_EQ(order.join(u' ').toStdString(),
+        "cmdScan cmdStop cmdSave cmdView cmdSettings cmdAbout lstShow List2");
+}
+
 } // namespace
 } // namespace twinscan
