@@ -38,11 +38,6 @@ inline std::string visible(std::string_view bytes)
     return QByteArray(bytes.data(), qsizetype(bytes.size())).toPercentEncoding(" []").toStdString();
 }
 
-inline ScanOptions options(int caseSensitive, int trimLines, int includeEmptyLines)
-{
-    return {qint16(caseSensitive), qint16(trimLines), qint16(includeEmptyLines)};
-}
-
 struct ScanResult
 {
     std::vector<QString> entries; // the duplicates list as its readers see it

@@ -11,23 +11,14 @@ using namespace twinscan;
 
 namespace {
 
-// As UTF-8, so that a failed comparison prints readable texts.
-using Texts = std::vector<std::string>;
-using States = std::vector<bool>;
+// Each item's text, as UTF-8 so that a failed comparison prints it, and its selected state.
+using Items = std::vector<std::pair<std::string, bool>>;
 
-Texts textsOf(const LineList &list)
+Items itemsOf(const LineList &list)
 {
-    Texts out;
+    Items out;
     for (int i = 0; i < list.ListCount(); ++i)
-        out.push_back(list.List(i).toStdString());
-    return out;
-}
-
-States statesOf(const LineList &list)
-{
-    States out;
-    for (int i = 0; i < list.ListCount(); ++i)
-        out.push_back(list.Selected(i));
+        out.emplace_back(list.List(i).toStdString(), list.Selected(i));
     return out;
 }
 
@@ -44,20 +35,20 @@ TEST(ListEmulation, SlotsKeepTheirStates)
     list.setSelected(2, true);
     list.RemoveItem(0); // slot 3 still holds the selected placeholder
     list.AddItem(QStringLiteral("new"));
-    EXPECT_EQ(textsOf(list), (Texts {"b", placeholder.toStdString(), "new"}));
-    EXPECT_EQ(statesOf(list), (States {false, true, true}));
+    EXPECT_EQ(
+        itemsOf(list), (Items {{"b", false}, {placeholder.toStdString(), true}, {"new", true}}));
 
     list.Clear();
     EXPECT_TRUE(placeholder.isDetached());
     list.setUpperLimit(5);
     list.AddItem(QStringLiteral("z"));
-    EXPECT_EQ(statesOf(list), States {false});
+    EXPECT_EQ(itemsOf(list), (Items {{"z", false}}));
 }
 
 // Callers set a new item's selected state before they read it; under that rule the emulation
 // and a plain list must agree after any sequence of additions, removals, marks and clears. Half
-// the rounds start as the scan fills the source list (line 0, line 1, ...), which the emulation
-// keeps implicit until something else happens to the list.
+// the rounds start as the scan fills the source list (line 0, line 1, ...), unread, which the
+// emulation keeps implicit until something else happens to the list.
 TEST(ListEmulation, BehavesLikeAPlainList)
 {
     std::string file;
@@ -97,9 +88,9 @@ TEST(ListEmulation, BehavesLikeAPlainList)
                     list->Clear();
                 }
             }
-            ASSERT_EQ(textsOf(emulation), textsOf(plain)) << "round " << round << " step " << step;
-            ASSERT_EQ(statesOf(emulation), statesOf(plain))
-                << "round " << round << " step " << step;
+            if (inOrder)
+                continue; // a read would write the implicit lines out
+            ASSERT_EQ(itemsOf(emulation), itemsOf(plain)) << "round " << round << " step " << step;
         }
     }
 }

@@ -82,7 +82,6 @@ TEST(LineSplitting, EveryReadPathGivesTheSameLines)
     } cases[] = {
         {"", {}},
         {"a", {{"a"}, {none}}},
-        {"a\n", {{"a"}, {lf}}},
         {"\r\n", {{""}, {crlf}}},
         {"\n\n", {{"", ""}, {lf, lf}}},
         {"\r\r\n", {{"", ""}, {cr, crlf}}},

@@ -70,7 +70,7 @@ TEST(ScanCrossCheck, MatchesTheQuadraticSearch)
         unsigned seed;
         int rounds;
         int maxLines;
-        std::vector<int> values;
+        std::vector<qint16> values;
     } batches[] = {{7, 1000, 25, {0, 1, 2}}, {11, 24, 400, {0, 1}}};
     int withDuplicates = 0;
     for (const auto &batch : batches) {
@@ -79,8 +79,8 @@ TEST(ScanCrossCheck, MatchesTheQuadraticSearch)
             const RandomFile file = randomFile(random, batch.maxLines);
             const std::size_t n = batch.values.size();
             for (std::size_t combination = 0; combination < n * n * n; ++combination) {
-                const ScanOptions switches = options(batch.values[combination % n],
-                    batch.values[combination / n % n], batch.values[combination / n / n]);
+                const ScanOptions switches {batch.values[combination % n],
+                    batch.values[combination / n % n], batch.values[combination / n / n]};
                 SCOPED_TRACE(testing::Message()
                     << "switches " << switches.caseSensitive << "/" << switches.trimLines << "/"
                     << switches.includeEmptyLines << ", lines:" << file.shown);
