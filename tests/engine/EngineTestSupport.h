@@ -45,13 +45,11 @@ struct ScanResult
     ScanOutcome outcome;
 };
 
-// Scans bytes as the program scans a file, into `duplicates` (a plain list unless given).
-inline ScanResult scanBytes(
-    std::string_view bytes, const ScanOptions &switches, LineList *duplicates = nullptr)
+// Scans bytes as the program scans a file.
+inline ScanResult scanBytes(std::string_view bytes, const ScanOptions &switches)
 {
     const std::shared_ptr<LoadedText> text = LoadedText::fromBytes(bytes);
-    ItemVectorList plain;
-    LineList &list = duplicates ? *duplicates : plain;
+    ItemVectorList list;
     list.setSource(text);
     ScanResult result;
     result.outcome = DuplicateScanner(*text, ScanRules::from(switches)).run(list);

@@ -82,8 +82,6 @@ TEST(LineSplitting, EveryReadPathGivesTheSameLines)
     } cases[] = {
         {"", {}},
         {"a", {{"a"}, {none}}},
-        {"\r\n", {{""}, {crlf}}},
-        {"\n\n", {{"", ""}, {lf, lf}}},
         {"\r\r\n", {{"", ""}, {cr, crlf}}},
         {"\n\r", {{"", ""}, {lf, cr}}},
         {"a\nb\r\nc\rd", {{"a", "b", "c", "d"}, {lf, crlf, cr, none}}},

@@ -2,6 +2,7 @@
 
 #include "engine/LineList.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <cstddef>
 
@@ -25,11 +26,8 @@ bool isUtf8(const std::string &line)
 
 QString trimmed(QString text)
 {
-    while (text.startsWith(QLatin1Char(' ')))
-        text.remove(0, 1);
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
+    static const QRegularExpression outerSpaces(QStringLiteral("^ +| +$"));
+    return text.remove(outerSpaces);
 }
 
 struct Key
