@@ -106,7 +106,7 @@ TEST_F(SafeSaveTest, StopKeepsWhatWasWrittenAside)
     EXPECT_EQ(readBytes(result.target.outputFile), partial);
     EXPECT_EQ(leftovers(), QStringList {QFileInfo(result.target.outputFile).fileName()});
     EXPECT_EQ(statOf(result.target.outputFile).st_mode & 0777, 0600u);
-    EXPECT_EQ(readBytes(source), original);
+    EXPECT_EQ(readBytes(source), lines);
     EXPECT_EQ(readBytes(path("out.txt")), "earlier\n");
 }
 

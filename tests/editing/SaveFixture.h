@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../engine/EngineTestSupport.h"
 #include "editing/RemovalWriter.h"
 #include "engine/LoadedText.h"
 
@@ -11,19 +12,6 @@
 #include <vector>
 
 namespace twinscan::test {
-
-inline void writeBytes(const QString &path, const std::string &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
-}
-
-inline std::string readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
-}
 
 // A folder with a scanned source file, and a save request for it as the window would make one.
 class SaveFixture : public testing::Test
@@ -49,7 +37,6 @@ public: // the cases of a table reach the fixture through a reference
         removals = RemovalSet(request.lastLineIndex);
         for (const int n : removed)
             removals.add(n);
-        original = bytes;
     }
     void scanInput() { scan(input, {4}); }
 
@@ -69,7 +56,6 @@ public: // the cases of a table reach the fixture through a reference
     QTemporaryDir temporary;
     QDir dir {temporary.path()};
     QString source;
-    std::string original;
     SaveRequest request;
     RemovalSet removals;
 };

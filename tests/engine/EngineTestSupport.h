@@ -5,7 +5,6 @@
 #include "engine/LoadedText.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -13,23 +12,18 @@
 
 namespace twinscan::test {
 
-// A private folder for one test's files, removed with it.
-class TempFolder
+inline void writeBytes(const QString &path, const std::string &bytes)
 {
-public:
-    QString path(const QString &name) const { return dir_.filePath(name); }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
+}
 
-    QString write(const QString &name, std::string_view bytes) const
-    {
-        QFile out(path(name));
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        EXPECT_EQ(out.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
-        return out.fileName();
-    }
-
-private:
-    QTemporaryDir dir_;
-};
+inline std::string readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
+}
 
 // Bytes with control, 8-bit and most punctuation bytes percent-escaped, so that a failure shows
 // CR, LF and NUL.

@@ -47,8 +47,8 @@ TEST(ListEmulation, SlotsKeepTheirStates)
 
 // Callers set a new item's selected state before they read it; under that rule the emulation
 // and a plain list must agree after any sequence of additions, removals, marks and clears. Half
-// the rounds start as the scan fills the source list (line 0, line 1, ...), unread, which the
-// emulation keeps implicit until something else happens to the list.
+// the rounds start as the scan fills the source list (line 0, line 1, ...), which the emulation
+// keeps implicit until something else happens to the list, in half of them unread.
 TEST(ListEmulation, BehavesLikeAPlainList)
 {
     std::string file;
@@ -88,8 +88,8 @@ TEST(ListEmulation, BehavesLikeAPlainList)
                     list->Clear();
                 }
             }
-            if (inOrder)
-                continue; // a read would write the implicit lines out
+            if (inOrder && round % 4 == 2)
+                continue; // unread, so that the lines stay implicit
             ASSERT_EQ(itemsOf(emulation), itemsOf(plain)) << "round " << round << " step " << step;
         }
     }

@@ -1,6 +1,7 @@
 #include "EngineTestSupport.h"
 #include "engine/LineReader.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -60,8 +61,9 @@ void expectEveryPath(const std::string &input, const Split &expected)
     EXPECT_EQ(loaded, expected) << "LoadedText";
     EXPECT_EQ(text->firstBreak(), expected.breaks.empty() ? none : expected.breaks[0]);
 
-    TempFolder folder;
-    const QString file = folder.write(QStringLiteral("lines.txt"), input);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("lines.txt"));
+    writeBytes(file, input);
     for (const std::size_t chunk : {1, 2, 7, 1 << 20}) {
         LineReader reader(chunk);
         EXPECT_TRUE(reader.open(file));

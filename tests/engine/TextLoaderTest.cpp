@@ -4,25 +4,28 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 using namespace twinscan;
-using twinscan::test::TempFolder;
+using namespace twinscan::test;
 
 namespace {
 
 // Both ways of reading a file report the system's reason when it cannot be read.
 TEST(TextLoader, FailuresGiveTheSystemsReason)
 {
-    TempFolder folder;
-    ASSERT_TRUE(QDir().mkdir(folder.path(QStringLiteral("sub"))));
-    const QString locked = folder.write(QStringLiteral("locked.txt"), "secret\n");
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sub")));
+    const QString locked = folder.filePath(QStringLiteral("locked.txt"));
+    writeBytes(locked, "secret\n");
     ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::Permissions()));
-    const std::pair<QString, int> cases[] = {{folder.path(QStringLiteral("absent.txt")), ENOENT},
-        {folder.path(QStringLiteral("sub")), EISDIR}, {locked, EACCES}};
+    const std::pair<QString, int> cases[]
+        = {{folder.filePath(QStringLiteral("absent.txt")), ENOENT},
+            {folder.filePath(QStringLiteral("sub")), EISDIR}, {locked, EACCES}};
     for (const auto &[path, errorNumber] : cases) {
         SCOPED_TRACE(path.toStdString());
         if (errorNumber == EACCES && ::geteuid() == 0)
@@ -55,8 +58,8 @@ TEST(TextLoader, VeryLongLinesAmongShortOnes)
     const std::size_t mb = std::size_t(1) << 20;
     const std::size_t lengths[] = {1, 17 * mb, 16 * mb - 1, 1, 17 * mb, 0};
     const char *const breaks[] = {"\n", "\r\n", "\n", "\r", "\n", "\n"};
-    TempFolder folder;
-    QFile out(folder.path(QStringLiteral("long.txt")));
+    QTemporaryDir folder;
+    QFile out(folder.filePath(QStringLiteral("long.txt")));
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     for (int i = 0; i < 6; ++i) {
         const std::string piece(mb, "axybxz"[i]);
