@@ -58,8 +58,6 @@ TEST(MarkingRules, RulesSetTheExpectedMarks)
         {"InvertAfterNone", twoGroups, twoGroupEntries, "10110", {None, Invert}, "11111"},
         // The empty key of a first group of empty lines must not read as "same as before item 0".
         {"AllButFirstLeadingEmptyLines", "\nx\n\nx\n", twoPairs, "1111", {AllButFirst}, "0101"},
-        {"AllButLastLeadingEmptyLines", "\nx\n\nx\n", twoPairs, "0000", {AllButLast}, "1010"},
-        {"AllButFirstTabsInText", tabs, twoPairs, "0000", {AllButFirst}, "0101"},
         {"AllButLastTabsInText", tabs, twoPairs, "0000", {AllButLast}, "1010"},
         {"EmptyList", "a\n", {}, "", {All, None, Invert, AllButFirst, AllButLast}, ""},
     };
