@@ -3,11 +3,13 @@
 
 #include "SaveFixture.h"
 #include "SystemCallHook.h"
+#include "editing/TemporaryFile.h"
 
 #include <cerrno>
 #include <cstring>
 #include <functional>
 #include <set>
+#include <unistd.h>
 
 using namespace twinscan;
 using namespace twinscan::test;
@@ -120,6 +122,29 @@ TEST_F(SaveInterference, EveryCallFailsSafely)
             EXPECT_TRUE(leftovers().isEmpty());
         }
     }
+}
+
+// Another user plants a link to their own file under the name the save picks for its temporary
+// file, just before the save opens it: the save must take another name, never write through it.
+TEST_F(SaveInterference, ALinkPlantedUnderTheTemporaryNameIsNeverFollowed)
+{
+    scanInput();
+    static QByteArray victim;
+    static bool planted;
+    victim = QFile::encodeName(path("victim.txt"));
+    planted = false;
+    writeBytes(path("victim.txt"), "victim\n");
+    systemCalls().openat = [](int folder, const char *name, int flags, mode_t mode) {
+        if (!planted && QByteArray(name).startsWith(TemporaryFile::prefix))
+            planted = ::symlinkat(victim.constData(), folder, name) == 0;
+        return realSystemCalls().openat(folder, name, flags, mode);
+    };
+    const SaveResult result = saveTo(source);
+    systemCalls() = realSystemCalls();
+    EXPECT_TRUE(planted);
+    EXPECT_EQ(result.status, SaveStatus::Completed);
+    EXPECT_EQ(readBytes(path("victim.txt")), "victim\n");
+    EXPECT_EQ(readBytes(source), saved);
 }
 
 } // namespace
