@@ -9,7 +9,7 @@ constexpr std::uint32_t progressStride = 1 << 14;
 }
 
 LineGrouping::LineGrouping(const LoadedText &text, ScanRules rules)
-    : text_(text), rules_(rules), fold_(!rules.caseSensitive)
+    : text_(text), rules_(rules), fold_(!rules.caseSensitive), seed_(randomHashSeed())
 {
     // At most every line is a group of its own, so the table stays at most four fifths full;
     // linear probing reads neighbouring slots, which cost little once the first is fetched.
@@ -55,12 +55,12 @@ void LineGrouping::key(std::uint32_t line)
     if (p.skipped)
         return;
     p.key = rules_.trimLines ? trimmed : bytes;
-    const KeyHash checked = hashKeyChecked(p.key, fold_);
+    const KeyHash checked = hashKeyChecked(p.key, fold_, seed_);
     p.hash = checked.hash;
     p.unicode = fold_ && !checked.ascii;
     if (p.unicode) {
         p.encoding = upperCaseInto(p.key, p.upper);
-        p.hash = hashKey(p.upper, true);
+        p.hash = hashKey(p.upper, true, seed_);
     }
     __builtin_prefetch(&slots_[home(p.hash)], 1);
 }

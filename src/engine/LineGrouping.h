@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/BulkMemory.h"
+#include "engine/LineKey.h"
 #include "engine/LoadedText.h"
 #include "engine/Progress.h"
 #include "engine/ScanOptions.h"
@@ -74,6 +75,7 @@ private:
     const LoadedText &text_;
     ScanRules rules_;
     bool fold_;
+    HashSeed seed_;
     BulkArray<Slot> slots_;
     BulkArray<std::uint32_t> links_;
     Pending ring_[ringSize];

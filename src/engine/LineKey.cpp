@@ -1,7 +1,10 @@
 #include "engine/LineKey.h"
 
 #include <QString>
+#include <algorithm>
 #include <cstring>
+#include <random>
+#include <sys/random.h>
 
 namespace twinscan {
 
@@ -25,11 +28,14 @@ inline std::uint64_t load(const char *p, std::size_t n) noexcept
     return word;
 }
 
-inline std::uint64_t mix(std::uint64_t h, std::uint64_t word) noexcept
+// Both halves of the full product folded together: every input bit reaches every output bit,
+// and with a secret factor the differences an attacker chooses lead nowhere he can predict.
+__extension__ using Wide = unsigned __int128;
+
+inline std::uint64_t mum(std::uint64_t a, std::uint64_t b) noexcept
 {
-    h ^= word;
-    h *= 0x9E3779B97F4A7C15ULL;
-    return h ^ (h >> 32);
+    const Wide product = Wide(a) * b;
+    return std::uint64_t(product) ^ std::uint64_t(product >> 64);
 }
 
 // The code point that starts at p in valid UTF-8, and its length.
@@ -131,28 +137,44 @@ TextEncoding upperCaseInto(std::string_view text, std::string &out)
     return encoding;
 }
 
-KeyHash hashKeyChecked(std::string_view key, bool fold) noexcept
+HashSeed randomHashSeed()
 {
-    std::uint64_t h = 0x243F6A8885A308D3ULL ^ key.size();
-    std::uint64_t high = 0;
-    const char *p = key.data();
-    std::size_t n = key.size();
-    for (; n >= 8; p += 8, n -= 8) {
-        const std::uint64_t word = load(p, 8);
-        high |= word;
-        h = mix(h, fold ? foldAscii(word) : word);
+    HashSeed seed;
+    if (::getrandom(&seed, sizeof seed, 0) != ssize_t(sizeof seed)) {
+        std::random_device device; // reads the same source another way
+        std::generate_n(
+            &seed.start, 3, [&device] { return std::uint64_t(device()) << 32 ^ device(); });
     }
-    if (n) {
-        const std::uint64_t word = load(p, n);
-        high |= word;
-        h = mix(h, fold ? foldAscii(word) : word);
-    }
-    return {mix(h, 0x13198A2E03707344ULL), (high & (0x80 * ones)) == 0};
+    return seed;
 }
 
-std::uint64_t hashKey(std::string_view key, bool fold) noexcept
+// Sixteen bytes a step, each half tied to the secret before they are multiplied.
+KeyHash hashKeyChecked(std::string_view key, bool fold, const HashSeed &seed) noexcept
 {
-    return hashKeyChecked(key, fold).hash;
+    std::uint64_t h = seed.start ^ key.size();
+    std::uint64_t high = 0;
+    const auto step = [&](std::uint64_t a, std::uint64_t b) {
+        high |= a | b;
+        if (fold) {
+            a = foldAscii(a);
+            b = foldAscii(b);
+        }
+        h = mum(a ^ seed.mask, b ^ h);
+    };
+    const char *p = key.data();
+    std::size_t n = key.size();
+    for (; n >= 16; p += 16, n -= 16)
+        step(load(p, 8), load(p + 8, 8));
+    if (n > 8)
+        step(load(p, 8), load(p + 8, n - 8));
+    else if (n > 0)
+        step(load(p, n), 0);
+    return {mum(h ^ seed.finish, 0x9E3779B97F4A7C15ULL), (high & (0x80 * ones)) == 0};
+}
+
+std::uint64_t hashKey(std::string_view key, bool fold, const HashSeed &seed) noexcept
+{
+    return hashKeyChecked(key, fold, seed).hash;
 }
 
 bool sameKey(std::string_view a, std::string_view b, bool fold) noexcept
