@@ -2,10 +2,12 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <utility>
 
 namespace twinscan {
 
@@ -241,6 +243,28 @@ void UniformRowView::changeEvent(QEvent *event)
         measureRows();
         updateGeometries();
     }
+}
+
+// A double click on a check box is one click of the box, which its first click has inverted: the
+// row is not reported as double-clicked, and the second release does not invert the box again.
+void UniformRowView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    // The delegate takes a double click only on the check box.
+    checkBoxDoubleClicked_ = index.isValid()
+        && itemDelegateForIndex(index)->editorEvent(event, model(), option, index);
+    if (!checkBoxDoubleClicked_)
+        QAbstractItemView::mouseDoubleClickEvent(event);
+}
+
+void UniformRowView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (std::exchange(checkBoxDoubleClicked_, false))
+        return;
+    QAbstractItemView::mouseReleaseEvent(event);
 }
 
 } // namespace twinscan

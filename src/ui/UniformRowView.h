@@ -39,6 +39,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
     void changeEvent(QEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     int rowCount() const;
@@ -49,6 +51,7 @@ private:
 
     QHeaderView *header_;
     int rowHeight_ = 1;
+    bool checkBoxDoubleClicked_ = false;
 };
 
 } // namespace twinscan

@@ -98,11 +98,10 @@ void frmView::lw_ItemClick(const QModelIndex &row)
         lblStatus->setText(tr("Line %1").arg(row.row() + 1));
 }
 
-void frmView::lw_DblClick()
+// The row under the pointer: a click on a check box does not make its row current.
+void frmView::lw_DblClick(const QModelIndex &row)
 {
-    const QModelIndex row = lw->currentIndex();
-    if (row.isValid())
-        model_.toggle(row.row());
+    model_.toggle(row.row());
 }
 
 void frmView::done(int result)

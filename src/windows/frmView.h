@@ -37,7 +37,7 @@ private:
     void Form_Activate();
     void recordPlacement();
     void lw_ItemClick(const QModelIndex &row);
-    void lw_DblClick();
+    void lw_DblClick(const QModelIndex &row);
 
     ViewerModel model_;
     WindowPlacement &placement_;

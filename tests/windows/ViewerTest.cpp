@@ -71,20 +71,33 @@ TEST(ViewerModel, ChecksOnlyRedRowsAndCarriesOnlyChecksBack)
     }
 }
 
-// A double click in the window toggles a red row, which closing carries back.
-TEST(Viewer, ADoubleClickTogglesARedRow)
+// A double click inverts the check of the row under the pointer, on its text or its check box,
+// and of no other row, whichever row was current before.
+TEST(Viewer, ADoubleClickTogglesTheRowUnderThePointer)
 {
-    FakeFile file;
-    WindowPlacement placement {1500, 1200, 6000, 4500, windowStateNormal};
-    frmView window(file, placement);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.viewerFilled(); }));
-    const auto *lw = window.findChild<UniformRowView *>(QStringLiteral("lw"));
-    const QRect row3 = lw->visualRect(lw->model()->index(3, 0));
-    QTest::mouseClick(lw->viewport(), Qt::LeftButton, {}, row3.center());
-    QTest::mouseDClick(lw->viewport(), Qt::LeftButton, {}, row3.center());
-    window.close();
-    EXPECT_EQ(file.marked, std::vector<bool>({0, 0, 1, 1, 0, 0}));
+    for (const bool onCheckBox : {false, true}) {
+        FakeFile file;
+        WindowPlacement placement {1500, 1200, 6000, 4500, windowStateNormal};
+        frmView window(file, placement);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.viewerFilled(); }));
+        auto *lw = window.findChild<UniformRowView *>(QStringLiteral("lw"));
+        QStyleOptionViewItem option;
+        option.initFrom(lw);
+        option.rect = lw->visualRect(lw->model()->index(3, 0));
+        option.features = QStyleOptionViewItem::HasCheckIndicator;
+        const QPoint at = onCheckBox
+            ? lw->style()
+                  ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, lw)
+                  .center()
+            : option.rect.center();
+        // A real double click: press, release, double-click press, release.
+        QTest::mouseClick(lw->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(lw->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(lw->viewport(), Qt::LeftButton, {}, at);
+        window.close();
+        EXPECT_EQ(file.marked, std::vector<bool>({0, 0, 1, 1, 0, 0})) << onCheckBox;
+    }
 }
 
 } // namespace
