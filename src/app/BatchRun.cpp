@@ -4,6 +4,7 @@
 #include "app/Module.h"
 #include "app/frmMain.h"
 #include "editing/InterruptSignals.h"
+#include "editing/OpenDescriptor.h"
 
 #include <cstdio>
 
@@ -19,10 +20,16 @@ void printLine(std::FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
+// The result lines keep out of the data when the data goes to standard output.
+std::FILE *resultStream()
+{
+    return namesStandardOutput(module().request.outputFile) ? stderr : stdout;
+}
+
 // Ends the job: its result line, its exit status, and the window closed.
 void endJob(frmMain &form, ExitStatus status)
 {
-    printLine(status == failed ? stderr : stdout, form.statusText());
+    printLine(status == failed ? stderr : resultStream(), form.statusText());
     module().batchExitStatus = status;
     form.close();
 }
@@ -50,7 +57,7 @@ void runBatch(frmMain &form)
     case ScanEnding::Failed:
         return endJob(form, failed);
     case ScanEnding::FoundDuplicates:
-        printLine(stdout, form.statusText());
+        printLine(resultStream(), form.statusText());
         break;
     }
     // A job is only run with a valid rule, so the fallback is never taken.

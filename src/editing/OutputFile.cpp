@@ -21,6 +21,12 @@ bool OutputFile::openDevice(const QString &path)
     return fd_.isOpen() || fail(errno);
 }
 
+bool OutputFile::openDescriptor(int fd)
+{
+    fd_.reset(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+    return fd_.isOpen() || fail(errno);
+}
+
 bool OutputFile::writeSlow(std::string_view bytes)
 {
     if (!flush())

@@ -22,6 +22,8 @@ public:
 
     // Opens an existing file that is not a regular one (a device, a FIFO) for writing.
     bool openDevice(const QString &path);
+    // Writes through a copy of `fd`, which stays open, as it was opened (appending, say).
+    bool openDescriptor(int fd);
     // Writes to a file opened elsewhere.
     void adopt(FileDescriptor fd) { fd_ = std::move(fd); }
 

@@ -86,6 +86,7 @@ public:
 
     bool openSource();
     bool openOutput();
+    bool openDescriptor();
     void copy(const RemovalSet &removals, const ProgressFn &progress);
     SaveResult result() const { return result_; }
 
@@ -148,6 +149,8 @@ bool SaveRun::openSource()
 bool SaveRun::openOutput()
 {
     SaveTarget &target = result_.target;
+    if (target.descriptor >= 0)
+        return openDescriptor();
     if (target.direct) {
         target.outputFile = target.replacedFile;
         return out_.openDevice(target.replacedFile) || failWriting(out_.error());
@@ -161,6 +164,18 @@ bool SaveRun::openOutput()
     target.outputFile = temporary_.path();
     out_.adopt(std::move(fd));
     return true;
+}
+
+// Lines appended to the file being read would be read again, without end.
+bool SaveRun::openDescriptor()
+{
+    SaveTarget &target = result_.target;
+    target.outputFile = target.replacedFile;
+    const auto out = stampOf(target.descriptor);
+    const auto in = stampOf(reader_.fd());
+    if (out && in && out->sameFile(*in))
+        return failWriting(RemovalWriter::tr("it is the file being read"));
+    return out_.openDescriptor(target.descriptor) || failWriting(out_.error());
 }
 
 void SaveRun::copy(const RemovalSet &removals, const ProgressFn &progress)

@@ -1,5 +1,6 @@
 #include "editing/SaveTarget.h"
 
+#include "editing/OpenDescriptor.h"
 #include "engine/FileStamp.h"
 
 #include <QFile>
@@ -50,6 +51,12 @@ QString fileToReplace(const QString &target)
 SaveTarget resolveSaveTarget(const QString &sourceFile, const QString &target)
 {
     SaveTarget resolved;
+    if (const auto fd = openDescriptorNamed(target)) {
+        resolved.direct = true;
+        resolved.descriptor = *fd;
+        resolved.replacedFile = target;
+        return resolved;
+    }
     resolved.replaceSource = namesSameFile(sourceFile, target);
     resolved.direct = !resolved.replaceSource && isOtherThanRegular(target);
     resolved.replacedFile = resolved.direct ? target : fileToReplace(target);

@@ -12,6 +12,9 @@ struct SaveTarget
 {
     bool replaceSource = false;
     bool direct = false; // an existing file that is not a regular one (a device, a FIFO)
+    // An open descriptor of this process that the target names (/dev/stdout, say), written
+    // through as it is open, or -1. Such a target is also direct.
+    int descriptor = -1;
     // The file that gets the result: the target, or the file its symbolic link points to.
     QString replacedFile;
     // The file written: the temporary file, or the target itself when direct. Empty until opened.

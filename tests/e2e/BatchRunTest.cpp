@@ -92,6 +92,21 @@ TEST(BatchRunTest, ANameThatIsNotUtf8IsRefused)
     EXPECT_EQ(box.entries(), QStringList {u"in.txt"_s});
 }
 
+// Standard output named as the target is written as the shell opened it: a log appended to keeps
+// what it held, and the result lines keep out of the data, on standard error.
+TEST(BatchRunTest, StandardOutputAsTargetIsAppendedTo)
+{
+    Sandbox box;
+    box.write(u"in.txt"_s, "a\nb\nA\n");
+    box.write(u"app.log"_s, "earlier\n");
+    box.program = u"/bin/sh"_s;
+    const RunResult result
+        = box.run({u"-c"_s, uR"sh(exec "$0" /i @/in.txt /o /dev/stdout /s 2 >>@/app.log)sh"_s});
+    EXPECT_EQ(result.exitCode, 0) << describe(result);
+    EXPECT_EQ(box.read(u"app.log"_s), "earlier\na\nb\n");
+    EXPECT_TRUE(matches(result.err, "Scanned [^\n]+\nDone!{time}", box)) << describe(result);
+}
+
 // Options not on the command line come from the store, which an unattended run never writes.
 TEST(BatchRunTest, StoredOptionsApplyAndTheStoreStaysAsItWas)
 {

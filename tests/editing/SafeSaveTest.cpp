@@ -177,6 +177,37 @@ TEST_F(SafeSaveTest, ATargetThatIsNoRegularFileIsWrittenDirectly)
     EXPECT_TRUE(leftovers().isEmpty());
 }
 
+// A name of one of our open descriptors is written through that descriptor as it was opened, an
+// append as an append, and never replaced; the file being read is refused, as its lines would be
+// read again without end.
+TEST_F(SafeSaveTest, ADescriptorTargetIsWrittenAsItWasOpened)
+{
+    const struct
+    {
+        const char *form;
+        const char *file; // opened for appending
+        bool written;
+    } cases[] = {{"/dev/fd/%1", "log.txt", true}, {"/proc/self/fd/%1", "log.txt", true},
+        {"/dev/fd/%1", "a.txt", false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.form) + " " + c.file);
+        scanInput();
+        const QString file = path(c.file);
+        if (file != source)
+            writeBytes(file, "earlier\n");
+        const std::string before = readBytes(file);
+        const ino_t inode = statOf(file).st_ino;
+        const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_APPEND);
+        const SaveResult result = saveTo(QString::fromLatin1(c.form).arg(fd));
+        EXPECT_NE(::fcntl(fd, F_GETFD), -1); // still open for its owner
+        ::close(fd);
+        EXPECT_EQ(result.status, c.written ? SaveStatus::Completed : SaveStatus::Failed);
+        EXPECT_EQ(readBytes(file), c.written ? before + saved : before);
+        EXPECT_EQ(statOf(file).st_ino, inode);
+        EXPECT_TRUE(leftovers().isEmpty());
+    }
+}
+
 // The temporary file's name does not grow with the target's, so the longest valid name saves
 // over itself.
 TEST_F(SafeSaveTest, TheLongestFileNameSavesOverItself)
