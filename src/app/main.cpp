@@ -11,7 +11,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 
 using namespace twinscan;
 
@@ -25,6 +27,16 @@ const char *argumentNotKeptAsGiven(int argc, char **argv)
             return argv[i];
     }
     return nullptr;
+}
+
+// Started with a standard descriptor closed (as some service managers start programs), the first
+// pipe or file opened would take its number and be read or written as that stream.
+void fillClosedStandardDescriptors()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+            (void)::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY); // takes the lowest free
+    }
 }
 
 QStringList argumentsOf(int argc, char **argv)
@@ -51,6 +63,7 @@ void keepToolkitQuiet(QtMsgType type, const QMessageLogContext &, const QString 
 
 int main(int argc, char **argv)
 {
+    fillClosedStandardDescriptors();
     if (const char *argument = argumentNotKeptAsGiven(argc, argv)) {
         std::fprintf(
             stderr, "twinscan: %s: not valid UTF-8, so not usable as a file name\n", argument);

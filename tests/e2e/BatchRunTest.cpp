@@ -92,19 +92,35 @@ TEST(BatchRunTest, ANameThatIsNotUtf8IsRefused)
     EXPECT_EQ(box.entries(), QStringList {u"in.txt"_s});
 }
 
-// Standard output named as the target is written as the shell opened it: a log appended to keeps
-// what it held, and the result lines keep out of the data, on standard error.
-TEST(BatchRunTest, StandardOutputAsTargetIsAppendedTo)
+// Jobs started by a shell with its redirections: standard output named as the target is written
+// as the shell opened it, so a log appended to keeps what it held, and the result lines keep out
+// of the data, on standard error; closed standard streams take none of the job's own pipes.
+TEST(BatchRunTest, ShellRedirections)
 {
-    Sandbox box;
-    box.write(u"in.txt"_s, "a\nb\nA\n");
-    box.write(u"app.log"_s, "earlier\n");
-    box.program = u"/bin/sh"_s;
-    const RunResult result
-        = box.run({u"-c"_s, uR"sh(exec "$0" /i @/in.txt /o /dev/stdout /s 2 >>@/app.log)sh"_s});
-    EXPECT_EQ(result.exitCode, 0) << describe(result);
-    EXPECT_EQ(box.read(u"app.log"_s), "earlier\na\nb\n");
-    EXPECT_TRUE(matches(result.err, "Scanned [^\n]+\nDone!{time}", box)) << describe(result);
+    const struct
+    {
+        const char *name;
+        const char *job;
+        const char *file;
+        const char *content;
+        const char *err;
+    } cases[] = {
+        {"output appended to a log", "/o /dev/stdout /s 2 >>@/app.log", "app.log",
+            "earlier\na\nb\n", "Scanned [^\n]+\nDone!{time}"},
+        {"input and output closed", "/o @/out.txt /s 2 <&- >&-", "out.txt", "a\nb\n", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox box;
+        box.write(u"in.txt"_s, "a\nb\nA\n");
+        box.write(u"app.log"_s, "earlier\n");
+        box.program = u"/bin/sh"_s;
+        const RunResult result
+            = box.run({u"-c"_s, u"exec \"$0\" /i @/in.txt "_s + QString::fromLatin1(c.job)});
+        EXPECT_EQ(result.exitCode, 0) << describe(result);
+        EXPECT_EQ(box.read(QString::fromLatin1(c.file)), c.content);
+        EXPECT_TRUE(matches(result.err, c.err, box)) << describe(result);
+    }
 }
 
 // Options not on the command line come from the store, which an unattended run never writes.
