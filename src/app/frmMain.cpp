@@ -138,8 +138,7 @@ void frmMain::changeEvent(QEvent *event)
 // also after closing maximised, so a minimised or maximised window remembers nothing.
 void frmMain::layOut()
 {
-    const bool remember = !firstActivationPending && isVisible()
-        && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    const bool remember = !firstActivationPending && placementSettled(*this);
     const QRect frame = frameGeometry();
     const MainWindowLayoutResult result = layOutMainWindow(ui_.geometry,
         {size() * twipsPerPixel, remember,

@@ -1,11 +1,10 @@
 #include "ui/WindowGeometry.h"
 
 #include "engine/Rounding.h"
+#include "ui/FrameFitter.h"
 
-#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -38,17 +37,20 @@ QRect frameInPixels(const WindowPlacement &placement)
         twipsToPixels(placement.width), twipsToPixels(placement.height)};
 }
 
-// A frame larger than the area, saved at another scale or on a larger screen, is shrunk to it
-// and moved only as far as it must to fit. A frame that fits keeps its place, also when part of
-// it lies beyond the edge.
+qint64 overlap(const QRect &a, const QRect &b)
+{
+    const QRect common = a.intersected(b);
+    return qint64(common.width()) * common.height();
+}
+
+// Shrunk to the area where larger, then moved in as far as it sticks out.
 QRect fitInto(const QRect &frame, const QRect &area)
 {
-    QRect fitted = frame;
-    if (frame.width() > area.width())
-        fitted.setRect(area.left(), fitted.top(), area.width(), fitted.height());
-    if (frame.height() > area.height())
-        fitted.setRect(fitted.left(), area.top(), fitted.width(), area.height());
-    return fitted;
+    const QSize size = frame.size().boundedTo(area.size());
+    const int left
+        = std::clamp(frame.left(), area.left(), area.left() + area.width() - size.width());
+    const int top = std::clamp(frame.top(), area.top(), area.top() + area.height() - size.height());
+    return {QPoint(left, top), size};
 }
 
 QRect onSomeScreen(const QRect &frame)
@@ -59,62 +61,8 @@ QRect onSomeScreen(const QRect &frame)
     QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
-    return keepOnScreens(frame, screens, primary->availableGeometry());
+    return fitToScreens(frame, screens, primary->availableGeometry());
 }
-
-// Most platforms tell the size of a window's frame only once the window is shown, and Qt sizes
-// a window by its inside. Once the frame is known and the window is in its normal state, the
-// inside is fitted so that the outer frame has the size that was asked for; without this the
-// window would grow by its frame on every run. A window shown maximised is fitted when it is
-// first restored, after the platform has given it back its normal geometry.
-class FrameFitter final : public QObject
-{
-public:
-    FrameFitter(QWidget &window, QRect frame) : QObject(&window), window_(window), frame_(frame)
-    {
-        window.installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        const QEvent::Type type = event->type();
-        if (watched == &window_ && !fitPending_
-            && (type == QEvent::Show || type == QEvent::Resize || type == QEvent::Move
-                || type == QEvent::WindowStateChange)
-            && readyToFit()) {
-            fitPending_ = true;
-            QTimer::singleShot(0, this, &FrameFitter::fit);
-        }
-        return false;
-    }
-
-private:
-    QSize frameExtra() const { return window_.frameGeometry().size() - window_.size(); }
-
-    bool readyToFit() const
-    {
-        return window_.isVisible() && frameExtra() != QSize(0, 0)
-            && stateOf(window_) == windowStateNormal;
-    }
-
-    void fit()
-    {
-        fitPending_ = false;
-        if (!readyToFit())
-            return;
-        window_.removeEventFilter(this);
-        // A window shown maximised had no normal place of its own yet; the window manager may have
-        // put it anywhere.
-        window_.move(frame_.topLeft());
-        window_.resize(frame_.size() - frameExtra());
-        deleteLater();
-    }
-
-    QWidget &window_;
-    QRect frame_;
-    bool fitPending_ = false;
-};
 
 } // namespace
 
@@ -145,30 +93,35 @@ WindowPlacement framePlacement(const QWidget &window)
         toTwipField(qint64(frame.height()) * twipsPerPixel), stateOf(window)};
 }
 
-QRect keepOnScreens(const QRect &frame, const QList<QRect> &screens, const QRect &primaryArea)
+QRect fitToScreens(const QRect &frame, const QList<QRect> &screens, const QRect &primaryArea)
 {
-    for (const QRect &screen : screens) {
-        if (screen.intersects(frame))
-            return fitInto(frame, screen);
-    }
+    const auto most = std::max_element(screens.begin(), screens.end(),
+        [&](const QRect &a, const QRect &b) { return overlap(a, frame) < overlap(b, frame); });
+    if (most != screens.end() && overlap(*most, frame) > 0)
+        return fitInto(frame, *most);
     QRect moved = frame;
     moved.moveCenter(primaryArea.center());
-    // A frame larger than the screen keeps its title bar reachable.
-    moved.moveTopLeft(
-        {std::max(moved.left(), primaryArea.left()), std::max(moved.top(), primaryArea.top())});
     return fitInto(moved, primaryArea);
 }
 
 void placeWindow(QWidget &window, const WindowPlacement &placement)
 {
     const QRect frame = onSomeScreen(frameInPixels(placement));
+    const Qt::WindowStates state = withState(window.windowState(), placement.state);
     // Before the first show, move() places the outer frame and the frame is not known yet.
     const QSize extra = window.frameGeometry().size() - window.size();
     window.move(frame.topLeft());
     window.resize(frame.size() - extra);
     if (extra == QSize(0, 0))
-        new FrameFitter(window, frame);
-    window.setWindowState(withState(window.windowState(), placement.state));
+        new FrameFitter(window, frame, state);
+    else
+        window.setWindowState(state);
+}
+
+bool placementSettled(const QWidget &window)
+{
+    return window.isVisible() && stateOf(window) == windowStateNormal
+        && !FrameFitter::pending(window);
 }
 
 } // namespace twinscan

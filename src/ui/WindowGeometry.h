@@ -24,13 +24,18 @@ WindowSnapshot windowSnapshot(const QWidget &window);
 // The window's outer frame in twips with its state, as the placement records hold it.
 WindowPlacement framePlacement(const QWidget &window);
 
-// A frame that touches none of the screens' work areas is centred on the primary one, so that a
-// window saved on a monitor that has since gone can still be reached. A frame larger than the
-// work area it lands on is shrunk to fit it.
-QRect keepOnScreens(const QRect &frame, const QList<QRect> &screens, const QRect &primaryArea);
+// Fits a frame into the work area of the screen that shows most of it: shrunk when larger, moved
+// in where it sticks out. A rectangle saved at another scale, or on a larger screen, thus opens
+// whole. A frame that no screen shows is centred on the primary one, so that a window saved on a
+// monitor that has since gone can still be reached.
+QRect fitToScreens(const QRect &frame, const QList<QRect> &screens, const QRect &primaryArea);
 
-// Gives the window the placement's outer frame, moved onto a screen when needed, and then its
-// state. The placement itself is left as it is.
+// Gives the window the placement's outer frame, fitted to the screens, and then its state. The
+// placement itself is left as it is.
 void placeWindow(QWidget &window, const WindowPlacement &placement);
+
+// Whether the window's rectangle is the user's to remember: it is shown, in its normal state, and
+// no longer being fitted to the placement it was opened with.
+bool placementSettled(const QWidget &window);
 
 } // namespace twinscan

@@ -86,7 +86,7 @@ void frmView::resizeEvent(QResizeEvent *event)
 // The normal rectangle, what the next opening restores, also after closing maximised.
 void frmView::recordPlacement()
 {
-    if (!viewerFilled_ || !isVisible() || framePlacement(*this).state != windowStateNormal)
+    if (!viewerFilled_ || !placementSettled(*this))
         return;
     placement_ = framePlacement(*this);
 }
@@ -107,10 +107,8 @@ void frmView::lw_DblClick(const QModelIndex &row)
 void frmView::done(int result)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const qint16 state = isVisible() ? framePlacement(*this).state : windowStateMinimised;
-    if (state == windowStateNormal && viewerFilled_)
-        placement_ = framePlacement(*this);
-    else if (state == windowStateMaximised)
+    recordPlacement();
+    if (isVisible() && framePlacement(*this).state == windowStateMaximised)
         placement_.state = windowStateMaximised;
     model_.carryBack();
     viewerFilled_ = false;
