@@ -1,7 +1,9 @@
 // The whole-buffer loader and the streaming reader must split every input into the same lines,
-// whatever the reader's chunk size, and the lines with their breaks must give the input back.
+// whatever the reader's chunk size, and the lines with their breaks must give the input back;
+// for UTF-16, the reader's lines converted must be the loader's.
 #include "engine/LineReader.h"
 #include "engine/LoadedText.h"
+#include "engine/WideLines.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,19 +16,33 @@ using namespace twinscan;
 
 namespace {
 
-std::string_view breakBytes(LineBreak lineBreak)
+std::string_view breakBytes(LineBreak lineBreak, FileEncoding encoding)
 {
+    using namespace std::string_view_literals;
+    const bool wide = isWide(encoding), big = encoding == FileEncoding::Utf16Be;
     switch (lineBreak) {
     case LineBreak::CrLf:
-        return "\r\n";
+        return wide ? wideBreak(lineBreak, big) : "\r\n"sv;
     case LineBreak::Cr:
-        return "\r";
+        return wide ? (big ? "\0\r"sv : "\r\0"sv) : "\r"sv;
     case LineBreak::Lf:
-        return "\n";
+        return wide ? wideBreak(lineBreak, big) : "\n"sv;
     case LineBreak::None:
         break;
     }
     return {};
+}
+
+// The line as the scan reads it: a UTF-16 line converted to UTF-8.
+std::string scannedLine(std::string_view line, FileEncoding encoding)
+{
+    if (!isWide(encoding))
+        return std::string(line);
+    std::string converted(convertedRoom(line.size()), '\0');
+    const char *end = convertWide(line.data(), line.data() + line.size(),
+        encoding == FileEncoding::Utf16Be, converted.data());
+    converted.resize(std::size_t(end - converted.data()));
+    return converted;
 }
 
 void require(bool condition)
@@ -54,16 +70,17 @@ void checkReader(std::string_view input, const LoadedText &text, std::size_t chu
     LineBreak lineBreak = LineBreak::None;
     int count = 0;
     while (reader.next(line, lineBreak)) {
-        require(count < text.lineCount() && line == text.lineBytes(count));
-        require(line.find_first_of("\r\n") == std::string_view::npos);
+        const std::string scanned = scannedLine(line, reader.encoding());
+        require(count < text.lineCount() && scanned == text.lineBytes(count));
+        require(scanned.find_first_of("\r\n") == std::string::npos);
         require(count > 0 || lineBreak == text.firstBreak());
-        rebuilt.append(line).append(breakBytes(lineBreak));
+        rebuilt.append(line).append(breakBytes(lineBreak, reader.encoding()));
         ++count;
     }
     require(reader.error().isEmpty() && count == text.lineCount());
     require(reader.hasBom() == text.hasBom());
-    if (reader.hasBom())
-        rebuilt.insert(0, "\xEF\xBB\xBF");
+    require(isWide(reader.encoding()) == isWide(text.encoding()));
+    rebuilt.insert(0, reader.mark());
     require(rebuilt == input);
 }
 

@@ -119,6 +119,13 @@ std::shared_ptr<const LoadedText> ScanCommand::readFile(const QString &file, Sca
         failure = interruptedEnding();
         return nullptr;
     }
+    if (loaded.unreadable) {
+        host_.setStatusText(tr("%1 looks like a binary or UTF-32 file; Twinscan reads 8-bit, "
+                               "UTF-8 and UTF-16 text")
+                                .arg(QDir::toNativeSeparators(file)));
+        failure = errorEnding();
+        return nullptr;
+    }
     if (!loaded.text) {
         host_.setStatusText(
             tr("File Error! (%1: %2)").arg(QDir::toNativeSeparators(file), loaded.error));

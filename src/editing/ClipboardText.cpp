@@ -1,6 +1,7 @@
 #include "editing/ClipboardText.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace twinscan {
 
@@ -66,8 +67,14 @@ QString clipboardLines(const LoadedText &text, const LineList &duplicates, CopyS
         if (!chosen(item, scope))
             continue;
         const std::string_view line = text.lineBytes(int(item.line));
-        QStringDecoder &decoder = encodingOf(line) == TextEncoding::Utf8 ? utf8 : latin1;
-        out = decoder.appendToBuffer(out, QByteArrayView(line.data(), qsizetype(line.size())));
+        const TextEncoding encoding = encodingOf(line);
+        if (isWide(text.encoding()) && encoding != TextEncoding::Utf8) {
+            const QString shown = decodeConvertedLine(line); // rare: a broken code unit
+            out = std::copy(shown.cbegin(), shown.cend(), out);
+        } else {
+            QStringDecoder &decoder = encoding == TextEncoding::Utf8 ? utf8 : latin1;
+            out = decoder.appendToBuffer(out, QByteArrayView(line.data(), qsizetype(line.size())));
+        }
         *out++ = u'\r';
         *out++ = u'\n';
     }

@@ -50,7 +50,8 @@ QString sourceChangedText();
 // the result replaces the target only when the bytes read hash as the scan's did and the source's
 // stamp is still the scan's right before the rename.
 // Every kept line ends in CR LF, or in LF when the source's first line ends in a lone LF; a
-// UTF-8 byte-order mark at the source's start is written back. `progress` sees the number of
+// byte-order mark at the source's start is written back, and a UTF-16 source is written in its
+// own encoding, its breaks in code units. `progress` sees the number of
 // lines done before the current one out of `lastLineIndex` every few thousand lines and at the
 // end; false stops the copy.
 SaveResult saveWithRemoval(

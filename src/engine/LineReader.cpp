@@ -2,6 +2,7 @@
 
 #include "engine/FileStamp.h"
 #include "engine/SystemCalls.h"
+#include "engine/WideLines.h"
 
 #include <QFile>
 #include <cerrno>
@@ -54,12 +55,13 @@ bool LineReader::fill()
 bool LineReader::next(std::string_view &line, LineBreak &lineBreak)
 {
     if (!started_) {
-        while (!atEnd_ && end_ < bomSize) {
+        while (!atEnd_ && end_ < encodingMarkBytes) {
             if (!fill())
                 return false;
         }
-        hasBom_ = startsWithBom(buffer_.get(), end_);
-        begin_ = hasBom_ ? bomSize : 0;
+        encoding_ = markedEncoding(buffer_.get(), end_);
+        mark_ = markOf(encoding_, startsWithBom(buffer_.get(), end_));
+        begin_ = mark_.size();
         started_ = true;
     }
     for (;;) {
@@ -67,7 +69,9 @@ bool LineReader::next(std::string_view &line, LineBreak &lineBreak)
         const char *end = buffer_.get() + end_;
         if (p == end && atEnd_)
             return false;
-        const NextLine found = nextLine(p, end, atEnd_);
+        const NextLine found = isWide(encoding_)
+            ? nextWideLine(p, end, atEnd_, encoding_ == FileEncoding::Utf16Be)
+            : nextLine(p, end, atEnd_);
         if (found.complete && p != end) {
             line = std::string_view(p, std::size_t(found.end - p));
             lineBreak = found.lineBreak;

@@ -2,6 +2,7 @@
 
 #include "engine/ContentHash.h"
 #include "engine/FileDescriptor.h"
+#include "engine/FileEncoding.h"
 #include "engine/LineBreaks.h"
 
 #include <QString>
@@ -13,7 +14,8 @@
 namespace twinscan {
 
 // Reads a file line by line with the same rules as LoadedText, holding one chunk and at most one
-// line in memory: the save streams its source through this.
+// line in memory: the save streams its source through this. The lines of a UTF-16 file come in
+// its own bytes, so line n here is line n of the converted text the scan read.
 class LineReader
 {
 public:
@@ -29,7 +31,11 @@ public:
     // The next line without its terminator. False at the end of the file or on a read error.
     bool next(std::string_view &line, LineBreak &lineBreak);
 
-    bool hasBom() const { return hasBom_; }
+    bool hasBom() const { return !mark_.empty(); }
+    // The byte-order mark skipped before line 1, known once next() was called.
+    std::string_view mark() const { return mark_; }
+    // Bytes for anything but UTF-16, which splits in code units (WideLines.h).
+    FileEncoding encoding() const { return encoding_; }
     QString error() const { return error_; }
     int fd() const { return fd_.get(); }
     // Of every byte read so far; at the end of the file, of the whole file as LoadedText hashes it.
@@ -46,7 +52,8 @@ private:
     std::size_t end_ = 0; // one past the last byte read
     bool atEnd_ = false;
     bool started_ = false;
-    bool hasBom_ = false;
+    FileEncoding encoding_ = FileEncoding::Bytes;
+    std::string_view mark_;
     QString error_;
 };
 

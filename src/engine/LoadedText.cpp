@@ -3,6 +3,7 @@
 #include "engine/ContentHash.h"
 #include "engine/FileDescriptor.h"
 #include "engine/SystemCalls.h"
+#include "engine/WideLines.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -22,8 +23,10 @@ void LoadedText::buildIndex(const ProgressFn &progress)
 {
     const char *begin = buffer_.data();
     const char *end = begin + size_;
-    hasBom_ = startsWithBom(begin, size_);
-    const char *first = hasBom_ ? begin + bomSize : begin;
+    // A UTF-16 file's mark went with its conversion.
+    const bool utf8Mark = !isWide(encoding_) && startsWithBom(begin, size_);
+    hasBom_ = utf8Mark || isWide(encoding_);
+    const char *first = utf8Mark ? begin + bomSize : begin;
     if (size_ >> (64 - lengthBits)) {
         indexError_ = tr("The file is too large for Twinscan");
         return;
@@ -58,6 +61,30 @@ void LoadedText::buildIndex(const ProgressFn &progress)
     lineCount_ = int(line);
 }
 
+// Converts a UTF-16 file's text once, so that the scan, the lists and the viewer read UTF-8 lines
+// as they do for any other file; the save still copies the file's own bytes.
+bool LoadedText::convertWide()
+{
+    const char *begin = buffer_.data() + markOf(encoding_, false).size();
+    BulkArray<char> converted;
+    if (!converted.resize(convertedRoom(size_) + 1))
+        return false;
+    const char *end = twinscan::convertWide(
+        begin, buffer_.data() + size_, encoding_ == FileEncoding::Utf16Be, converted.data());
+    size_ = std::size_t(end - converted.data());
+    buffer_.swap(converted);
+    return true;
+}
+
+void LoadedText::prepare(const ProgressFn &progress)
+{
+    if (isWide(encoding_) && !convertWide()) {
+        indexError_ = systemReason(ENOMEM);
+        return;
+    }
+    buildIndex(progress);
+}
+
 std::size_t LoadedText::longLineLength(int line) const
 {
     const auto found = std::lower_bound(
@@ -76,7 +103,10 @@ std::shared_ptr<LoadedText> LoadedText::fromBytes(std::string_view bytes)
     ContentHash hash;
     hash.add(bytes.data(), bytes.size());
     text->contentHash_ = hash.value();
-    text->buildIndex({});
+    // Data that a load would refuse is indexed as bytes.
+    const FileEncoding marked = markedEncoding(bytes.data(), bytes.size());
+    text->encoding_ = isWide(marked) ? marked : FileEncoding::Bytes;
+    text->prepare({});
     return text;
 }
 
@@ -114,7 +144,10 @@ LoadResult TextLoader::load(const QString &path, const ProgressFn &progress)
     }
     text->size_ = size;
     text->contentHash_ = hash.value();
-    text->buildIndex(progress);
+    text->encoding_ = detectEncoding(buffer.data(), size);
+    if (text->encoding_ == FileEncoding::Unreadable)
+        return {nullptr, false, {}, true};
+    text->prepare(progress);
     if (text->indexStopped_)
         return {nullptr, true, {}};
     if (!text->indexError_.isEmpty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/BulkMemory.h"
+#include "engine/FileEncoding.h"
 #include "engine/FileStamp.h"
 #include "engine/LineBreaks.h"
 #include "engine/LineSource.h"
@@ -24,7 +25,11 @@ class LoadedText final : public LineSource
 
 public:
     int lineCount() const override { return lineCount_; }
-    QString lineText(int line) const override { return decodeLine(lineBytes(line)); }
+    QString lineText(int line) const override
+    {
+        return isWide(encoding_) ? decodeConvertedLine(lineBytes(line))
+                                 : decodeLine(lineBytes(line));
+    }
 
     std::string_view lineBytes(int line) const
     {
@@ -35,9 +40,11 @@ public:
     }
     // Asks the processor to fetch the index entry of a line that will be read soon.
     void prefetchLine(int line) const noexcept { __builtin_prefetch(&index_[std::size_t(line)]); }
-    // The file's bytes: lineBytes(i) lies within [data(), data() + byteSize()).
+    // The text's bytes: lineBytes(i) lies within [data(), data() + byteSize()). They are the
+    // file's own, or for a UTF-16 file its text converted to UTF-8 (WideLines.h).
     const char *data() const { return buffer_.data(); }
     bool hasBom() const { return hasBom_; }
+    FileEncoding encoding() const { return encoding_; }
     LineBreak firstBreak() const { return firstBreak_; }
     const FileStamp &stamp() const { return stamp_; }
     // The hash of every byte read from the file (ContentHash).
@@ -49,6 +56,8 @@ public:
 
 private:
     friend class TextLoader;
+    void prepare(const ProgressFn &progress);
+    bool convertWide();
     void buildIndex(const ProgressFn &progress);
     std::size_t longLineLength(int line) const;
 
@@ -63,6 +72,7 @@ private:
     BulkArray<std::uint64_t> index_;
     std::vector<std::pair<int, std::size_t>> longLines_; // by line
     bool hasBom_ = false;
+    FileEncoding encoding_ = FileEncoding::Bytes;
     LineBreak firstBreak_ = LineBreak::None;
     FileStamp stamp_;
     std::uint64_t contentHash_ = 0;
@@ -75,10 +85,11 @@ struct LoadResult
     std::shared_ptr<LoadedText> text; // empty on failure or stop
     bool stopped = false;
     QString error; // the system's reason when the file could not be read
+    bool unreadable = false; // not text in an encoding that is read (FileEncoding::Unreadable)
 };
 
-// Reads a file whole. The progress counts the bytes read and then the bytes indexed, out of twice
-// the file's size.
+// Reads a file whole, and refuses one whose encoding is Unreadable. The progress counts the bytes
+// read and then the bytes indexed, out of twice the file's size.
 class TextLoader
 {
 public:

@@ -4,8 +4,25 @@
 
 #include <QByteArrayView>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace twinscan {
+
+namespace {
+// Where an unpaired surrogate or an odd last byte sits in a converted line: no valid UTF-8
+// holds the byte 0xFF, or 0xED followed by a byte of 0xA0 or more.
+std::size_t brokenUnitAt(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        const bool surrogate = byte == 0xED && i + 1 < bytes.size()
+            && static_cast<unsigned char>(bytes[i + 1]) >= 0xA0;
+        if (byte == 0xFF || surrogate)
+            return i;
+    }
+    return std::string_view::npos;
+}
+} // namespace
 
 TextEncoding encodingOf(std::string_view line) noexcept
 {
@@ -24,6 +41,21 @@ QString decodeLine(std::string_view bytes)
         return decoder(QByteArrayView(bytes.data(), size));
     }
     return QString::fromUtf8(bytes.data(), size);
+}
+
+QString decodeConvertedLine(std::string_view bytes)
+{
+    if (encodingOf(bytes) == TextEncoding::Utf8)
+        return decodeLine(bytes);
+    QString text;
+    for (;;) {
+        const std::size_t broken = brokenUnitAt(bytes);
+        text += decodeLine(bytes.substr(0, broken));
+        if (broken == std::string_view::npos)
+            return text;
+        text += QChar::ReplacementCharacter;
+        bytes.remove_prefix(std::min(bytes.size(), broken + (bytes[broken] == '\xFF' ? 1 : 3)));
+    }
 }
 
 } // namespace twinscan

@@ -13,4 +13,8 @@ TextEncoding encodingOf(std::string_view line) noexcept;
 
 QString decodeLine(std::string_view bytes);
 
+// A line of a UTF-16 file, converted to UTF-8 (WideLines.h): what is not valid UTF-8 there is an
+// unpaired surrogate or an odd last byte, each shown as one U+FFFD.
+QString decodeConvertedLine(std::string_view bytes);
+
 } // namespace twinscan

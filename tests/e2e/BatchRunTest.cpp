@@ -78,6 +78,37 @@ TEST(BatchRunTest, StatusAndStreams)
     }
 }
 
+// A UTF-16 file is saved in its own encoding; UTF-32 is refused before anything is written.
+TEST(BatchRunTest, Utf16IsSavedAsItWasAndUtf32IsRefused)
+{
+    const QByteArray utf16("\xFF\xFEx\0\r\0\n\0X\0\r\0\n\0y\0\r\0\n\0", 20);
+    const QByteArray utf32("\xFF\xFE\0\0x\0\0\0\n\0\0\0x\0\0\0\n\0\0\0", 20);
+    const struct
+    {
+        QByteArray input;
+        int status;
+        QByteArray output; // empty: none written
+        const char *err;
+    } cases[] = {
+        {utf16, 0, QByteArray("\xFF\xFEx\0\r\0\n\0y\0\r\0\n\0", 14), ""},
+        {utf32, 2, {},
+            "@/in\\.txt looks like a binary or UTF-32 file; Twinscan reads 8-bit, UTF-8 and "
+            "UTF-16 text\n"},
+    };
+    for (const auto &c : cases) {
+        Sandbox box;
+        box.write(u"in.txt"_s, c.input);
+        const RunResult result = box.run(words("/i @/in.txt /o @/out.txt /s 2"));
+        EXPECT_EQ(result.exitCode, c.status) << describe(result);
+        EXPECT_TRUE(matches(result.err, c.err, box)) << describe(result);
+        EXPECT_EQ(box.read(u"in.txt"_s), c.input);
+        if (c.output.isEmpty())
+            EXPECT_EQ(box.entries(), QStringList {u"in.txt"_s});
+        else
+            EXPECT_EQ(box.read(u"out.txt"_s), c.output);
+    }
+}
+
 // Names reach the file system as the bytes given: one that is not UTF-8 would come out changed,
 // so it is refused before anything is written.
 TEST(BatchRunTest, ANameThatIsNotUtf8IsRefused)

@@ -43,6 +43,40 @@ TEST(TextLoader, FailuresGiveTheSystemsReason)
     }
 }
 
+// Text whose characters a split at single bytes would cut apart is refused, before anything
+// reads its lines; a stray NUL does not make a text file such data.
+TEST(TextLoader, FilesNotReadAsTextAreRefused)
+{
+    using namespace std::string_literals;
+    const std::string binary = "\x7F"
+                               "ELF\2\1\1"s
+        + std::string(20, '\0') + "\n\3\0>\0\1"s;
+    const struct
+    {
+        const char *name;
+        std::string bytes;
+        bool refused;
+    } cases[] = {
+        {"UTF-32 LE", "\xFF\xFE\0\0a\0\0\0\n\0\0\0"s, true},
+        {"UTF-32 BE", "\0\0\xFE\xFF\0\0\0a\0\0\0\n"s, true},
+        {"UTF-16 LE without a mark", "a\0\r\0\n\0a\0\r\0\n\0"s, true},
+        {"UTF-16 BE without a mark, Cyrillic", "\x04\x36\0\n\x04\x36\0\n"s, true},
+        {"binary", binary, true},
+        {"a stray NUL", "a\0b\nc\r\na\0b\n"s, false},
+        {"NULs in a long text", std::string(200, 'x') + std::string(7, '\0') + "\n", false},
+        {"UTF-16 with a mark", "\xFF\xFEx\0"s, false},
+    };
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("file"));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(path, c.bytes);
+        const LoadResult loaded = TextLoader::load(path);
+        EXPECT_EQ(loaded.unreadable, c.refused);
+        EXPECT_EQ(!loaded.text, c.refused);
+    }
+}
+
 long peakRssKb()
 {
     rusage usage {};
