@@ -149,6 +149,8 @@ bool SaveRun::openSource()
 bool SaveRun::openOutput()
 {
     SaveTarget &target = result_.target;
+    if (!target.refusal.isEmpty())
+        return failWriting(target.refusal);
     if (target.descriptor >= 0)
         return openDescriptor();
     if (target.direct) {

@@ -1,23 +1,18 @@
 #include "editing/SaveTarget.h"
 
+#include "editing/LinkWalk.h"
 #include "editing/OpenDescriptor.h"
 #include "engine/FileStamp.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace twinscan {
 
 namespace {
-bool isSymbolicLink(const QString &path)
-{
-    struct stat st
-    {
-    };
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
-}
-
 bool namesSameFile(const QString &sourceFile, const QString &target)
 {
     if (sourceFile == target)
@@ -35,16 +30,12 @@ bool isOtherThanRegular(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 
-// The name the user asked for takes the result. A symbolic link stays a link: the file it points
-// to is the one replaced, or created when it does not exist yet. A hard link gets a file of its
-// own, as the other names keep the original, which is still whole.
-QString fileToReplace(const QString &target)
+QString refusalOf(LinkWalk::Refusal refusal)
 {
-    if (!isSymbolicLink(target))
-        return target;
-    const QFileInfo link(target);
-    const QString real = link.canonicalFilePath();
-    return real.isEmpty() ? link.symLinkTarget() : real;
+    if (refusal == LinkWalk::PlantedLink)
+        return QCoreApplication::translate("SaveTarget",
+            "it is a symbolic link of another user in a shared folder, which is not followed");
+    return systemReason(ELOOP);
 }
 } // namespace
 
@@ -57,9 +48,19 @@ SaveTarget resolveSaveTarget(const QString &sourceFile, const QString &target)
         resolved.replacedFile = target;
         return resolved;
     }
+    // The name the user asked for takes the result. A symbolic link stays a link: the file it
+    // leads to is the one replaced, or created when it does not exist yet. A hard link gets a
+    // file of its own, as the other names keep the original, which is still whole.
+    const LinkWalk walk = walkLinks(target);
+    resolved.replacedFile = target;
+    if (walk.refused != LinkWalk::None) {
+        resolved.refusal = refusalOf(walk.refused);
+        return resolved;
+    }
+    if (walk.followedLink)
+        resolved.replacedFile = walk.path;
     resolved.replaceSource = namesSameFile(sourceFile, target);
-    resolved.direct = !resolved.replaceSource && isOtherThanRegular(target);
-    resolved.replacedFile = resolved.direct ? target : fileToReplace(target);
+    resolved.direct = !resolved.replaceSource && isOtherThanRegular(walk.path);
     return resolved;
 }
 

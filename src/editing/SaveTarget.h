@@ -7,7 +7,8 @@ namespace twinscan {
 // Where a save writes. A regular file, the scanned one or any other, is never opened for writing:
 // the lines go to a temporary file beside it, which takes its place in one rename at the end, so
 // the file is whole, old or new, at every moment. The target is the scanned file itself when it
-// names it in any way (the same string, a relative path, a symbolic or a hard link).
+// names it in any way (the same string, a relative path, a symbolic or a hard link). Links are
+// followed to their end, but not those that the protection of shared folders refuses.
 struct SaveTarget
 {
     bool replaceSource = false;
@@ -17,6 +18,8 @@ struct SaveTarget
     int descriptor = -1;
     // The file that gets the result: the target, or the file its symbolic link points to.
     QString replacedFile;
+    // Why the target must not be written (a link another user planted), or empty.
+    QString refusal;
     // The file written: the temporary file, or the target itself when direct. Empty until opened.
     QString outputFile;
 };

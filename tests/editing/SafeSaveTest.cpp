@@ -89,6 +89,47 @@ TEST_F(SafeSaveTest, OtherNamesOfTheSourceAreTreatedAsTheSource)
     EXPECT_TRUE(QFileInfo(path("soft.txt")).isSymLink());
 }
 
+// Links are followed to their end, a dangling chain too, whose links stay links; but in a sticky
+// folder that everyone may write, only the user's own links and the folder owner's are followed,
+// whatever the system's own protection says. Others are refused, as someone else may have planted
+// them under a name the user was about to write.
+TEST_F(SafeSaveTest, LinksAreFollowedUnlessPlantedInASharedFolder)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a link to another user takes root";
+    const uid_t other = 65534;
+    const struct
+    {
+        const char *name;
+        mode_t folderMode;
+        uid_t folderOwner, linkOwner;
+        bool followed;
+    } cases[] = {{"own links", 01777, 0, 0, true}, {"another user's", 01777, 0, other, false},
+        {"the folder owner's", 01777, other, other, true},
+        {"another user's in a folder that is not sticky", 0777, 0, other, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        scanInput();
+        const QString folder = path(c.name);
+        ASSERT_TRUE(dir.mkpath(folder + QStringLiteral("/other")));
+        const QByteArray l6 = QFile::encodeName(folder + QStringLiteral("/l6"));
+        const QByteArray l7 = QFile::encodeName(folder + QStringLiteral("/l7"));
+        ASSERT_EQ(
+            ::symlink("l7", l6.constData()) | ::symlink("other/chain.txt", l7.constData()), 0);
+        ASSERT_EQ(::lchown(l6.constData(), c.linkOwner, c.linkOwner)
+                | ::lchown(l7.constData(), c.linkOwner, c.linkOwner)
+                | ::chown(QFile::encodeName(folder).constData(), c.folderOwner, c.folderOwner)
+                | ::chmod(QFile::encodeName(folder).constData(), c.folderMode),
+            0);
+        const SaveResult result = saveTo(QFile::decodeName(l6));
+        EXPECT_EQ(result.status, c.followed ? SaveStatus::Completed : SaveStatus::Failed);
+        EXPECT_EQ(
+            result.message.contains(QStringLiteral("symbolic link of another user")), !c.followed);
+        EXPECT_EQ(QFile::exists(folder + QStringLiteral("/other/chain.txt")), c.followed);
+        EXPECT_TRUE(QFileInfo(QFile::decodeName(l7)).isSymLink());
+    }
+}
+
 // A stopped save leaves every file of the user as it was; what was written stays in its
 // temporary file, which others cannot read.
 TEST_F(SafeSaveTest, StopKeepsWhatWasWrittenAside)
