@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Checks what a user installs from a built tree: the desktop entry and the AppStream record pass
-# their validators, the manual page renders without warnings, a staged install holds exactly the
-# files of tests/install/files.txt and starts from its installed path, and the Debian package holds
-# the same files.
+# their validators, the desktop entry offers the program for text files and names the class its
+# window gets, the manual page renders without warnings, a staged install holds exactly the files
+# of tests/install/files.txt, starts from its installed path and runs on Wayland, and the Debian
+# package holds the same files and passes lintian without errors or warnings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
 expected=tests/install/files.txt
 
-desktop-file-validate data/com.corvane.Twinscan.desktop
+entry=data/com.corvane.Twinscan.desktop
+desktop-file-validate "$entry"
+grep -qx 'Exec=twinscan %f' "$entry"
+grep -qx 'MimeType=text/plain;' "$entry"
 appstreamcli validate --no-net "$build/data/com.corvane.Twinscan.metainfo.xml"
 warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
     man --warnings -E UTF-8 -l -Tutf8 -Z "$build/doc/twinscan.1" 2>&1 >/dev/null)
@@ -19,8 +23,12 @@ trap 'rm -rf "$stage"' EXIT
 DESTDIR="$stage/root" cmake --install "$build" --prefix /usr >/dev/null
 diff -u "$expected" <(cd "$stage/root" && find . ! -type d | sed 's|^\./||' | sort)
 "$stage/root/usr/bin/twinscan" --version
+scripts/check-window-class.sh "$stage/root/usr/bin/twinscan" "$(sed -n 's/^StartupWMClass=//p' "$entry")"
+scripts/check-wayland.sh "$stage/root/usr/bin/twinscan"
 
 (cd "$build" && cpack -G DEB -B "$stage/deb" >/dev/null)
 deb=("$stage"/deb/twinscan_*.deb)
 diff -u "$expected" <(dpkg-deb -c "${deb[0]}" | awk '$1 !~ /^d/ { print substr($6, 3) }' | sort)
+# Overrides, each explained, are in packaging/lintian-overrides.
+lintian --fail-on error,warning --tag-display-limit 0 "${deb[0]}" 2> >(grep -v 'root privileges' >&2)
 echo "package checks passed: ${deb[0]##*/}"

@@ -10,7 +10,8 @@ packages=(
     clang-format clang libclang-rt-14-dev
     xvfb xauth imagemagick fonts-dejavu-core
     perl coreutils time
-    librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db
+    librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db lintian
+    qt6-wayland weston xdotool x11-utils
 )
 
 missing=()

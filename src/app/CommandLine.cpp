@@ -134,6 +134,18 @@ CommandLineRequest parseArguments(const QStringList &arguments)
     return request;
 }
 
+QString fileToOpen(const QStringList &arguments)
+{
+    QString file;
+    if (arguments.size() == 1 && !switchIndex(arguments.first())
+        && !arguments.first().startsWith(u'-'))
+        file = arguments.first();
+    else if (!arguments.contains(QStringLiteral("/o")) && !arguments.contains(QStringLiteral("/s")))
+        file = parseArguments(arguments).inputFile;
+    // The open dialog gives a full path, which the title and the settings then show.
+    return file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
+}
+
 QStringList ignoredOptionWarnings(const QStringList &arguments)
 {
     QStringList warnings;
@@ -197,11 +209,13 @@ QString helpText()
 {
     return QString::fromLatin1(usageLine)
         + QStringLiteral(
+            "       twinscan [FILE]\n"
             "       twinscan --help | --version\n"
             "\n"
-            "Without a job Twinscan opens its window. With /i, /o and /s it scans the input file\n"
-            "for duplicate lines, marks them by the rule, writes the output file without the\n"
-            "marked lines and quits.\n"
+            "Without a job Twinscan opens its window. Given one FILE, or /i FILE without /o and\n"
+            "/s, it opens the window and scans FILE at once, as Open does, with the saved\n"
+            "settings. With /i, /o and /s it scans the input file for duplicate lines, marks\n"
+            "them by the rule, writes the output file without the marked lines and quits.\n"
             "\n"
             "  /i FILE    the text file to scan; it must exist\n"
             "  /o FILE    the file to write\n"

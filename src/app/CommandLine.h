@@ -21,6 +21,11 @@ CommandLineRequest parseArguments(const QStringList &arguments);
 // input file exists as a file (hidden files count, folders do not).
 bool isCompleteJob(const CommandLineRequest &request);
 
+// The file to open in the window at start, as a file manager names it: the one argument when it
+// is not a switch, or the value of "/i" when neither "/o" nor "/s" is given, as a full path. Empty
+// otherwise. A word beginning with "-" is taken for an option, not a file.
+QString fileToOpen(const QStringList &arguments);
+
 // A warning for each option switch whose value is ignored because it is not "on" or "off", each
 // ending in a line break: "twinscan: /c maybe ignored: expected on or off".
 QStringList ignoredOptionWarnings(const QStringList &arguments);

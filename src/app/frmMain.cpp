@@ -98,6 +98,8 @@ void frmMain::firstActivation()
     firstActivationPending = false;
     if (module().batchMode)
         runBatch(*this);
+    else if (const QString file = fileToOpen(arguments_); !file.isEmpty())
+        scanFile(file);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -170,6 +172,12 @@ void frmMain::cmdScan_Click()
 ScanEnding frmMain::scan()
 {
     return ScanCommand(*this).run();
+}
+
+ScanEnding frmMain::scanFile(const QString &file)
+{
+    module().droppedFile = file;
+    return scan();
 }
 
 SaveEnding frmMain::save()

@@ -43,6 +43,8 @@ public:
     // The scan and the save as the buttons run them, telling how they ended.
     ScanEnding scan();
     SaveEnding save();
+    // The scan of a file given at start, as Open runs it once the file is chosen.
+    ScanEnding scanFile(const QString &file);
 
     // The marking commands of the duplicates list, each running `markBy` with its rule.
     void mnuSelAll_Click();

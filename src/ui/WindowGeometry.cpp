@@ -106,7 +106,13 @@ QRect fitToScreens(const QRect &frame, const QList<QRect> &screens, const QRect 
 
 void placeWindow(QWidget &window, const WindowPlacement &placement)
 {
-    const QRect frame = onSomeScreen(frameInPixels(placement));
+    const QRect stored = frameInPixels(placement);
+    QRect frame = onSomeScreen(stored);
+    // A Wayland client can neither place its windows nor learn where they are. There the window
+    // keeps the stored position as its own, never applied, so that the position read back at
+    // close is the one stored; only the size is fitted to the screen.
+    if (QGuiApplication::platformName().startsWith(u"wayland"))
+        frame.moveTopLeft(stored.topLeft());
     const Qt::WindowStates state = withState(window.windowState(), placement.state);
     // Before the first show, move() places the outer frame and the frame is not known yet.
     const QSize extra = window.frameGeometry().size() - window.size();

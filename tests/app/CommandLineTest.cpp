@@ -102,6 +102,27 @@ TEST_F(CommandLineFilesTest, ClassifiesTheCommandLineAndDecidesTheDisplay)
     }
 }
 
+// What a file manager passes opens at start; a complete job or a partial one does not.
+TEST(CommandLineTest, NamesTheFileToOpenAtStart)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"notes.txt", "notes.txt"},
+        {"/i my notes.txt /c on", "my notes.txt"},
+        {"/i a.txt /o b.txt", ""},
+        {"/i a.txt /s 1", ""},
+        {"/i a.txt /o b.txt /s 1", ""},
+        {"a.txt b.txt", ""},
+        {"/c", ""},
+        {"-x", ""},
+    };
+    for (const auto &[line, expected] : cases) {
+        const QString file = QString::fromLatin1(expected);
+        EXPECT_EQ(fileToOpen(QString::fromLatin1(line).split(u' ')),
+            file.isEmpty() ? file : QDir::current().absoluteFilePath(file))
+            << line;
+    }
+}
+
 // Over options loaded as 1, 0, 1, 0, 1.
 TEST(CommandLineTest, OptionSwitchesOverrideTheLoadedOptions)
 {

@@ -29,6 +29,16 @@ TEST_F(LifeCycle, FirstActivationRunsOnce)
     EXPECT_EQ(status(), "changed");
 }
 
+// A file named at start is scanned at once; one that is missing gets Open's message.
+TEST_F(LifeCycle, AFileNamedAtStartIsScanned)
+{
+    startWith({writeFile("dups.txt", "z\ny\nz\n")});
+    EXPECT_EQ(window->List2Box().rowCount(), 2);
+    startWith({"/i", path("missing.txt")});
+    EXPECT_EQ(status(), "Error: Can't Open File");
+    EXPECT_TRUE(window->isVisible());
+}
+
 TEST_F(LifeCycle, CloseIsRefusedWhileAScanRunsAndStoresLater)
 {
     startWith({});

@@ -56,7 +56,9 @@ TEST(BatchRunTest, StatusAndStreams)
         // Neither help nor version needs or touches a display.
         {"version", "", "--version", 0, "Twinscan \\d+\\.\\d+\n", "", ":4093"},
         {"help", "", "--help", 0,
-            "Usage: twinscan /i FILE /o FILE /s 1\\|2\\|3 (?s:.*)--version(?s:.*)", "", ":4093"},
+            "Usage: twinscan /i FILE /o FILE /s 1\\|2\\|3 (?s:.*)twinscan \\[FILE\\](?s:.*)"
+            "--version(?s:.*)",
+            "", ":4093"},
     };
     for (const ExitCase &c : cases) {
         SCOPED_TRACE(c.name);
