@@ -50,18 +50,21 @@ printf 'b\na\nb\nc\na\nb\n' >"$work/small.txt"
 ini="$XDG_CONFIG_HOME/Corvane/Twinscan.ini"
 printf '[Twinscan]\nwinLeft=-30000\nwinTop=-30000\nwinWidth=9000\nwinHeight=7500\n' >"$ini"
 
-# The protocol log shows the window being made and the title the scan gives it.
+# The protocol log shows the window being made and shown, and the title the scan gives it; the
+# scan may come before the compositor has answered the window.
 WAYLAND_DEBUG=client timeout 60 "$program" "$work/small.txt" 2>"$work/protocol.log" &
 app=$!
+made='xdg_toplevel@[0-9]*\.set_app_id("com.corvane.Twinscan")'
+shown='xdg_surface@[0-9]*\.ack_configure'
 title="set_title(\"Twinscan [0-9.]* - $work/small.txt\")"
-for _ in $(seq 200); do
-    grep -q "$title" "$work/protocol.log" && break
+seen() { grep -q "$1" "$work/protocol.log"; }
+for _ in $(seq 300); do
+    seen "$made" && seen "$shown" && seen "$title" && break
     sleep 0.1
 done
-grep -q 'xdg_toplevel@[0-9]*\.set_app_id("com.corvane.Twinscan")' "$work/protocol.log" ||
-    fail "no window was made"
-grep -q 'xdg_surface@[0-9]*\.ack_configure' "$work/protocol.log" || fail "the window was not shown"
-grep -q "$title" "$work/protocol.log" || fail "the file named at start was not scanned"
+seen "$made" || fail "no window was made"
+seen "$shown" || fail "the window was not shown"
+seen "$title" || fail "the file named at start was not scanned"
 # The scan of six lines ends long before this; the signal then closes the window as a user would.
 sleep 2
 kill -TERM "$app"
