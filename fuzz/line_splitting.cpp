@@ -36,13 +36,8 @@ std::string_view breakBytes(LineBreak lineBreak, FileEncoding encoding)
 // The line as the scan reads it: a UTF-16 line converted to UTF-8.
 std::string scannedLine(std::string_view line, FileEncoding encoding)
 {
-    if (!isWide(encoding))
-        return std::string(line);
-    std::string converted(convertedRoom(line.size()), '\0');
-    const char *end = convertWide(line.data(), line.data() + line.size(),
-        encoding == FileEncoding::Utf16Be, converted.data());
-    converted.resize(std::size_t(end - converted.data()));
-    return converted;
+    return isWide(encoding) ? convertLine(line, encoding == FileEncoding::Utf16Be)
+                            : std::string(line);
 }
 
 void require(bool condition)

@@ -83,6 +83,15 @@ char *convertWide(const char *p, const char *end, bool bigEndian, char *out) noe
     return out;
 }
 
+std::string convertLine(std::string_view line, bool bigEndian)
+{
+    std::string converted(convertedRoom(line.size()), '\0');
+    const char *end
+        = convertWide(line.data(), line.data() + line.size(), bigEndian, converted.data());
+    converted.resize(std::size_t(end - converted.data()));
+    return converted;
+}
+
 std::string_view trimWideSpaces(std::string_view line, bool bigEndian) noexcept
 {
     const bool oddByte = line.size() % 2 != 0; // an odd last byte is no space

@@ -3,6 +3,7 @@
 #include "engine/LineBreaks.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // UTF-16 text, after its byte-order mark, splits by the rules of LineBreaks.h applied to 2-byte
@@ -25,6 +26,9 @@ constexpr std::size_t convertedRoom(std::size_t size)
 // unpaired surrogate becomes the three bytes UTF-8 would give its value, which are not valid
 // UTF-8, so that no two different lines convert alike; an odd last byte becomes the byte 0xFF.
 char *convertWide(const char *p, const char *end, bool bigEndian, char *out) noexcept;
+
+// convertWide for one line.
+std::string convertLine(std::string_view line, bool bigEndian);
 
 // The line without the space code units at either end.
 std::string_view trimWideSpaces(std::string_view line, bool bigEndian) noexcept;

@@ -68,7 +68,7 @@ TEST_F(Utf16SaveTest, ScanAndSaveKeepTheFilesEncoding)
         // Unpaired surrogates stay apart from each other and from U+FFFD.
         {u"a\xD800\r\na\xDC01\r\na\uFFFD\r\na\xD800\r\n", exact, keep,
             u"a\xD800\r\na\xDC01\r\na\uFFFD\r\n", "[1]\ta\uFFFD"},
-        {u"k\r\nk\r\nz", exact, keep, u"k\r\nz", "[1]\tk", "\x41"},
+        {u"k\r\nk\r\nz\r\nz", exact, keep, u"k\r\nz\r\nz", "[1]\tk", "\x41"},
     };
     for (const bool bigEndian : {false, true}) {
         for (const auto &c : cases) {

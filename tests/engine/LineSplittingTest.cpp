@@ -1,5 +1,6 @@
 #include "EngineTestSupport.h"
 #include "engine/LineReader.h"
+#include "engine/WideLines.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -41,7 +42,10 @@ Split drain(LineReader &reader)
     std::string_view line;
     LineBreak lineBreak;
     while (reader.next(line, lineBreak)) {
-        out.lines.emplace_back(line);
+        // The scan reads a UTF-16 line converted; the reader gives the file's own bytes.
+        const FileEncoding encoding = reader.encoding();
+        out.lines.push_back(isWide(encoding) ? convertLine(line, encoding == FileEncoding::Utf16Be)
+                                             : std::string(line));
         out.breaks.push_back(lineBreak);
     }
     EXPECT_TRUE(reader.error().isEmpty()) << reader.error().toStdString();
@@ -96,6 +100,11 @@ TEST(LineSplitting, EveryReadPathGivesTheSameLines)
         {"a\n\xEF\xBB\xBF", {{"a", "\xEF\xBB\xBF"}, {lf, none}}},
         {"a\0b\n\0"s, {{"a\0b"s, "\0"s}, {lf, none}}},
         {"caf\xE9\r\n\xFF", {{"caf\xE9", "\xFF"}, {crlf, none}}},
+        // UTF-16 splits in code units, here U+0D0A, an unpaired surrogate and an odd last byte.
+        {"\xFF\xFE"
+         "a\0\r\0\n\0\r\0\x0A\x0D\r\0"s,
+            {{"a", "", "\xE0\xB4\x8A"}, {crlf, cr, cr}, true}},
+        {"\xFE\xFF\0x\0\n\xD8\0\0yA"s, {{"x", "\xED\xA0\x80y\xFF"}, {lf, none}, true}},
     };
     for (const auto &c : cases)
         expectEveryPath(c.input, c.split);
