@@ -72,6 +72,7 @@ public:
         return defaultValue;
     }
     void setValue(const QString &, const QString &) override { }
+    void updateValue(const QString &, Update) override { }
 };
 
 void quiet(QtMsgType, const QMessageLogContext &, const QString &) { }

@@ -3,6 +3,7 @@
 #include "app/DisplayProbe.h"
 #include "app/Version.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLatin1StringView>
 #include <array>
@@ -251,6 +252,19 @@ QString usageText()
                           "(/i, /o and /s with an existing input file).\n")
         + QString::fromLatin1(usageLine)
         + QStringLiteral("Try 'twinscan --help' for more information.\n");
+}
+
+QString refusalText(const QStringList &arguments)
+{
+    QString input = parseArguments(arguments).inputFile;
+    if (input.isEmpty())
+        input = fileToOpen(arguments); // a file named alone, as a file manager passes it
+    const QFileInfo file(input);
+    if (input.isEmpty() || file.isFile())
+        return usageText();
+    return (file.exists() ? QStringLiteral("twinscan: %1: is a folder, not a file\n")
+                          : QStringLiteral("twinscan: %1: the file does not exist\n"))
+        .arg(QDir::toNativeSeparators(input));
 }
 
 DisplayEnvironment DisplayEnvironment::current()

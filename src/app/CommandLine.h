@@ -49,6 +49,9 @@ QString helpText();
 QString versionText();
 // The short text for a command line that cannot run without a display.
 QString usageText();
+// What to say when the command line cannot run without a display: that the input file named by
+// "/i", or alone, does not exist, or is a folder; otherwise the usage text.
+QString refusalText(const QStringList &arguments);
 
 // The environment variables that tell whether a window can be shown (empty means not set), and
 // whether the display they name answers.

@@ -33,6 +33,8 @@ struct Module
     MainWindowPlacement mainPlacement;
     ViewerWindowPlacement viewerPlacement;
     UsageStatistics statistics;
+    // The counters as read at start: what this run added is the difference.
+    UsageStatistics loadedStatistics;
 
     bool batchMode = false;
     CommandLineRequest request;

@@ -102,20 +102,24 @@ SettingsTable settingsTable(QSize screen)
 }
 
 // A stored number that is not a whole number or does not fit its field is as good as missing.
+template<typename Field> Field numberOr(const QString &text, Field defaultValue)
+{
+    bool ok = false;
+    const qlonglong number = text.toLongLong(&ok);
+    if (!ok || number < std::numeric_limits<Field>::min()
+        || number > std::numeric_limits<Field>::max())
+        return defaultValue;
+    return Field(number);
+}
+
 template<typename Field> Field readValue(const SettingsStore &store, const Setting<Field> &setting)
 {
     const QString key(setting.key);
-    if constexpr (std::is_same_v<Field, QString>) {
+    if constexpr (std::is_same_v<Field, QString>)
         return store.value(key, setting.defaultValue);
-    } else {
-        bool ok = false;
-        const qlonglong number
-            = store.value(key, QString::number(setting.defaultValue)).toLongLong(&ok);
-        if (!ok || number < std::numeric_limits<Field>::min()
-            || number > std::numeric_limits<Field>::max())
-            return setting.defaultValue;
-        return Field(number);
-    }
+    else
+        return numberOr(
+            store.value(key, QString::number(setting.defaultValue)), setting.defaultValue);
 }
 
 template<typename Field, std::size_t n>
@@ -137,6 +141,22 @@ void writeAll(SettingsStore &store, Module &module, const std::array<Setting<Fie
     }
 }
 
+// Each counter gets what this run added to it, on top of what the store holds when it is written,
+// so that another run that closed meanwhile keeps its counts.
+void addStatistics(SettingsStore &store, Module &module, const std::array<Setting<qint32>, 5> &rows)
+{
+    Module loaded;
+    loaded.statistics = module.loadedStatistics;
+    for (const Setting<qint32> &setting : rows) {
+        const qint64 added = qint64(setting.field(module)) - setting.field(loaded);
+        store.updateValue(QString(setting.key), [added](const QString &storedNow) {
+            qint32 counter = numberOr<qint32>(storedNow, 0);
+            addToCounter(counter, added);
+            return QString::number(counter);
+        });
+    }
+}
+
 } // namespace
 
 void loadSettings(const SettingsStore &store, Module &module, QSize primaryScreenTwips)
@@ -146,6 +166,7 @@ void loadSettings(const SettingsStore &store, Module &module, QSize primaryScree
     readAll(store, module, table.mainPlacement);
     readAll(store, module, table.viewerPlacement);
     readAll(store, module, table.statistics);
+    module.loadedStatistics = module.statistics;
     readAll(store, module, table.fileNames);
 }
 
@@ -162,7 +183,7 @@ void saveSettings(SettingsStore &store, Module &module, const WindowSnapshot &ma
     if (mainWindow.state != windowStateMinimised)
         writeAll(store, module, table.mainPlacement);
     writeAll(store, module, table.viewerPlacement);
-    writeAll(store, module, table.statistics);
+    addStatistics(store, module, table.statistics);
     writeAll(store, module, table.fileNames);
 }
 

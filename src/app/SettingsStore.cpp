@@ -1,6 +1,12 @@
 #include "app/SettingsStore.h"
 
+#include "app/IniText.h"
+#include "editing/FileReplacement.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <sys/stat.h>
@@ -9,9 +15,26 @@ namespace twinscan {
 
 namespace {
 
+const QString group = QStringLiteral("Twinscan");
+
 QString groupKey(const QString &key)
 {
-    return QStringLiteral("Twinscan/") + key;
+    return group + u'/' + key;
+}
+
+// What the file holds now in the program's group: the text values of plain keys, which are all
+// the program writes.
+QMap<QString, QString> storedValues(const QString &file)
+{
+    QSettings stored(file, QSettings::IniFormat);
+    stored.beginGroup(group);
+    QMap<QString, QString> values;
+    for (const QString &key : stored.childKeys()) {
+        const QVariant value = stored.value(key);
+        if (isPlainIniKey(key) && value.typeId() == QMetaType::QString)
+            values.insert(key, value.toString());
+    }
+    return values;
 }
 
 // The first of the files that exists but is not a regular file (links followed), or empty.
@@ -39,6 +62,15 @@ QStringList storeFiles()
     return files;
 }
 
+QString lockProblem(const QLockFile &lock, const QString &file)
+{
+    const QString name = QDir::toNativeSeparators(file);
+    if (lock.error() == QLockFile::LockFailedError)
+        return QStringLiteral("%1 could not be locked within a second").arg(name);
+    // A full disk, say: the lock file cannot be made.
+    return QStringLiteral("Can't create the lock file %1.lock").arg(name);
+}
+
 } // namespace
 
 QSettingsStore::QSettingsStore() : unusableFile_(firstNonRegular(storeFiles()))
@@ -55,7 +87,6 @@ QSettingsStore::QSettingsStore(const QString &fileName) : unusableFile_(firstNon
         settings_ = std::make_unique<QSettings>(fileName, QSettings::IniFormat);
 }
 
-// QSettings writes the file when it is destroyed, here.
 QSettingsStore::~QSettingsStore() = default;
 
 QString QSettingsStore::value(const QString &key, const QString &defaultValue) const
@@ -66,7 +97,31 @@ QString QSettingsStore::value(const QString &key, const QString &defaultValue) c
 void QSettingsStore::setValue(const QString &key, const QString &text)
 {
     if (settings_)
-        settings_->setValue(groupKey(key), text);
+        changes_.insert(key, text);
+}
+
+void QSettingsStore::updateValue(const QString &key, Update update)
+{
+    if (settings_)
+        updates_.append({key, std::move(update)});
+}
+
+// QSettings would wait for its lock for ever and, in the Qt of Debian 12, may replace the file
+// with a truncated one on a full disk; so the file is written here.
+QString QSettingsStore::save()
+{
+    if (!settings_ || (changes_.isEmpty() && updates_.isEmpty()))
+        return {};
+    const QString file = settings_->fileName();
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QLockFile lock(file + QStringLiteral(".lock"));
+    if (!lock.tryLock(1000))
+        return lockProblem(lock, file);
+    QMap<QString, QString> values = storedValues(file);
+    values.insert(changes_);
+    for (const auto &[key, update] : updates_)
+        values.insert(key, update(values.value(key)));
+    return replaceFileContent(file, iniText(group, values));
 }
 
 QString QSettingsStore::fileName() const

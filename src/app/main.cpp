@@ -86,7 +86,7 @@ int main(int argc, char **argv)
     }
     const DisplayDecision display = decideDisplay(arguments, DisplayEnvironment::current());
     if (display.refuseWithUsage) {
-        print(stderr, usageText());
+        print(stderr, refusalText(arguments));
         return 2;
     }
     if (display.runOffscreen) {
@@ -113,6 +113,8 @@ int main(int argc, char **argv)
     const SignalStop signalStop(window);
     window.show();
     const int status = app.exec();
+    if (const QString problem = settings.save(); !problem.isEmpty())
+        print(stderr, QStringLiteral("twinscan: settings not saved: %1\n").arg(problem));
     if (const int signal = interrupts::pendingSignal())
         return 128 + signal;
     return status != 0 ? status : module().batchExitStatus;

@@ -123,6 +123,25 @@ TEST(CommandLineTest, NamesTheFileToOpenAtStart)
     }
 }
 
+// Refused for want of a display, an input that is no file is the reason given; anything else
+// gets the usage.
+TEST_F(CommandLineFilesTest, TheRefusalNamesAnInputThatIsNoFile)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"/i {dir}/missing.txt /o out.txt /s 1",
+            "twinscan: {dir}/missing.txt: the file does not exist\n"},
+        {"/s 1 /i {dir}/folder", "twinscan: {dir}/folder: is a folder, not a file\n"},
+        {"{dir}/missing.txt", "twinscan: {dir}/missing.txt: the file does not exist\n"},
+        {"/i {dir}/in put.txt /o out.txt", nullptr},
+    };
+    for (const auto &[line, refusal] : cases) {
+        SCOPED_TRACE(line);
+        const QString expected
+            = refusal ? QString::fromUtf8(refusal).replace(u"{dir}"_s, dir.path()) : usageText();
+        EXPECT_EQ(refusalText(arguments(line)), expected);
+    }
+}
+
 // Over options loaded as 1, 0, 1, 0, 1.
 TEST(CommandLineTest, OptionSwitchesOverrideTheLoadedOptions)
 {

@@ -1,9 +1,12 @@
 #include "app/Settings.h"
 
+#include "app/IniText.h"
 #include "app/Module.h"
 #include "app/SettingsStore.h"
 #include "support/FakeServices.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -11,6 +14,8 @@
 
 namespace twinscan {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 using test::MemorySettingsStore;
 
@@ -94,6 +99,7 @@ TEST(QSettingsStore, RoundTripThroughThePerUserIniFile)
         QSettingsStore store;
         EXPECT_EQ(store.fileName(), config.filePath(QStringLiteral("Corvane/Twinscan.ini")));
         saveSettings(store, saved, {windowStateMaximised, 0, 0});
+        EXPECT_EQ(store.save(), QString());
     }
 
     Module loaded;
@@ -101,6 +107,83 @@ TEST(QSettingsStore, RoundTripThroughThePerUserIniFile)
     EXPECT_EQ(numbersOf(loaded), numbersOf(saved));
     EXPECT_EQ(loaded.lastLoadedFile, saved.lastLoadedFile);
     EXPECT_EQ(loaded.lastSavedFile, saved.lastSavedFile);
+}
+
+// The file is written by the program itself, so every value must read back as QSettings reads it.
+TEST(IniText, EveryValueReadsBackAsWritten)
+{
+    const QString values[] = {u""_s, u"plain"_s, u"  spaces at both ends "_s, u"a,b;c=d"_s,
+        u"\"quoted\" \\ back"_s, u"@at start"_s, u"tab\tend\t"_s,
+        u"\nnewline\x01"
+        "1f"_s,
+        u"#hash ; semicolon"_s, u"caf\u00e9 \U0001F600"_s, u"\"\""_s, u"\\x41"_s};
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"t.ini"_s);
+    QMap<QString, QString> written;
+    for (const QString &value : values)
+        written.insert(u"key"_s + QString::number(written.size()), value);
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(iniText(u"Twinscan"_s, written)) > 0);
+    out.close();
+    QSettings read(file, QSettings::IniFormat);
+    for (auto it = written.cbegin(); it != written.cend(); ++it)
+        EXPECT_EQ(read.value(u"Twinscan/"_s + it.key()), QVariant(it.value()))
+            << it.key().toStdString();
+}
+
+class SettingsFile : public testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"Corvane/Twinscan.ini"_s);
+};
+
+// Two windows closing one after the other: the counters add up, every other key is the last
+// writer's, and a key the last writer leaves alone (the placement of a minimised window) keeps
+// the other's value. QSettings re-reads a file only when its size or time changed, so each write
+// here changes the size.
+TEST_F(SettingsFile, RunsClosingOneAfterTheOtherAddTheirCounts)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+    QFile initial(file);
+    ASSERT_TRUE(initial.open(QIODevice::WriteOnly));
+    initial.write("[Twinscan]\nstatFilesOpened=5\nstatDupsFound=junk\nwinLeft=15\n");
+    initial.close();
+    QSettingsStore firstStore(file), secondStore(file);
+    Module first, second;
+    loadSettings(firstStore, first, screen1920x1080);
+    loadSettings(secondStore, second, screen1920x1080);
+    first.statistics.statFilesOpened += 1;
+    first.statistics.statDupsFound += 4;
+    first.lastLoadedFile = u"first.txt"_s;
+    second.statistics.statFilesOpened += 2;
+    second.statistics.statLinesScanned += 100;
+    second.lastLoadedFile = u"second one.txt"_s;
+    saveSettings(firstStore, first, {windowStateNormal, 450, 300});
+    EXPECT_EQ(firstStore.save(), QString());
+    saveSettings(secondStore, second, {windowStateMinimised, 0, 0});
+    EXPECT_EQ(secondStore.save(), QString());
+
+    Module loaded;
+    loadSettings(QSettingsStore(file), loaded, screen1920x1080);
+    const UsageStatistics &s = loaded.statistics;
+    EXPECT_EQ(
+        std::tuple(s.statFilesOpened, s.statLinesScanned, s.statDupsFound), std::tuple(8, 100, 4));
+    EXPECT_EQ(loaded.lastLoadedFile, u"second one.txt"_s);
+    EXPECT_EQ(loaded.mainPlacement.left, 450);
+}
+
+// A lock that cannot be taken (here a folder in its place) costs a second, not the close.
+TEST_F(SettingsFile, ALockThatCannotBeTakenLeavesTheFileAsItWas)
+{
+    ASSERT_TRUE(QDir().mkpath(file + u".lock"_s));
+    QSettingsStore store(file);
+    store.setValue(u"caseSensitive"_s, u"1"_s);
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_EQ(store.save(), file + u" could not be locked within a second"_s);
+    EXPECT_LT(waited.elapsed(), 5000);
+    EXPECT_FALSE(QFileInfo::exists(file));
 }
 
 } // namespace

@@ -51,6 +51,8 @@ TEST(BatchRunTest, StatusAndStreams)
         {"output folder missing", "a\nb\nA\n", "/i @/in.txt /o @/no/out.txt /s 2", 2,
             "Scanned [^\n]+\n", "[^\n]*@/no/out\\.txt[^\n]*\n"},
         {"no arguments", "a\nb\nA\n", "", 2, "", "{usage}"},
+        {"input missing", "a\nb\nA\n", "/i @/missing.txt /o @/out.txt /s 2", 2, "",
+            "twinscan: @/missing\\.txt: the file does not exist\n"},
         {"a display that cannot be opened", "a\nb\nA\n", "/i @/in.txt /o @/out.txt /s 2", 0,
             "Scanned [^\n]+\nDone!{time}", "", ":4093"},
         // Neither help nor version needs or touches a display.

@@ -25,6 +25,10 @@ public:
         return values.value(key, defaultValue);
     }
     void setValue(const QString &key, const QString &text) override { values.insert(key, text); }
+    void updateValue(const QString &key, Update update) override
+    {
+        values.insert(key, update(values.value(key)));
+    }
 
     QMap<QString, QString> values;
 };
