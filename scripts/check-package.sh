@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks what a user installs from a built tree: the desktop entry and the AppStream record pass
 # their validators, the desktop entry offers the program for text files and names the class its
-# window gets, the manual page renders without warnings, a staged install holds exactly the files
-# of tests/install/files.txt, starts from its installed path and runs on Wayland, and the Debian
+# window gets, the manual page renders without warnings, the help document and the manual page
+# describe the switches --help lists, a staged install holds exactly the files of
+# tests/install/files.txt, starts from its installed path and runs on Wayland, and the Debian
 # package holds the same files and passes lintian without errors or warnings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,6 +18,17 @@ appstreamcli validate --no-net "$build/data/com.corvane.Twinscan.metainfo.xml"
 warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
     man --warnings -E UTF-8 -l -Tutf8 -Z "$build/doc/twinscan.1" 2>&1 >/dev/null)
 [ -z "$warnings" ] || { echo "$warnings" >&2; exit 1; }
+
+# The help document shows the program's own synopsis, and both documents describe every switch
+# that --help lists.
+help=$("$build/twinscan" --help)
+synopsis=$(sed -n 's/^Usage: //p' <<<"$help")
+grep -qF "$synopsis" doc/ReadMe.html || { echo "ReadMe.html lacks: $synopsis" >&2; exit 1; }
+for switch in $(awk '$1 ~ /^\/[a-z]$/ { print $1 }' <<<"$help"); do
+    grep -qE "^\.B[IR]? $switch( |$)" doc/twinscan.1.in \
+        || { echo "twinscan.1 lacks $switch" >&2; exit 1; }
+    grep -qF "<code>$switch " doc/ReadMe.html || { echo "ReadMe.html lacks $switch" >&2; exit 1; }
+done
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT

@@ -207,7 +207,9 @@ void frmMain::cmdView_Click()
 void frmMain::cmdAbout_Click()
 {
     const Module &m = module();
-    frmAbout(m.appTitle, m.appVersion, statisticsText(m.statistics), *services_.shell, this).exec();
+    frmAbout(m.appTitle, m.appVersion, statisticsText(m.statistics), *services_.shell,
+        *services_.messages, this)
+        .exec();
 }
 
 void frmMain::cmdSave_Click()

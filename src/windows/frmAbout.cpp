@@ -1,6 +1,7 @@
 #include "windows/frmAbout.h"
 
 #include "ui/HelpDocument.h"
+#include "ui/MessageBoxService.h"
 #include "ui/ShellService.h"
 #include "ui/Widgets.h"
 #include "ui/WindowGeometry.h"
@@ -36,8 +37,8 @@ QString linkCaption()
 } // namespace
 
 frmAbout::frmAbout(const QString &appTitle, const QString &appVersion, const QString &statistics,
-    ShellService &shell, QWidget *parent)
-    : QDialog(parent), shell_(shell)
+    ShellService &shell, MessageBoxService &messages, QWidget *parent)
+    : QDialog(parent), shell_(shell), messages_(messages), appTitle_(appTitle)
 {
     setObjectName(QStringLiteral("frmAbout"));
     // A fixed window: no minimise or maximise box.
@@ -129,9 +130,17 @@ void frmAbout::resizeEvent(QResizeEvent *event)
     cmdExit->move(width() + twipsToPixels(closeButtonOffset), 0);
 }
 
+// A link the desktop cannot open says so, as F1 does, rather than doing nothing.
 void frmAbout::lblWeb_Click()
 {
-    shell_.openDocument(makerPage());
+    if (QStringLiteral(TWINSCAN_MAKER_PAGE).isEmpty()) {
+        openHelpDocument(this, shell_, messages_, appTitle_);
+    } else if (!shell_.openDocument(makerPage())) {
+        messages_.show(this, appTitle_,
+            tr("The page %1 could not be opened: the desktop has no application to show it.")
+                .arg(makerPage().toString()),
+            MessageButtons::Ok, MessageIcon::Exclamation);
+    }
 }
 
 } // namespace twinscan

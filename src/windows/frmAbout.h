@@ -9,6 +9,7 @@ class QSvgWidget;
 
 namespace twinscan {
 
+class MessageBoxService;
 class ShellService;
 
 // The modal About window: the program's name, logo and version, the usage statistics and a link.
@@ -20,7 +21,7 @@ class frmAbout final : public QDialog
 
 public:
     frmAbout(const QString &appTitle, const QString &appVersion, const QString &statistics,
-        ShellService &shell, QWidget *parent = nullptr);
+        ShellService &shell, MessageBoxService &messages, QWidget *parent = nullptr);
 
     // What the link opens: the address the build was given, or the help document without one.
     static QUrl makerPage();
@@ -35,6 +36,8 @@ private:
     void lblWeb_Click();
 
     ShellService &shell_;
+    MessageBoxService &messages_;
+    QString appTitle_;
 
     QLabel *Label5 = nullptr;
     QSvgWidget *imgLogo = nullptr;

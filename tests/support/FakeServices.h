@@ -87,11 +87,13 @@ public:
     std::function<void()> beforeReading; // may throw, as the caller's next allocation could
 };
 
-// A shell that opens whatever it is asked to.
+// A shell that opens whatever it is asked to, or, with `opens` false, nothing.
 class FakeShell final : public ShellService
 {
 public:
-    bool openDocument(const QUrl &) override { return true; }
+    bool openDocument(const QUrl &) override { return opens; }
+
+    bool opens = true;
 };
 
 struct FakeServices
