@@ -1,5 +1,7 @@
 #include "ui/PictureBox.h"
 
+#include "ui/BarAccessibility.h"
+
 #include <QPainter>
 
 namespace twinscan {
@@ -8,6 +10,7 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
     // The bars fill every pixel themselves.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    installBarAccessibility();
 }
 
 void PictureBox::paintEvent(QPaintEvent *)

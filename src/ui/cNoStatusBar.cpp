@@ -49,6 +49,22 @@ cNoStatusBar::cNoStatusBar() : themesSupported_(styleHasThemes()), themesAllowed
 {
 }
 
+cNoStatusBar::~cNoStatusBar()
+{
+    if (surface_ && surface_->accessibleBar() == this)
+        surface_->setAccessibleBar(nullptr);
+}
+
+QString cNoStatusBar::accessibleText() const
+{
+    QStringList texts;
+    for (const Panel &shown : panels_) {
+        if (!shown.sText.isEmpty())
+            texts.append(shown.sText);
+    }
+    return texts.join(QLatin1Char('\n'));
+}
+
 void cNoStatusBar::setAllowXPStyles(bool bState)
 {
     if (bState && !themesSupported_) {
@@ -115,6 +131,7 @@ void cNoStatusBar::Create(QObject *objThis)
             StatusBarError::invalidObject, QStringLiteral("Invalid object passed to Create."));
     }
     barHeight_ = surface_->fontMetrics().height() + 10;
+    surface_->setAccessibleBar(this);
 }
 
 qint32 cNoStatusBar::Height() const
@@ -159,8 +176,10 @@ QString cNoStatusBar::PanelText(const PanelKey &vKey) const
 
 void cNoStatusBar::setPanelText(const PanelKey &vKey, const QString &sText)
 {
+    const QString before = accessibleText();
     panel(vKey).sText = sText;
     Draw();
+    announceBarText(surface_, before);
 }
 
 bool cNoStatusBar::PanelSpring(const PanelKey &vKey) const

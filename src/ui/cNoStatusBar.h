@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/BarAccessibility.h"
 #include "ui/PictureBox.h"
 
 #include <QIcon>
@@ -58,7 +59,7 @@ private:
 // An owner-drawn status bar: a row of panels that it lays out and draws into a PictureBox. One
 // panel may be the spring that takes the width the others leave; a panel may size itself to its
 // text. Lengths are logical pixels except Height, which is in twips.
-class cNoStatusBar
+class cNoStatusBar final : public AccessibleBar
 {
 public:
     // Style flags handed to the panel frame: sunken is the default.
@@ -74,6 +75,9 @@ public:
     };
 
     cNoStatusBar();
+    ~cNoStatusBar();
+    cNoStatusBar(const cNoStatusBar &) = delete;
+    cNoStatusBar &operator=(const cNoStatusBar &) = delete;
 
     bool AllowXPStyles() const { return themesSupported_; }
     void setAllowXPStyles(bool bState);
@@ -110,6 +114,10 @@ public:
     // Raised while drawing a panel styled styleOwnerDraw: the painter, the panel's box (the
     // handler may change it) and whether the default text is still to be drawn.
     std::function<void(QPainter &, QRect &, bool &)> OwnerDraw;
+
+    // The panels' texts, one a line, for screen readers.
+    QAccessible::Role accessibleRole() const override { return QAccessible::StatusBar; }
+    QString accessibleText() const override;
 
 private:
     struct Panel

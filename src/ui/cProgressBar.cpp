@@ -61,10 +61,33 @@ int alignment(qint32 alignX, qint32 alignY)
 
 cProgressBar::cProgressBar() : font_(QStringLiteral("Tahoma"), 8) { }
 
+cProgressBar::~cProgressBar()
+{
+    if (surface_ && surface_->accessibleBar() == this)
+        surface_->setAccessibleBar(nullptr);
+}
+
 void cProgressBar::setDrawObject(PictureBox *surface)
 {
+    if (surface_ && surface_->accessibleBar() == this)
+        surface_->setAccessibleBar(nullptr);
     surface_ = surface;
+    if (surface_)
+        surface_->setAccessibleBar(this);
     Draw();
+}
+
+void cProgressBar::setValue(qint32 value)
+{
+    const bool changed = value != value_;
+    set(value_, value);
+    if (changed)
+        announceBarValue(surface_, value_);
+}
+
+QString cProgressBar::accessibleText() const
+{
+    return QString::number(roundHalfEven(Percent())) + QLatin1Char('%');
 }
 
 void cProgressBar::setBarPicture(const QImage &picture)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/BarAccessibility.h"
 #include "ui/OleColor.h"
 #include "ui/PictureBox.h"
 #include "ui/pcMemDC.h"
@@ -19,10 +20,11 @@ namespace twinscan {
 // An owner-drawn progress bar that paints into a PictureBox through an off-screen buffer. A
 // surface at least as high as it is wide gets a bar that fills from the bottom, a wider one a
 // bar that fills from the left. Every property write but Tag redraws at once.
-class cProgressBar
+class cProgressBar final : public AccessibleBar
 {
 public:
     cProgressBar();
+    ~cProgressBar();
 
     QString Tag() const { return tag_; }
     void setTag(const QString &tag) { tag_ = tag; }
@@ -44,7 +46,7 @@ public:
     qint32 Max() const { return max_; }
     void setMax(qint32 value) { set(max_, value); }
     qint32 Value() const { return value_; }
-    void setValue(qint32 value) { set(value_, value); }
+    void setValue(qint32 value);
     qint32 BorderStyle() const { return borderStyle_; }
     void setBorderStyle(qint32 value) { set(borderStyle_, value); }
     qint32 Appearance() const { return appearance_; }
@@ -75,6 +77,11 @@ public:
 
     // The fraction of the way from Min to Max, limited to 0..1; 0 when they are equal.
     double fraction() const;
+
+    // Screen readers get the value with its range, and the percentage as the text.
+    QAccessible::Role accessibleRole() const override { return QAccessible::ProgressBar; }
+    QString accessibleText() const override;
+    std::optional<Range> accessibleRange() const override { return Range {min_, max_, value_}; }
 
 private:
     template<typename T> void set(T &field, const T &value)
