@@ -1,6 +1,7 @@
 #include "ui/UniformRowView.h"
 
 #include <QAbstractListModel>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -41,6 +42,45 @@ TEST(UniformRowView, KeysReachEveryRowOfTenMillionAndTheRowShows)
         EXPECT_TRUE(view.viewport()->rect().contains(shown)) << key;
         for (const QPoint &corner : {shown.topLeft(), shown.bottomRight()})
             EXPECT_EQ(view.indexAt(corner), view.currentIndex()) << key;
+    }
+}
+
+// Notes which rows are painted as the keyboard's focus.
+class FocusWatcher final : public QStyledItemDelegate
+{
+public:
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+        const QModelIndex &index) const override
+    {
+        if (option.state & QStyle::State_HasFocus)
+            focused.push_back(index.row());
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+    mutable std::vector<int> focused;
+};
+
+// The style draws its focus mark on the current row, and only while the list has the focus, as
+// it does in Qt's own lists.
+TEST(UniformRowView, TheStyleMarksTheCurrentRowOfAFocusedListOnly)
+{
+    Numbers model;
+    UniformRowView view;
+    FocusWatcher watcher;
+    view.setItemDelegate(&watcher);
+    view.setModel(&model);
+    view.resize(300, 200);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    view.setCurrentIndex(model.index(3));
+    for (const bool focus : {true, false}) {
+        if (focus)
+            view.setFocus();
+        else
+            view.clearFocus();
+        watcher.focused.clear();
+        view.viewport()->repaint();
+        EXPECT_EQ(watcher.focused, focus ? std::vector<int> {3} : std::vector<int> {});
     }
 }
 
