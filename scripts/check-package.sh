@@ -35,7 +35,8 @@ trap 'rm -rf "$stage"' EXIT
 DESTDIR="$stage/root" cmake --install "$build" --prefix /usr >/dev/null
 diff -u "$expected" <(cd "$stage/root" && find . ! -type d | sed 's|^\./||' | sort)
 "$stage/root/usr/bin/twinscan" --version
-scripts/check-window-class.sh "$stage/root/usr/bin/twinscan" "$(sed -n 's/^StartupWMClass=//p' "$entry")"
+scripts/check-window-class.sh "$stage/root/usr/bin/twinscan" \
+    "$(sed -n 's/^StartupWMClass=//p' "$entry")"
 scripts/check-wayland.sh "$stage/root/usr/bin/twinscan"
 
 (cd "$build" && cpack -G DEB -B "$stage/deb" >/dev/null)
