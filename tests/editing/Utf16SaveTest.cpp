@@ -10,10 +10,10 @@ using namespace twinscan::test;
 
 namespace {
 
-// The bytes of UTF-16 text in one byte order, after the mark when `mark` is set.
-std::string utf16(std::u16string_view text, bool bigEndian, bool mark = true)
+// The bytes of UTF-16 text in one byte order, after the byte-order mark.
+std::string utf16(std::u16string_view text, bool bigEndian)
 {
-    std::string bytes = mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (const char16_t unit : text) {
         const char high = char(unit >> 8), low = char(unit & 0xFF);
         bytes += bigEndian ? std::string {high, low} : std::string {low, high};
