@@ -30,16 +30,19 @@ public:
         return QString::fromUtf8(words_[next_++]);
     }
     void setValue(const QString &, const QString &) override { std::abort(); }
+    void updateValue(const QString &, Update) override { std::abort(); }
 
 private:
     QList<QByteArray> words_;
     mutable qsizetype next_ = 0;
 };
 
-// Saves as a normal window at the recorded place, so that saving changes no record.
+// Saves as a normal window at the recorded place, so that saving changes no record, into an
+// empty store: every count read is then this run's to add.
 MemorySettingsStore saved(Module &module)
 {
     MemorySettingsStore store;
+    module.loadedStatistics = {};
     const MainWindowPlacement &placement = module.mainPlacement;
     saveSettings(store, module, {windowStateNormal, placement.left, placement.top});
     return store;

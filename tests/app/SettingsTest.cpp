@@ -78,11 +78,11 @@ void fillDistinct(Module &module)
 {
     module.scanOptions = {3, 5, 7};
     module.saveOptions = {11, 0};
-    // What the INI text must escape or quote: a leading "@", separators, quotes, backslashes, a
-    // control character before hexadecimal digits, a space at one end only.
-    module.lastLoadedFile = QStringLiteral("@/home/ann/Lists, old/weird; \"name\" \\ \x01"
+    // What the INI text must escape or quote: a leading "@", quotes, backslashes, a control
+    // character before hexadecimal digits, separators, spaces at both ends or at one.
+    module.lastLoadedFile = QStringLiteral("@/home/ann/\"name\" \\ \x01"
                                            "1f café \U0001F600.txt ");
-    module.lastSavedFile = QStringLiteral("  leading and trailing spaces.txt  ");
+    module.lastSavedFile = QStringLiteral("  Lists, old; a=b.txt  ");
     static_cast<WindowPlacement &>(module.mainPlacement) = {-150, 32767, 9000, 7005, 2};
     static_cast<WindowPlacement &>(module.viewerPlacement) = {-32768, 450, 7200, 5700, 1};
     module.statistics = {13, 2147483647, 120, 40, 17};
