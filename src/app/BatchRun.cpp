@@ -30,7 +30,9 @@ std::FILE *resultStream()
 void endJob(frmMain &form, ExitStatus status)
 {
     printLine(status == failed ? stderr : resultStream(), form.statusText());
-    module().batchExitStatus = status;
+    const int signal = interrupts::pendingSignal();
+    module().batchExitStatus = status == failed && signal != 0 ? 128 + signal : status;
+    module().batchJobEnded = true;
     form.close();
 }
 

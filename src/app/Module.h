@@ -40,6 +40,8 @@ struct Module
     CommandLineRequest request;
     // What an unattended run tells its caller: 0 written, 1 nothing to remove, 2 failed.
     int batchExitStatus = 0;
+    // Whether the job ended and set batchExitStatus, which a later signal no longer changes.
+    bool batchJobEnded = false;
 
     bool isBusy = false; // a scan or a save runs; see BusyScope
     QString droppedFile;

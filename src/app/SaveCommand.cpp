@@ -157,7 +157,9 @@ SaveEnding SaveCommand::report(const SaveResult &result)
         return SaveEnding::Done;
     }
     case SaveStatus::Stopped:
-        host_.setStatusText(tr("Done! (Interrupted by User)"));
+        // Only a device or a FIFO, written directly, may have had a part of the lines.
+        host_.setStatusText(result.target.direct ? tr("Done! (Interrupted by User)")
+                                                 : tr("Stopped: nothing was written."));
         return SaveEnding::StoppedByUser;
     case SaveStatus::Failed:
     case SaveStatus::SourceMissing:

@@ -115,6 +115,9 @@ int main(int argc, char **argv)
     const int status = app.exec();
     if (const QString problem = settings.save(); !problem.isEmpty())
         print(stderr, QStringLiteral("twinscan: settings not saved: %1\n").arg(problem));
+    // A job that ended before a signal was seen reports what it did.
+    if (module().batchJobEnded)
+        return module().batchExitStatus;
     if (const int signal = interrupts::pendingSignal())
         return 128 + signal;
     return status != 0 ? status : module().batchExitStatus;

@@ -1,10 +1,13 @@
 #include "editing/InterruptSignals.h"
 
+#include "engine/SystemCalls.h"
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace twinscan::interrupts {
@@ -33,9 +36,29 @@ void onSignal(int signal)
         ::raise(signal);
     }
     pending = signal;
+    // Each tick interrupts whatever call the program is blocked in, even one it entered just
+    // after looking at `pending`.
+    const itimerval ticks {{0, 100000}, {0, 100000}};
+    ::setitimer(ITIMER_REAL, &ticks, nullptr);
     if (pipeFds[1] >= 0)
         (void)!::write(pipeFds[1], "!", 1);
     errno = savedErrno;
+}
+
+void onTick(int) { }
+
+bool signalled()
+{
+    return pending != 0;
+}
+
+sigset_t handledSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : handled)
+        sigaddset(&set, signal);
+    return set;
 }
 } // namespace
 
@@ -46,13 +69,14 @@ void install()
     struct sigaction action
     {
     };
+    // Without SA_RESTART: a call blocked when the signal comes returns, and is not retried.
     action.sa_handler = onSignal;
-    action.sa_flags = SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : handled)
-        sigaddset(&action.sa_mask, signal);
+    action.sa_mask = handledSet();
     for (const int signal : handled)
         ::sigaction(signal, &action, nullptr);
+    action.sa_handler = onTick;
+    ::sigaction(SIGALRM, &action, nullptr);
+    sys::giveUpWhen(signalled);
 }
 
 int pendingSignal()
@@ -80,6 +104,17 @@ void unregisterTemporary()
 {
     haveTemporary = 0;
     std::atomic_signal_fence(std::memory_order_seq_cst);
+}
+
+Deferral::Deferral()
+{
+    const sigset_t set = handledSet();
+    ::pthread_sigmask(SIG_BLOCK, &set, &before_);
+}
+
+Deferral::~Deferral()
+{
+    ::pthread_sigmask(SIG_SETMASK, &before_, nullptr);
 }
 
 } // namespace twinscan::interrupts

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <csignal>
+
 namespace twinscan::interrupts {
 
 // SIGINT, SIGTERM and SIGHUP end a save without leaving its temporary file behind. The first such
-// signal removes the temporary file at once, from the handler, and is noted for the program,
-// which stops its job like a confirmed Stop and closes. A second one ends the program at once,
-// so that a program blocked in a call still goes when asked twice.
+// signal removes a named temporary file at once, from the handler, and is noted for the program,
+// which stops its job like a confirmed Stop and closes. Calls blocked on a pipe or a FIFO are cut
+// short then, and again every tenth of a second after it, so that the job ends whatever it waits
+// for. A second signal ends the program at once.
 void install();
 
 // The first of those signals that arrived, or 0.
@@ -19,5 +22,18 @@ int notifierFd();
 // `folderFd`. Registering replaces the one before; both are safe to call at any time.
 void registerTemporary(int folderFd, const char *name);
 void unregisterTemporary();
+
+// While one lives, those signals wait: a save commits whole or not at all, and reports what it did.
+class Deferral
+{
+public:
+    Deferral();
+    ~Deferral();
+    Deferral(const Deferral &) = delete;
+    Deferral &operator=(const Deferral &) = delete;
+
+private:
+    sigset_t before_;
+};
 
 } // namespace twinscan::interrupts

@@ -88,7 +88,7 @@ public:
     bool openOutput();
     bool openDescriptor();
     void copy(const RemovalSet &removals, const ProgressFn &progress);
-    SaveResult result() const { return result_; }
+    SaveResult result() const;
 
 private:
     void stop();
@@ -153,17 +153,14 @@ bool SaveRun::openOutput()
         return failWriting(target.refusal);
     if (target.descriptor >= 0)
         return openDescriptor();
-    if (target.direct) {
-        target.outputFile = target.replacedFile;
+    if (target.direct)
         return out_.openDevice(target.replacedFile) || failWriting(out_.error());
-    }
     if (const int refused = writeRefusal(target.replacedFile))
         return failWriting(systemReason(refused));
     access_ = accessFor(target.replacedFile);
     FileDescriptor fd = temporary_.create(QFileInfo(target.replacedFile).absolutePath());
     if (!fd.isOpen())
         return failWriting(systemReason(errno));
-    target.outputFile = temporary_.path();
     out_.adopt(std::move(fd));
     return true;
 }
@@ -172,7 +169,6 @@ bool SaveRun::openOutput()
 bool SaveRun::openDescriptor()
 {
     SaveTarget &target = result_.target;
-    target.outputFile = target.replacedFile;
     const auto out = stampOf(target.descriptor);
     const auto in = stampOf(reader_.fd());
     if (out && in && out->sameFile(*in))
@@ -185,27 +181,34 @@ void SaveRun::copy(const RemovalSet &removals, const ProgressFn &progress)
     const CopyOutcome copied = copyWithoutRemoved(
         reader_, out_, removals, request_.rules, request_.lastLineIndex, progress);
     result_.removedCount = copied.removed;
-    if (copied.readFailed)
+    if (copied.stopped || interrupts::pendingSignal() != 0)
+        stop();
+    else if (copied.readFailed)
         fail(SaveStatus::Failed,
             fileError("Can't read %1: %2", request_.sourceFile, reader_.error()));
     else if (copied.writeFailed)
         failWriting(out_.error());
-    else if (copied.stopped || interrupts::pendingSignal() != 0)
-        stop();
     else if (matchesScan() && commit())
         result_.status = SaveStatus::Completed;
 }
 
-// A stop keeps what was written in the temporary file, away from the user's files; after a
-// signal, which asks the program to go, nothing is kept.
+// A stop writes nothing: the temporary file goes, and the user's files stay as they were.
 void SaveRun::stop()
 {
-    if (!out_.close())
-        failWriting(out_.error());
-    else
-        result_.status = SaveStatus::Stopped;
-    if (interrupts::pendingSignal() == 0 && result_.status == SaveStatus::Stopped)
-        temporary_.keep();
+    (void)out_.close(); // the temporary file goes with the save
+    result_.status = SaveStatus::Stopped;
+    result_.message.clear();
+}
+
+// A signal may have cut any call short; whatever failed then, the program was asked to go.
+SaveResult SaveRun::result() const
+{
+    if (interrupts::pendingSignal() == 0 || result_.status == SaveStatus::Completed)
+        return result_;
+    SaveResult stopped = result_;
+    stopped.status = SaveStatus::Stopped;
+    stopped.message.clear();
+    return stopped;
 }
 
 // The bytes read now are the bytes the scan read, so its line numbers mean the same lines.
@@ -240,6 +243,10 @@ bool SaveRun::commit()
         || !out_.close())
         return failWriting(out_.error());
     if (!sourceUnchanged())
+        return false;
+    // From here a signal waits for the outcome, which is then the one reported.
+    const interrupts::Deferral deferral;
+    if (interrupts::pendingSignal() != 0)
         return false;
     const QString &replaced = result_.target.replacedFile;
     if (!temporary_.commit(QFileInfo(replaced).fileName()))

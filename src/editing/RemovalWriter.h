@@ -25,8 +25,8 @@ struct SaveRequest
 
 enum class SaveStatus {
     Completed, // the target holds the source without the removed lines
-    // The progress listener asked to stop, or a signal came: the user's files untouched, the
-    // partial output kept in the temporary file (removed after a signal).
+    // The progress listener asked to stop, or a signal came: nothing written, the temporary file
+    // removed; only a target written directly (a device, a FIFO) may have had a part of it.
     Stopped,
     Failed, // a file could not be opened, read, written or replaced: see message; files untouched
     SourceMissing, // the scanned file no longer exists

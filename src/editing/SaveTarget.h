@@ -20,8 +20,6 @@ struct SaveTarget
     QString replacedFile;
     // Why the target must not be written (a link another user planted), or empty.
     QString refusal;
-    // The file written: the temporary file, or the target itself when direct. Empty until opened.
-    QString outputFile;
 };
 
 // Decides how `target` is written when `sourceFile` is the scanned file.

@@ -3,7 +3,6 @@
 #include "editing/InterruptSignals.h"
 #include "engine/SystemCalls.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <cerrno>
@@ -43,7 +42,19 @@ FileDescriptor TemporaryFile::create(const QString &folder)
     folder_.reset(openFolder(QFile::encodeName(folder)));
     if (!folder_.isOpen())
         return {};
-    folderPath_ = folder;
+    FileDescriptor fd(sys::openAt(folder_.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    if (fd.isOpen()) {
+        unnamed_.reset(::fcntl(fd.get(), F_DUPFD_CLOEXEC, 0));
+        return unnamed_.isOpen() ? std::move(fd) : FileDescriptor();
+    }
+    // The ways a file system says it has no unnamed files.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return {};
+    return createNamed();
+}
+
+FileDescriptor TemporaryFile::createNamed()
+{
     // Eight of 62 characters: a clash with another run's name is a rare retry.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray name = randomName();
@@ -61,8 +72,34 @@ FileDescriptor TemporaryFile::create(const QString &folder)
     return {};
 }
 
+// The file gets a unique name of its own first, as a link cannot replace a file; the rename then
+// puts it in place. /proc links it for anyone; without /proc only the privileged may.
+bool TemporaryFile::linkIn()
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(unnamed_.get());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = randomName();
+        int linked = sys::linkAt(
+            AT_FDCWD, self.constData(), folder_.get(), name.constData(), AT_SYMLINK_FOLLOW);
+        if (linked != 0 && errno == ENOENT)
+            linked
+                = sys::linkAt(unnamed_.get(), "", folder_.get(), name.constData(), AT_EMPTY_PATH);
+        if (linked == 0) {
+            name_ = name;
+            live_ = true;
+            // Linux reports a write lost on the way to the disk at any close of the file.
+            return unnamed_.close();
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
 bool TemporaryFile::commit(const QString &name)
 {
+    if (unnamed_.isOpen() && !linkIn())
+        return false;
     // Unregistered first: after the rename the name may belong to someone else's new file.
     interrupts::unregisterTemporary();
     if (sys::renameAt(
@@ -77,14 +114,9 @@ bool TemporaryFile::commit(const QString &name)
     return true;
 }
 
-void TemporaryFile::keep()
-{
-    interrupts::unregisterTemporary();
-    live_ = false;
-}
-
 bool TemporaryFile::remove()
 {
+    unnamed_.reset(); // a file without a name goes with its last descriptor
     if (!live_)
         return true;
     interrupts::unregisterTemporary();
@@ -94,11 +126,6 @@ bool TemporaryFile::remove()
         return false;
     live_ = false;
     return true;
-}
-
-QString TemporaryFile::path() const
-{
-    return name_.isEmpty() ? QString() : QDir(folderPath_).filePath(QFile::decodeName(name_));
 }
 
 } // namespace twinscan

@@ -7,11 +7,13 @@
 
 namespace twinscan {
 
-// A new file of a unique, short name in a given folder, where a save writes before it commits:
-// ".twinscan-" and eight random letters and digits, then ".twintemp". It is created exclusively,
-// so no file of another run or of anyone else is ever opened or removed under its name, and it is
-// removed when it goes unless it was committed or kept. While it exists, a SIGINT, SIGTERM or
-// SIGHUP removes it (InterruptSignals).
+// A new file in a given folder, where a save writes before it commits. Where the file system
+// allows it the file has no name until the commit links it in, so that even a killed program
+// leaves nothing behind. Elsewhere it gets a unique, short name: ".twinscan-" and eight random
+// letters and digits, then ".twintemp"; while it has one, a SIGINT, SIGTERM or SIGHUP removes it
+// (InterruptSignals). Either way it is created exclusively, so no file of another run or of
+// anyone else is ever opened or removed under its name, and it is removed when it goes unless it
+// was committed.
 class TemporaryFile
 {
 public:
@@ -20,27 +22,26 @@ public:
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
-    // Creates the file in `folder`, readable and writable by its owner only, and returns its
+    // Creates the file in `folder`, readable and writable by its owner only, and returns a
     // descriptor for writing; not open, with errno set, on failure.
     FileDescriptor create(const QString &folder);
-    // Renames the file onto `name` in the same folder, atomically replacing what had that name.
-    // False with errno set when that fails; the file is then still there.
+    // Puts the file under `name` in the same folder, atomically replacing what had that name.
+    // False with errno set when that fails; the file is then still ours, and removed when it goes.
     bool commit(const QString &name);
-    // Leaves the file in place, for a save the user stopped.
-    void keep();
     // Removes the file now; false with errno set when that fails.
     bool remove();
-
-    QString path() const; // empty before create(); still the name after commit() or keep()
 
     static constexpr char prefix[] = ".twinscan-";
     static constexpr char suffix[] = ".twintemp";
 
 private:
+    FileDescriptor createNamed();
+    bool linkIn();
+
     FileDescriptor folder_;
-    QString folderPath_;
+    FileDescriptor unnamed_; // the file without a name, held open until it is linked in
     QByteArray name_;
-    bool live_ = false; // whether the file is still there and ours to remove
+    bool live_ = false; // whether the file has a name that is ours to remove
 };
 
 } // namespace twinscan

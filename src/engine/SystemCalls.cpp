@@ -14,15 +14,16 @@ int realOpenAt(int folder, const char *path, int flags, mode_t mode)
 }
 
 constexpr SystemCallTable real {
-    realOpenAt, ::read, ::write, ::fsync, ::renameat, ::unlinkat, ::close, ::fstat};
+    realOpenAt, ::read, ::write, ::fsync, ::renameat, ::unlinkat, ::linkat, ::close, ::fstat};
 
 SystemCallTable current = real;
+bool (*giveUp)() = nullptr;
 
 template<typename Call> auto retried(Call call)
 {
     for (;;) {
         const auto result = call();
-        if (result >= 0 || errno != EINTR)
+        if (result >= 0 || errno != EINTR || (giveUp && giveUp()))
             return result;
     }
 }
@@ -74,6 +75,11 @@ int unlinkAt(int folder, const char *path, int flags)
     return current.unlinkat(folder, path, flags);
 }
 
+int linkAt(int fromFolder, const char *from, int toFolder, const char *to, int flags)
+{
+    return current.linkat(fromFolder, from, toFolder, to, flags);
+}
+
 int close(int fd)
 {
     return current.close(fd);
@@ -82,6 +88,11 @@ int close(int fd)
 int fstat(int fd, struct stat *st)
 {
     return current.fstat(fd, st);
+}
+
+void giveUpWhen(bool (*signalled)())
+{
+    giveUp = signalled;
 }
 } // namespace sys
 

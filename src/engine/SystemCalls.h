@@ -15,6 +15,7 @@ struct SystemCallTable
     int (*fsync)(int fd);
     int (*renameat)(int fromFolder, const char *from, int toFolder, const char *to);
     int (*unlinkat)(int folder, const char *path, int flags);
+    int (*linkat)(int fromFolder, const char *from, int toFolder, const char *to, int flags);
     int (*close)(int fd);
     int (*fstat)(int fd, struct stat *st);
 };
@@ -25,7 +26,9 @@ SystemCallTable &systemCalls();
 const SystemCallTable &realSystemCalls();
 
 namespace sys {
-// These retry a call that a signal interrupted before it did anything.
+// These retry a call that a signal interrupted before it did anything, unless `signalled` (see
+// giveUpWhen) says the program was asked to go: then the call fails with EINTR, so that a call
+// blocked on a pipe or a FIFO ends.
 int open(const char *path, int flags, mode_t mode = 0);
 int openAt(int folder, const char *path, int flags, mode_t mode = 0);
 ssize_t read(int fd, void *buffer, size_t size);
@@ -34,8 +37,11 @@ int fsync(int fd);
 // These are passed on as they are: a retried close could close another thread's new file.
 int renameAt(int fromFolder, const char *from, int toFolder, const char *to);
 int unlinkAt(int folder, const char *path, int flags = 0);
+int linkAt(int fromFolder, const char *from, int toFolder, const char *to, int flags);
 int close(int fd);
 int fstat(int fd, struct stat *st);
+
+void giveUpWhen(bool (*signalled)());
 } // namespace sys
 
 } // namespace twinscan

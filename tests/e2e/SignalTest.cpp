@@ -1,12 +1,15 @@
-// SIGINT, SIGTERM and SIGHUP sent to the real program: a save they interrupt leaves the user's
-// files whole and no temporary file, and the program ends with 128 + the signal's number.
+// SIGINT, SIGTERM and SIGHUP sent to the real program: the first one ends a save, whatever it is
+// blocked on, leaving the user's files whole and no temporary file, and the program ends with
+// 128 + the signal's number; once the result is in place, the job reports what it did.
 
 #include "Sandbox.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 #include <csignal>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -22,40 +25,91 @@ QByteArray manyLines()
     return text;
 }
 
-TEST(SignalTest, AnUnattendedSaveEndsWithTheSignalsStatus)
+// Whether the program has a file of the work folder open other than its input: its output.
+bool writesIntoWork(qint64 pid, const Sandbox &box)
+{
+    const QString fds = u"/proc/%1/fd"_s.arg(pid);
+    for (const QString &fd : QDir(fds).entryList(QDir::Files | QDir::System)) {
+        const QString file = QFile::symLinkTarget(fds + u'/' + fd);
+        if (file.startsWith(box.path(u"@/"_s)) && !file.endsWith(u"/in.txt"_s))
+            return true;
+    }
+    return false;
+}
+
+// Whether it waits for a FIFO's reader or for room in a pipe.
+bool blockedOnAPipe(qint64 pid)
+{
+    QFile wchan(u"/proc/%1/wchan"_s.arg(pid));
+    if (!wchan.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray waits = wchan.readAll();
+    return waits == "pipe_write" || waits == "wait_for_partner";
+}
+
+TEST(SignalTest, AnUnattendedSaveEndsOnTheFirstSignal)
 {
     static const QByteArray input = manyLines();
+    enum When { Writing, Blocked, Replaced };
     const struct
     {
+        const char *name;
         int signal;
-        const char *output;
-    } cases[] = {{SIGINT, "@/in.txt"}, {SIGTERM, "@/out.txt"}, {SIGHUP, "@/in.txt"}};
+        const char *job; // run by a shell
+        When when;
+        int status;
+        const char *err;
+        QStringList entries;
+    } cases[] = {
+        {"over the input", SIGINT, "/s 1 /o @/in.txt", Writing, 128 + SIGINT,
+            "Stopped: nothing was written.\n", {u"in.txt"_s}},
+        {"a new file", SIGTERM, "/s 1 /o @/out.txt", Writing, 128 + SIGTERM,
+            "Stopped: nothing was written.\n", {u"in.txt"_s}},
+        {"hung up", SIGHUP, "/s 1 /o @/in.txt", Writing, 128 + SIGHUP,
+            "Stopped: nothing was written.\n", {u"in.txt"_s}},
+        {"a FIFO nobody reads", SIGTERM, "/s 1 /o @/out.fifo", Blocked, 128 + SIGTERM,
+            "Done! (Interrupted by User)\n", {u"in.txt"_s}},
+        {"a pipe nobody empties", SIGINT, "/s 2 /o @/out.fifo 3<>@/out.fifo", Blocked, 128 + SIGINT,
+            "Done! (Interrupted by User)\n", {u"in.txt"_s}},
+        {"after the rename", SIGTERM, "/s 1 /o @/out.txt", Replaced, 0, "",
+            {u"in.txt"_s, u"out.txt"_s}},
+    };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.signal);
+        SCOPED_TRACE(c.name);
         Sandbox box;
         box.write(u"in.txt"_s, input);
-        // The signal goes as soon as the save's temporary file appears in the work folder.
-        box.whileRunning = [&box, signal = c.signal](qint64 pid) {
-            const QDir work(box.path(u"@/"_s));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(box.path(u"out.fifo"_s)).constData(), 0600), 0);
+        const std::function<bool(qint64)> ready[]
+            = {[&box](qint64 pid) { return writesIntoWork(pid, box); }, blockedOnAPipe,
+                [&box](qint64) { return QFile::exists(box.path(u"out.txt"_s)); }};
+        QElapsedTimer sinceSignal;
+        box.whileRunning = [&](qint64 pid) {
             QElapsedTimer waited;
             waited.start();
-            while (work.entryList({u".twinscan-*"_s}, QDir::Files | QDir::Hidden).isEmpty()) {
+            // Where the kernel does not say what a process waits for, it is blocked by then.
+            while (!ready[c.when](pid) && !(c.when == Blocked && waited.elapsed() > 8000)) {
                 if (waited.elapsed() > 60000)
                     return ADD_FAILURE() << "no save seen";
                 QThread::usleep(500);
             }
-            ::kill(pid_t(pid), signal);
+            sinceSignal.start();
+            ::kill(pid_t(pid), c.signal);
         };
-        const RunResult result = box.run(
-            {u"/i"_s, u"@/in.txt"_s, u"/o"_s, QString::fromLatin1(c.output), u"/s"_s, u"1"_s}, 120);
-        EXPECT_EQ(result.exitCode, 128 + c.signal) << describe(result);
+        box.program = u"/bin/sh"_s;
+        const RunResult result
+            = box.run({u"-c"_s, u"exec \"$0\" /i @/in.txt "_s + QString::fromLatin1(c.job)}, 120);
+        EXPECT_LT(sinceSignal.elapsed(), 3000);
+        EXPECT_EQ(result.exitCode, c.status) << describe(result);
         EXPECT_TRUE(result.out.startsWith("Scanned ")) << describe(result);
-        EXPECT_EQ(result.err, "Done! (Interrupted by User)\n") << describe(result);
+        EXPECT_EQ(result.err, c.err) << describe(result);
         EXPECT_TRUE(box.read(u"in.txt"_s) == input);
-        EXPECT_EQ(box.entries(), QStringList {u"in.txt"_s});
+        EXPECT_EQ(result.out.contains("\nDone! ("), c.status == 0) << describe(result);
+        QStringList entries = c.entries;
+        entries << u"out.fifo"_s;
+        entries.sort();
+        EXPECT_EQ(box.entries(), entries);
     }
 }
-
 // The window, even idle, closes as a user would close it, storing its settings, and the program
 // ends likewise; a settings lock that cannot be taken (a folder in its place) costs the settings,
 // said in one line, not the end.

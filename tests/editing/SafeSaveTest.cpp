@@ -1,8 +1,10 @@
 #include "SaveFixture.h"
 #include "editing/SourceCheck.h"
 #include "engine/FileStamp.h"
+#include "engine/SystemCalls.h"
 
 #include <QFileInfo>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -130,25 +132,39 @@ TEST_F(SafeSaveTest, LinksAreFollowedUnlessPlantedInASharedFolder)
     }
 }
 
-// A stopped save leaves every file of the user as it was; what was written stays in its
-// temporary file, which others cannot read.
-TEST_F(SafeSaveTest, StopKeepsWhatWasWrittenAside)
+// Where the file system has unnamed files, the temporary file is one, so that a killed save
+// leaves nothing; elsewhere it has a name while it is written. Either way a save completes in one
+// rename over the earlier file, and a stopped one writes nothing and leaves nothing.
+TEST_F(SafeSaveTest, TheTemporaryFileIsUnnamedWhereItCanBe)
 {
     std::string lines;
     for (int n = 1; n <= 10000; ++n) // enough for a stop between two progress reports
         lines += "line " + std::to_string(n) + "\n";
-    scan(lines, {2});
-    writeBytes(path("out.txt"), "earlier\n");
-    int calls = 0;
-    const SaveResult result = saveTo(path("out.txt"), [&](qint64, qint64) { return ++calls < 2; });
-    EXPECT_EQ(result.status, SaveStatus::Stopped);
-    EXPECT_EQ(result.removedCount, 1);
-    const std::string partial = lines.substr(0, 7) + lines.substr(14, lines.find("line 4097") - 14);
-    EXPECT_EQ(readBytes(result.target.outputFile), partial);
-    EXPECT_EQ(leftovers(), QStringList {QFileInfo(result.target.outputFile).fileName()});
-    EXPECT_EQ(statOf(result.target.outputFile).st_mode & 0777, 0600u);
-    EXPECT_EQ(readBytes(source), lines);
-    EXPECT_EQ(readBytes(path("out.txt")), "earlier\n");
+    for (const bool unnamed : {true, false}) {
+        for (const bool stopped : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "unnamed " << unnamed << ", stopped " << stopped);
+            if (!unnamed) {
+                systemCalls().openat = [](int folder, const char *name, int flags, mode_t mode) {
+                    if ((flags & O_TMPFILE) == O_TMPFILE)
+                        return errno = EOPNOTSUPP, -1;
+                    return realSystemCalls().openat(folder, name, flags, mode);
+                };
+            }
+            scan(lines, {2});
+            writeBytes(path("out.txt"), "earlier\n");
+            qsizetype seen = -1; // temporary files seen while the save runs
+            const SaveResult result = saveTo(path("out.txt"), [&](qint64, qint64) {
+                seen = std::max(seen, leftovers().size());
+                return !stopped;
+            });
+            systemCalls() = realSystemCalls();
+            EXPECT_EQ(seen, unnamed ? 0 : 1);
+            EXPECT_EQ(result.status, stopped ? SaveStatus::Stopped : SaveStatus::Completed);
+            EXPECT_EQ(readBytes(path("out.txt")),
+                stopped ? "earlier\n" : lines.substr(0, 7) + lines.substr(14));
+            EXPECT_TRUE(leftovers().isEmpty());
+        }
+    }
 }
 
 // Line numbers of a file that changed since its scan would remove the wrong lines: the check made

@@ -39,6 +39,7 @@ const SystemCallTable hookedCalls {
     hooked<Call::Fsync, &Table::fsync, int, int>,
     hooked<Call::Rename, &Table::renameat, int, int, const char *, int, const char *>,
     hooked<Call::Unlink, &Table::unlinkat, int, int, const char *, int>,
+    hooked<Call::Link, &Table::linkat, int, int, const char *, int, const char *, int>,
     hooked<Call::Close, &Table::close, int, int>,
     hooked<Call::Fstat, &Table::fstat, int, int, struct stat *>,
 };

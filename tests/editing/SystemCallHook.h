@@ -7,7 +7,7 @@
 
 namespace twinscan::test {
 
-enum class Call { Open, Read, Write, Fsync, Rename, Unlink, Close, Fstat };
+enum class Call { Open, Read, Write, Fsync, Rename, Unlink, Link, Close, Fstat };
 
 // What to do to one call: make it, fail it with an error number, make it with half the bytes
 // asked for (a read or a write), or flip the first byte a read returns.
