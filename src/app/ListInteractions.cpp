@@ -32,6 +32,12 @@ bool isMenuKey(const QKeyEvent &key)
     return key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier;
 }
 
+bool isCopyKey(QEvent *event)
+{
+    return event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy);
+}
+
 // The entry that a click or Copy Current is about, or -1.
 int currentEntry(const QListView &list, const ScanSession &session)
 {
@@ -63,6 +69,12 @@ ListInteractions::ListInteractions(frmMain &window) : QObject(&window), window_(
     connect(ui.List2->selectionModel(), &QItemSelectionModel::currentChanged, this,
         &ListInteractions::List2_Click);
     connect(ui.List2, &QAbstractItemView::clicked, this, &ListInteractions::List2_Click);
+    // A click on a check box toggles it without making its entry current; the user still means
+    // that entry, so it becomes current and its line is shown.
+    connect(&window.List2Box(), &ListBoxModel::checkToggled, this, [this](int row) {
+        window_.ui().List2->setCurrentIndex(window_.List2Box().index(row));
+        List2_Click();
+    });
     ui.List2->installEventFilter(this);
     ui.List2->viewport()->installEventFilter(this);
     ui.lstShow->viewport()->setAcceptDrops(true);
@@ -112,6 +124,17 @@ void ListInteractions::mnuCopyAll_Click()
     copyLines(false);
 }
 
+// Ctrl+C in the duplicates list copies the marked entries' lines, or without marks the current
+// entry's line: the lines as read, never the entries' shown text.
+void ListInteractions::copyForKey()
+{
+    const ScanSession *session = window_.session();
+    if (session && hasChosenEntries(*session->lists().List2, CopyScope::Marked))
+        mnuCopySelected_Click();
+    else
+        mnuCopyCurrent_Click();
+}
+
 void ListInteractions::mnuCopySelected_Click()
 {
     copyLines(true);
@@ -121,6 +144,7 @@ void ListInteractions::mnuCopySelected_Click()
 // new one is built: two copies of millions of lines need not fit in memory at once.
 void ListInteractions::copyLines(bool markedOnly)
 {
+    window_.startCommand();
     const ScanSession *session = window_.session();
     const CopyScope scope = markedOnly ? CopyScope::Marked : CopyScope::All;
     if (!session || !session->text() || !hasChosenEntries(*session->lists().List2, scope))
@@ -132,16 +156,17 @@ void ListInteractions::copyLines(bool markedOnly)
     window_.unsetCursor();
 }
 
-// The clipboard is emptied first: without a current entry, or for an empty line, it stays empty.
+// Without a current entry the clipboard keeps what it holds; an empty line empties it.
 void ListInteractions::mnuCopyCurrent_Click()
 {
-    QGuiApplication::clipboard()->clear();
+    window_.startCommand();
     const ScanSession *session = window_.session();
     if (!session || !session->text() || session->largeFileMode())
         return;
     const int entry = currentEntry(*window_.ui().List2, *session);
     if (entry < 0)
         return;
+    QGuiApplication::clipboard()->clear();
     const QString line = session->text()->lineText(session->lineOfEntry(entry));
     if (!line.isEmpty())
         QGuiApplication::clipboard()->setText(line);
@@ -193,6 +218,9 @@ bool ListInteractions::eventFilter(QObject *watched, QEvent *event)
     if (watched == ui.List2->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         List2_MouseUp(mouse->button(), mouse->globalPosition().toPoint());
+    } else if (watched == ui.List2 && isCopyKey(event)) {
+        copyForKey();
+        return true;
     } else if (watched == ui.List2 && event->type() == QEvent::KeyPress
         && isMenuKey(*static_cast<QKeyEvent *>(event))) {
         openMenuFromKeyboard();

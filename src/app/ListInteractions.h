@@ -31,6 +31,7 @@ public:
     void mnuCopyAll_Click();
     void mnuCopyCurrent_Click();
     void mnuCopySelected_Click();
+    void copyForKey();
 
     // Scans the first file of a dropped list of local files; answers whether it takes the drop.
     bool lstShow_OLEDragDrop(const QMimeData *data);
@@ -42,7 +43,6 @@ protected:
 
 private:
     void showMenu(QPoint globalPos);
-    bool menuAllowed() const;
     void copyLines(bool markedOnly);
     bool filterDrop(QEvent *event);
 

@@ -26,6 +26,7 @@ SaveEnding SaveCommand::run()
     Module &m = module();
     if (m.isBusy || !session_ || !session_->text())
         return SaveEnding::NotStarted;
+    host_.setStatusText({});
     const ListSlots &lists = session_->lists();
     const RemovalSet removals
         = collectRemovals(*lists.List2, *lists.lstLines, session_->lastLineIndex());
@@ -50,6 +51,11 @@ SaveEnding SaveCommand::run()
     const bool replacing = replacesScannedFile(target);
     BusyScope busy(host_);
     const SaveResult result = copy(target, removals);
+    // The next dialog starts at the last file written, not at one that could not be.
+    if (result.status == SaveStatus::Completed)
+        m.lastSavedFile = replacing ? session_->scannedFile() : target;
+    // Progress shows a few times a second; its last value must show too.
+    host_.progress().setValue(host_.progress().Max());
     const SaveEnding ending = report(result);
     finish(result.status, replacing);
     return ending;
@@ -110,7 +116,6 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
 {
     Module &m = module();
     start_ = host_.services().clock->secondsSinceMidnight();
-    m.lastSavedFile = replacesScannedFile(target) ? session_->scannedFile() : target;
     host_.enterBusyState();
     host_.setStatusText(tr("Saving File..."));
     cProgressBar &bar = host_.progress();

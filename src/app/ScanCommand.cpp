@@ -20,6 +20,18 @@ int percentOf(qint64 done, qint64 total)
 {
     return total > 0 ? int(done * 100 / total) : 100;
 }
+
+// Reading the file is nearly all of the loading; filling the source list only walks its lines.
+// One scale covers both, so that the percentage never goes back.
+constexpr int readingShare = 90;
+enum class LoadPhase { Reading, Filling };
+
+int loadingPercent(LoadPhase phase, qint64 done, qint64 total)
+{
+    if (phase == LoadPhase::Reading)
+        return percentOf(done, total) * readingShare / 100;
+    return readingShare + percentOf(done, total) * (100 - readingShare) / 100;
+}
 } // namespace
 
 ScanCommand::ScanCommand(JobHost &host) : host_(host) { }
@@ -110,8 +122,10 @@ std::shared_ptr<const LoadedText> ScanCommand::readFile(const QString &file, Sca
 {
     host_.progress().setMax(100);
     host_.progress().setValue(0);
-    LoadResult loaded = TextLoader::load(file,
-        host_.progressListener([this](qint64 done, qint64 total) { showLoading(done, total); }));
+    LoadResult loaded
+        = TextLoader::load(file, host_.progressListener([this](qint64 done, qint64 total) {
+              showLoading(loadingPercent(LoadPhase::Reading, done, total));
+          }));
     if (loaded.stopped) {
         // Stopped before its lines were known, the file leaves no results, and no old ones.
         host_.startSession(nullptr, file);
@@ -144,27 +158,25 @@ void ScanCommand::announceLargeFile(int lineCount)
     }
 }
 
-void ScanCommand::showLoading(qint64 done, qint64 total)
+void ScanCommand::showLoading(int percent)
 {
-    host_.setStatusText(tr("Loading file... %1%").arg(percentOf(done, total)));
-    cProgressBar &bar = host_.progress();
-    bar.setValue(total > 0 ? int(double(done) / double(total) * bar.Max()) : bar.Max());
+    host_.progress().setValue(percent);
+    host_.setStatusText(tr("Loading file... %1%").arg(percent));
 }
 
 bool ScanCommand::fillSourceList(ScanSession &session)
 {
     LineList &lstShow = *session.lists().lstShow;
     const int lineCount = session.lineCount();
-    host_.progress().setMax(std::max(lineCount, 1));
-    host_.progress().setValue(0);
-    const ProgressFn report
-        = host_.progressListener([this](qint64 done, qint64 total) { showLoading(done, total); });
+    const ProgressFn report = host_.progressListener([this](qint64 done, qint64 total) {
+        showLoading(loadingPercent(LoadPhase::Filling, done, total));
+    });
     for (int line = 0; line < lineCount; ++line) {
         lstShow.addLine(line);
         if ((line & 0x3FF) == 0 && !report(line + 1, lineCount))
             return false;
     }
-    showLoading(lineCount, lineCount);
+    showLoading(100);
     host_.setStatusText(tr("File Loaded!"));
     session.setLastLineIndex(lineCount - 1);
     return true;

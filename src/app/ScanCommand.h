@@ -32,7 +32,7 @@ private:
     ScanEnding normalEnding(const ScanSession &session, const ScanOutcome &outcome);
     ScanEnding interruptedEnding();
     ScanEnding errorEnding();
-    void showLoading(qint64 done, qint64 total);
+    void showLoading(int percent);
     void showFullProgress();
 
     JobHost &host_;

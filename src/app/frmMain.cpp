@@ -106,6 +106,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 {
     // A running scan or save must finish or be stopped first.
     if (module().isBusy) {
+        setStatusText(tr("Please stop the scan or the save before closing Twinscan."));
         event->ignore();
         return;
     }
@@ -195,12 +196,14 @@ void frmMain::cmdView_Click()
 {
     if (!session_ || !session_->text())
         return;
+    startCommand();
     ViewedSession lines(*session_);
     frmView(lines, module().viewerPlacement, this).exec();
     // The duplicates list starts again from its first entry, which the source list then shows.
     if (!session_->largeFileMode() && List2Box_.rowCount() > 0) {
         ui_.List2->scrollToTop();
         ui_.List2->setCurrentIndex(List2Box_.index(0));
+        interactions_->List2_Click(); // also when entry 0 was current already
     }
 }
 
@@ -253,6 +256,7 @@ void frmMain::markBy(MarkRule rule)
 {
     if (!session_)
         return; // nothing scanned yet
+    startCommand();
     LineList &duplicates = *session_->lists().List2;
     setCursor(Qt::WaitCursor);
     bulkMarking = true;
@@ -262,6 +266,13 @@ void frmMain::markBy(MarkRule rule)
     bulkMarking = false;
     unsetCursor();
     session_->notifyMarksChanged();
+}
+
+// A command's message stands for that command alone: an earlier command's text, an error above
+// all, must not look like its outcome.
+void frmMain::startCommand()
+{
+    setStatusText({});
 }
 
 QString frmMain::statusText() const

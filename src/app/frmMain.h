@@ -53,6 +53,8 @@ public:
     void mnuSelAllButFirst_Click();
     void mnuSelAllButLast_Click();
     void markBy(MarkRule rule);
+    // Clears the message panel as a command starts.
+    void startCommand();
 
     const MainWindowUi &ui() const { return ui_; }
     ListInteractions &interactions() { return *interactions_; }

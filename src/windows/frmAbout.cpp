@@ -110,7 +110,7 @@ void frmAbout::buildControls(const QString &appTitle)
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == clickShape && event->type() == QEvent::MouseButtonRelease) {
-        accept();
+        closeOnLeftClick(*static_cast<QMouseEvent *>(event));
         return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -119,7 +119,14 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 void frmAbout::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    accept();
+    closeOnLeftClick(*event);
+}
+
+// The right and middle buttons have meanings of their own on a desktop; only the left one closes.
+void frmAbout::closeOnLeftClick(const QMouseEvent &click)
+{
+    if (click.button() == Qt::LeftButton)
+        accept();
 }
 
 void frmAbout::resizeEvent(QResizeEvent *event)

@@ -13,8 +13,8 @@ class MessageBoxService;
 class ShellService;
 
 // The modal About window: the program's name, logo and version, the usage statistics and a link.
-// A click anywhere but on the link closes it, and so do Enter and Escape, through a Close button
-// that sits outside the visible area.
+// A left click anywhere but on the link closes it, and so do Enter and Escape, through a Close
+// button that sits outside the visible area.
 class frmAbout final : public QDialog
 {
     Q_OBJECT
@@ -34,6 +34,7 @@ protected:
 private:
     void buildControls(const QString &appTitle);
     void lblWeb_Click();
+    void closeOnLeftClick(const QMouseEvent &click);
 
     ShellService &shell_;
     MessageBoxService &messages_;

@@ -43,10 +43,16 @@ TEST_F(LifeCycle, CloseIsRefusedWhileAScanRunsAndStoresLater)
 {
     startWith({});
     bool closed = true;
-    duringRun([] { return module().isBusy; }, [&] { closed = window->close(); });
+    QString refusal;
+    duringRun([] { return module().isBusy; },
+        [&] {
+            closed = window->close();
+            refusal = status();
+        });
     scan(writeFile("dups.txt", "z\nz\n"));
 
     EXPECT_FALSE(closed);
+    EXPECT_EQ(refusal, "Please stop the scan or the save before closing Twinscan.");
     EXPECT_TRUE(fakes.settings.values.isEmpty());
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(fakes.settings.values.isEmpty());

@@ -3,12 +3,21 @@
 #include "support/WindowFixture.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QListView>
 #include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 namespace twinscan::test {
 namespace {
+
+// Apple (line 1) and APPLE (line 3) are one group, both shown as Apple; b (lines 2 and 4) the
+// other. Entries: [1] Apple, [3] Apple, [2] b, [4] b.
+const std::string twoGroups = "Apple\nb\nAPPLE\nb\n";
 
 class ListInteractionsTest : public WindowFixture
 {
@@ -20,6 +29,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     const DuplicatesMenu &menu() const { return window->interactions().menu(); }
+    QModelIndex entry(int row) const { return window->List2Box().index(row); }
+    int current(const QListView *list) const { return list->currentIndex().row(); }
     // Whether a right click over the first entry brings up the context menu.
     bool menuAfterRightClick()
     {
@@ -27,6 +38,19 @@ protected:
         const bool shown = menu().mnuPopup->isVisible();
         menu().mnuPopup->hide();
         return shown;
+    }
+    QPoint checkBoxOf(int row) const
+    {
+        QStyleOptionViewItem option;
+        option.initFrom(ui().List2);
+        option.rect = ui().List2->visualRect(entry(row));
+        option.features
+            = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+        option.text = entry(row).data().toString();
+        return ui()
+            .List2->style()
+            ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, ui().List2)
+            .center();
     }
 };
 
@@ -39,24 +63,146 @@ TEST_F(ListInteractionsTest, ContextMenuOnlyOnListedDuplicatesWhenIdle)
     EXPECT_FALSE(menuAfterRightClick()) << "busy";
 }
 
-// From the same start each rule leaves marks that no other rule would, so a command wired to the
-// wrong rule is caught. Groups of three: lines g, g + 11000 and g + 22000.
-TEST_F(ListInteractionsTest, LargeFilesAreMarkedFromTheMenuOnTheEmulatedList)
+// Copies take each entry's own line as read, not the text it shows. Without anything to copy the
+// clipboard keeps what it held. Each command's message replaces any earlier one.
+TEST_F(ListInteractionsTest, CopyCommands)
 {
-    std::string lines;
-    for (int line = 0; line < 33000; ++line)
-        lines += std::to_string(line % 11000) + "\n";
-    scan(writeFile("large.txt", lines));
-    const std::pair<QAction *, QString> steps[]
-        = {{menu().mnuSelAllButFirst, "011"}, {menu().mnuSelAll, "111"},
-            {menu().mnuSelAllButLast, "110"}, {menu().mnuInvert, "001"}, {menu().mnuUnsel, "000"}};
-    const LineList &list = *window->session()->lists().List2;
-    for (const auto &[command, group] : steps) {
+    scan(writeFile("copy.txt", twoGroups));
+    const auto ctrlC = [this] { QTest::keyClick(ui().List2, Qt::Key_C, Qt::ControlModifier); };
+    const struct
+    {
+        const char *what;
+        bool secondMarked;
+        int currentEntry;
+        std::function<void()> command;
+        QString clipboard;
+    } cases[] = {
+        {"all", true, 0, [this] { menu().mnuCopyAll->trigger(); }, "Apple\r\nAPPLE\r\nb\r\nb\r\n"},
+        {"selected", true, 0, [this] { menu().mnuCopySelected->trigger(); }, "APPLE\r\n"},
+        {"none marked", false, 0, [this] { menu().mnuCopySelected->trigger(); }, "before"},
+        {"current", false, 1, [this] { menu().mnuCopyCurrent->trigger(); }, "APPLE"},
+        {"no current entry", false, -1, [this] { menu().mnuCopyCurrent->trigger(); }, "before"},
+        {"Ctrl+C, marked", true, 3, ctrlC, "APPLE\r\n"},
+        {"Ctrl+C, none marked", false, 3, ctrlC, "b"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        window->List2Box().setSelected(1, c.secondMarked);
+        ui().List2->setCurrentIndex(c.currentEntry < 0 ? QModelIndex() : entry(c.currentEntry));
+        QGuiApplication::clipboard()->setText("before");
+        window->setStatusText("Error: Can't Open File");
+        c.command();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), c.clipboard);
+        EXPECT_EQ(status(), "");
+    }
+}
+
+// A click on an entry, on its text or its check box, makes it current and shows its line.
+TEST_F(ListInteractionsTest, AClickOnAnEntryShowsItsLine)
+{
+    scan(writeFile("click.txt", twoGroups));
+    const struct
+    {
+        int entry;
+        bool onCheckBox;
+        int line;
+    } cases[] = {{1, false, 2}, {3, true, 3}, {2, true, 1}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.entry);
+        const QPoint at
+            = c.onCheckBox ? checkBoxOf(c.entry) : ui().List2->visualRect(entry(c.entry)).center();
+        QTest::mouseClick(ui().List2->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(current(ui().List2), c.entry);
+        EXPECT_EQ(current(ui().lstShow), c.line);
+        EXPECT_EQ(window->List2Box().Selected(c.entry), c.onCheckBox);
+    }
+}
+
+// Each rule repaints the check boxes whose marks it changed. From the same start each rule leaves
+// marks that no other rule would, so a command wired to the wrong rule is caught too.
+TEST_F(ListInteractionsTest, MarkingRulesRepaintTheCheckBoxes)
+{
+    scan(writeFile("rules.txt", "a\na\na\nb\nb\n"));
+    const std::pair<QAction *, QString> steps[] = {{menu().mnuSelAllButFirst, "01101"},
+        {menu().mnuSelAll, "11111"}, {menu().mnuSelAllButLast, "11010"},
+        {menu().mnuInvert, "00101"}, {menu().mnuUnsel, "00000"}};
+    QAbstractItemModel &rows = window->List2Box();
+    QString before = "00000";
+    for (const auto &[command, after] : steps) {
+        SCOPED_TRACE(command->objectName().toStdString());
+        QSignalSpy changed(&rows, &QAbstractItemModel::dataChanged);
+        window->setStatusText("Done! (Processing time: 0:00)");
         command->trigger();
-        QString marks;
-        for (int i = 0; i < list.ListCount(); ++i)
-            marks += list.Selected(i) ? u'1' : u'0';
-        EXPECT_EQ(marks, group.repeated(11000)) << command->objectName().toStdString();
+        const auto repainted = [&](int row) {
+            return std::any_of(changed.begin(), changed.end(), [row](const QList<QVariant> &s) {
+                return s[0].toModelIndex().row() <= row && row <= s[1].toModelIndex().row();
+            });
+        };
+        QString shown, missed;
+        for (int row = 0; row < 5; ++row) {
+            shown += rows.index(row, 0).data(Qt::CheckStateRole) == Qt::Checked ? u'1' : u'0';
+            if (before[row] != after[row] && !repainted(row))
+                missed += QString::number(row);
+        }
+        EXPECT_EQ(shown, after);
+        EXPECT_EQ(missed, "") << "rows changed but not repainted";
+        EXPECT_EQ(status(), "");
+        before = after;
+    }
+}
+
+// Only the first of a list of files is scanned, and nothing while a job runs.
+TEST_F(ListInteractionsTest, ADroppedFileIsScanned)
+{
+    const QString first = writeFile("first.txt", "d\nd\n");
+    const QString second = writeFile("second.txt", "e\ne\ne\n");
+    const struct
+    {
+        const char *what;
+        QStringList files;
+        bool busy;
+        QString scanned;
+    } cases[] = {{"plain text", {}, false, ""}, {"while busy", {first}, true, ""},
+        {"two files", {first, second}, false, first}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QMimeData data;
+        data.setText("text");
+        QList<QUrl> urls;
+        for (const QString &file : c.files)
+            urls << QUrl::fromLocalFile(file);
+        data.setUrls(urls);
+        module().isBusy = c.busy;
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(ui().lstShow->viewport(), &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(ui().lstShow->viewport(), &drop);
+        QApplication::processEvents();
+        module().isBusy = false;
+        EXPECT_EQ(drop.isAccepted(), !c.scanned.isEmpty());
+        EXPECT_EQ(window->session() ? window->session()->scannedFile() : QString(), c.scanned);
+    }
+}
+
+// The standard keys work wherever the focus is in the window; F1 opens the help document.
+TEST_F(ListInteractionsTest, CommandKeys)
+{
+    scan(writeFile("keys.txt", "k\nk\n"));
+    const struct
+    {
+        QKeyCombination key;
+        std::function<bool()> done;
+    } cases[] = {
+        {Qt::CTRL | Qt::Key_O, [this] { return fakes.dialogs.openAnswers.empty(); }},
+        {Qt::CTRL | Qt::Key_S, [this] { return fakes.messages.shown == 1; }}, // nothing marked
+        {Qt::Key_F1, [this] { return fakes.shell.opened == QStringList {"ReadMe.html"}; }},
+        {Qt::CTRL | Qt::Key_Q, [this] { return !window->isVisible(); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
+        fakes.dialogs.openAnswers = {""};
+        QTest::keyClick(ui().List2, c.key.key(), c.key.keyboardModifiers());
+        EXPECT_TRUE(c.done());
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QScrollBar>
 #include <QToolButton>
+#include <algorithm>
 #include <new>
 
 namespace twinscan::test {
@@ -102,24 +103,27 @@ TEST_F(ScanWindow, TheWindowIsBusyWhileTheScanRuns)
     EXPECT_EQ(nested, ScanEnding::NotStarted);
 }
 
-// The texts shown while the file is read, before its lines are known, and the last loading text.
-TEST_F(ScanWindow, ReadingShowsItsProgressAndEndsAt100)
+// Reading the file and filling the source list share one scale that never goes back. Texts are
+// seen while the file is read, before its lines are known, and the last one says 100%.
+TEST_F(ScanWindow, LoadingShowsOneProgressThatEndsAt100)
 {
     window->show(); // a shown status bar repaints at every new text
-    QStringList whileReading;
-    QString lastLoading;
+    QList<int> percents, bar;
+    bool whileReading = false;
     QObject::connect(ui().picStatusbar, &PictureBox::paintRequested, [&] {
         if (!status().startsWith("Loading file... "))
             return;
-        lastLoading = status();
-        if (!window->session())
-            whileReading << status();
+        percents << status().mid(16).chopped(1).toInt();
+        bar << window->progress().Value() * 100 / window->progress().Max();
+        whileReading |= !window->session();
     });
     module().batchMode = true; // no large-file message
     module().request.inputFile = writeFile("many.txt", std::string(200000, '\n'));
     window->scan();
-    EXPECT_FALSE(whileReading.isEmpty());
-    EXPECT_EQ(lastLoading, "Loading file... 100%");
+    EXPECT_TRUE(whileReading);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end())) << percents.size();
+    EXPECT_EQ(bar, percents);
+    EXPECT_EQ(percents.last(), 100);
 }
 
 // A stop answered No changes nothing. One while the file is read must not leave the previous

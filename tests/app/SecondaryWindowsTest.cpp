@@ -3,6 +3,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QListView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -12,11 +13,14 @@ namespace {
 
 using SecondaryWindows = WindowFixture;
 
-// A check on the second occurrence of a line marks that occurrence's entry.
+// A check on the second occurrence of a line marks that occurrence's entry. Closing the viewer
+// shows the first entry's line, also when that entry was current already.
 TEST_F(SecondaryWindows, ViewerChecksMarkTheirEntries)
 {
     scan(writeFile("file.txt", "a\nb\na\nc\na\n"));
     ScanSession &session = *window->session();
+    ui().List2->setCurrentIndex(window->List2Box().index(0));
+    ui().lstShow->setCurrentIndex(window->lstShowBox().index(3));
     bool seen = false;
     QTimer::singleShot(0, window.get(), [&] {
         auto *viewer = static_cast<frmView *>(QApplication::activeModalWidget());
@@ -31,6 +35,7 @@ TEST_F(SecondaryWindows, ViewerChecksMarkTheirEntries)
     EXPECT_TRUE(seen);
     EXPECT_FALSE(session.isEntryMarked(0));
     EXPECT_TRUE(session.isEntryMarked(1));
+    EXPECT_EQ(ui().lstShow->currentIndex().row(), 0);
 }
 
 } // namespace

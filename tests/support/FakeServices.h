@@ -87,13 +87,19 @@ public:
     std::function<void()> beforeReading; // may throw, as the caller's next allocation could
 };
 
-// A shell that opens whatever it is asked to, or, with `opens` false, nothing.
+// A shell that opens whatever it is asked to, or, with `opens` false, nothing; it remembers
+// what it was asked to open.
 class FakeShell final : public ShellService
 {
 public:
-    bool openDocument(const QUrl &) override { return opens; }
+    bool openDocument(const QUrl &url) override
+    {
+        opened << url.fileName();
+        return opens;
+    }
 
     bool opens = true;
+    QStringList opened;
 };
 
 struct FakeServices

@@ -2,6 +2,7 @@
 #include "windows/frmAbout.h"
 
 #include <QLabel>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace twinscan::test {
@@ -21,6 +22,24 @@ TEST(About, ALinkTheDesktopCannotOpenIsReported)
         ASSERT_NE(link, nullptr);
         emit link->linkActivated(frmAbout::makerPage().toString());
         EXPECT_EQ(messages.shown, opens ? 0 : 1);
+    }
+}
+
+// A left click anywhere but on the link closes the window, on a label or on the window itself;
+// the other buttons leave it open.
+TEST(About, OnlyALeftClickCloses)
+{
+    const std::pair<const char *, Qt::MouseButton> cases[]
+        = {{"clickShape", Qt::LeftButton}, {"lblStats", Qt::LeftButton},
+            {"clickShape", Qt::RightButton}, {"lblStats", Qt::MiddleButton}};
+    for (const auto &[where, button] : cases) {
+        SCOPED_TRACE(std::string(where) + " " + std::to_string(button));
+        FakeShell shell;
+        FakeMessageBoxes messages;
+        frmAbout about("Twinscan", "2.5", "statistics", shell, messages);
+        about.show();
+        QTest::mouseClick(about.findChild<QWidget *>(where), button);
+        EXPECT_EQ(about.isVisible(), button != Qt::LeftButton);
     }
 }
 
