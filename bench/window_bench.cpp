@@ -15,6 +15,8 @@
 //                                          painted rows; also the memory the open viewer added
 //   twinscan_window_bench viewclose FILE   scan, view, check every red row, then the timed close
 //                                          that carries the checks back as marks
+//   twinscan_window_bench rescan FILE      scan, then the timed second scan of the same file, with
+//                                          the peak memory of each
 //
 // The last line is "measured=SECONDS" for bench/run.sh.
 
@@ -241,13 +243,13 @@ double view(frmMain &window, bool checkAll)
 int main(int argc, char **argv)
 {
     const bool save = argc == 4 && std::strcmp(argv[1], "save") == 0;
-    const char *const modes[] = {"scan", "mark", "copy", "click", "view", "viewclose"};
+    const char *const modes[] = {"scan", "mark", "copy", "click", "view", "viewclose", "rescan"};
     if (!save
         && !(argc == 3 && std::any_of(std::begin(modes), std::end(modes), [&](const char *mode) {
                return std::strcmp(argv[1], mode) == 0;
            }))) {
-        std::fprintf(stderr, "usage: %s scan|mark|copy|click|view|viewclose FILE | save FILE OUT\n",
-            argv[0]);
+        std::fprintf(stderr,
+            "usage: %s scan|mark|copy|click|view|viewclose|rescan FILE | save FILE OUT\n", argv[0]);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -279,6 +281,11 @@ int main(int argc, char **argv)
         seconds = copyLines(window);
     } else if (std::strcmp(argv[1], "click") == 0) {
         seconds = clickEntries(window);
+    } else if (std::strcmp(argv[1], "rescan") == 0) {
+        const double firstPeak = peakMemoryMb();
+        resetPeakMemory();
+        seconds = timed([&] { window.scan(); });
+        std::printf("peak MB: first scan %.0f, rescan %.0f\n", firstPeak, peakMemoryMb());
     } else if (std::strcmp(argv[1], "view") == 0 || std::strcmp(argv[1], "viewclose") == 0) {
         seconds = view(window, std::strcmp(argv[1], "viewclose") == 0);
     }

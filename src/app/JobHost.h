@@ -58,6 +58,8 @@ public:
     // new session for `text`, its lists bound and empty; a null `text` stands for a file whose
     // reading was stopped.
     virtual ScanSession *session() = 0;
+    // Lets go of the last scan's results, its text and lists, leaving none.
+    virtual void releaseSession() = 0;
     virtual ScanSession &startSession(std::shared_ptr<const LoadedText> text, const QString &file)
         = 0;
 };

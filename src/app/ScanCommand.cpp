@@ -101,13 +101,15 @@ bool ScanCommand::checkFile(const QString &file)
 
 ScanEnding ScanCommand::scanFile(const QString &file)
 {
+    // The old results go before the new file is read: both at once may not fit in memory.
+    host_.releaseSession();
+    newSession_ = true;
     ScanEnding failure = ScanEnding::Failed;
     std::shared_ptr<const LoadedText> text = readFile(file, failure);
     if (!text)
         return failure;
     announceLargeFile(text->lineCount());
     ScanSession &session = host_.startSession(std::move(text), file);
-    newSession_ = true;
     if (session.largeFileMode())
         host_.letEventsRun();
     if (!fillSourceList(session))
@@ -129,7 +131,6 @@ std::shared_ptr<const LoadedText> ScanCommand::readFile(const QString &file, Sca
     if (loaded.stopped) {
         // Stopped before its lines were known, the file leaves no results, and no old ones.
         host_.startSession(nullptr, file);
-        newSession_ = true;
         failure = interruptedEnding();
         return nullptr;
     }

@@ -19,8 +19,8 @@ ScanSession::ScanSession(
     }
     for (LineList *list :
         {lists_.lstShow, lists_.List2, lists_.List1, lists_.lstLines, lists_.lstRemove}) {
-        list->setSource(text_);
         list->Clear();
+        list->setSource(text_);
     }
 }
 

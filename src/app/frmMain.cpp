@@ -382,9 +382,17 @@ void frmMain::setViewEnabled(bool enabled)
 
 // The new session binds the list boxes and empties them; the old one, and any emulations and text
 // it held, go. A new file's duplicates are shown from their top.
-ScanSession &frmMain::startSession(std::shared_ptr<const LoadedText> text, const QString &file)
+void frmMain::releaseSession()
 {
     session_.reset();
+    for (LineList *list : std::initializer_list<LineList *> {
+             &lstShowBox_, &List2Box_, &hiddenBoxes_[0], &hiddenBoxes_[1], &hiddenBoxes_[2]})
+        list->Clear();
+}
+
+ScanSession &frmMain::startSession(std::shared_ptr<const LoadedText> text, const QString &file)
+{
+    releaseSession();
     ListBoxes boxes;
     boxes.lstShow = &lstShowBox_;
     boxes.List2 = &List2Box_;

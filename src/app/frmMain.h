@@ -81,6 +81,7 @@ public:
     void setSaveEnabled(bool enabled) override;
     void setViewEnabled(bool enabled) override;
     ScanSession *session() override { return session_.get(); }
+    void releaseSession() override;
     ScanSession &startSession(std::shared_ptr<const LoadedText> text, const QString &file) override;
 
     // Long jobs let pending events run a few times a second.

@@ -12,11 +12,13 @@ void LineList::AddItem(const QString &text)
 }
 
 // Texts of items gone with the clear are dropped with them: a large scan adds a placeholder text
-// to a list it has just cleared, and the pool must not keep one more per scan.
+// to a list it has just cleared, and the pool must not keep one more per scan. So is the file: a
+// cleared list must not keep the text of a file that is no longer shown alive.
 void LineList::Clear()
 {
     clearAll();
     pool_.clear();
+    source_.reset();
 }
 
 void LineList::setSelected(int index, bool state)

@@ -24,7 +24,7 @@ Items itemsOf(const LineList &list)
 
 // What a plain list does not do: AddItem keeps the selected state its slot had, also after a
 // removal moved the later items down, and a new upper limit empties the slots. A clear lets go of
-// the texts it was given, as a large scan adds a placeholder to a list it has just cleared.
+// the texts and the file it was given.
 TEST(ListEmulation, SlotsKeepTheirStates)
 {
     clsListEmu list;
@@ -38,8 +38,11 @@ TEST(ListEmulation, SlotsKeepTheirStates)
     EXPECT_EQ(
         itemsOf(list), (Items {{"b", false}, {placeholder.toStdString(), true}, {"new", true}}));
 
+    const auto source = LoadedText::fromBytes("a\n");
+    list.setSource(source);
     list.Clear();
     EXPECT_TRUE(placeholder.isDetached());
+    EXPECT_EQ(source.use_count(), 1);
     list.setUpperLimit(5);
     list.AddItem(QStringLiteral("z"));
     EXPECT_EQ(itemsOf(list), (Items {{"z", false}}));
