@@ -29,6 +29,7 @@ commands=(
     "click|head -n 32767 {file} > {scratch}/small.txt && {build}/bench/twinscan_window_bench click {scratch}/small.txt"
     "view|{build}/bench/twinscan_window_bench view {file}"
     "view close|{build}/bench/twinscan_window_bench viewclose {file}"
+    "viewer find|{build}/bench/twinscan_bench find {file}"
     "twinscan job|env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME={scratch}/config {build}/twinscan /i {file} /o {scratch}/out.txt /s 2 > /dev/null"
     "sort -u|LC_ALL=C sort -u {file} > /dev/null"
     "perl seen|perl -ne 'print unless \$seen{\$_}++' {file} > /dev/null"

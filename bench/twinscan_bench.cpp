@@ -5,14 +5,24 @@
 // resident memory of this process.
 //
 //   twinscan_bench scan FILE
+//
+// Also runs the viewer's Find as the viewer runs it, in steps of 4,096 lines: from the first line
+// to the text of line LINE (1-based, default 1,000,000), with and without Match case, then a text
+// that no line holds through every line. Prints the time of each and, as measured, the slower of
+// the first two.
+//
+//   twinscan_bench find FILE [LINE]
 
 #include "engine/DuplicateScanner.h"
+#include "engine/LineSearch.h"
 #include "engine/LoadedText.h"
 #include "engine/clsListEmu.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <sys/resource.h>
@@ -107,12 +117,54 @@ int scan(const char *path)
     return 0;
 }
 
+// Seconds to the line that holds `needle`, searching from the top.
+double timeFind(const std::shared_ptr<const LoadedText> &text, const QString &needle,
+    bool matchCase, int *found)
+{
+    const Clock::time_point start = Clock::now();
+    LineSearch search(text, needle, matchCase, -1, LineSearch::Direction::Forward);
+    while (!search.step(4096)) { }
+    *found = search.found() + 1;
+    return secondsSince(start);
+}
+
+int find(const char *path, int lineNumber)
+{
+    LoadResult loaded = TextLoader::load(QString::fromLocal8Bit(path));
+    if (!loaded.text || lineNumber < 1 || lineNumber > loaded.text->lineCount()) {
+        std::fprintf(
+            stderr, "%s: %s\n", path, loaded.text ? "no such line" : qPrintable(loaded.error));
+        return 1;
+    }
+    const std::shared_ptr<const LoadedText> text = std::move(loaded.text);
+    const QString needle = text->lineText(lineNumber - 1);
+    double slowest = 0;
+    for (const bool matchCase : {false, true}) {
+        int found = 0;
+        const double seconds = timeFind(text, needle, matchCase, &found);
+        slowest = std::max(slowest, seconds);
+        std::printf("find line %d's text, match case %s: %.3f s, found at line %d\n", lineNumber,
+            matchCase ? "on" : "off", seconds, found);
+    }
+    for (const bool matchCase : {false, true}) {
+        int found = 0;
+        const double seconds
+            = timeFind(text, QStringLiteral("\u00E9 no such text \u00E9"), matchCase, &found);
+        std::printf("all %d lines, match case %s: %.3f s, %.1f M lines/s\n", text->lineCount(),
+            matchCase ? "on" : "off", seconds, text->lineCount() / seconds * 1e-6);
+    }
+    std::printf("measured=%.3f\n", slowest);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "scan") == 0)
         return scan(argv[2]);
-    std::fprintf(stderr, "usage: %s scan FILE\n", argv[0]);
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "find") == 0)
+        return find(argv[2], argc == 4 ? std::atoi(argv[3]) : 1'000'000);
+    std::fprintf(stderr, "usage: %s scan FILE | find FILE [LINE]\n", argv[0]);
     return 2;
 }

@@ -71,6 +71,8 @@ public:
     void setLineEntries(LineEntryIndex entries) { lineEntries_ = std::move(entries); }
     // The index of the line's List2 entry, or -1 when it has none.
     int entryOfLine(int line) const { return lineEntries_.entryOf(line); }
+    // The run of List2 entries that entry `entry` belongs to.
+    EntryGroup groupOfEntry(int entry) const { return lineEntries_.groupOf(entry); }
     // The first line of the line's group, or -1 when the line has no entry.
     int groupFirstLine(int line) const;
     // The source line that entry `entry` of List2 stands for.

@@ -12,12 +12,12 @@ class ViewedSession final : public ViewerSource
 public:
     explicit ViewedSession(ScanSession &session) : session_(session) { }
 
-    int lineCount() const override { return session_.lineCount(); }
-    QString lineText(int line) const override { return session_.text()->lineText(line); }
-    bool isDuplicate(int line) const override { return session_.entryOfLine(line) >= 0; }
+    const std::shared_ptr<const LoadedText> &text() const override { return session_.text(); }
+    int entryOfLine(int line) const override { return session_.entryOfLine(line); }
     bool isMarked(int line) const override { return session_.isLineMarked(line); }
     int entryCount() const override { return session_.lists().List2->ListCount(); }
     int lineOfEntry(int entry) const override { return session_.lineOfEntry(entry); }
+    EntryGroup groupOfEntry(int entry) const override { return session_.groupOfEntry(entry); }
     bool isEntryMarked(int entry) const override { return session_.isEntryMarked(entry); }
     void markEntry(int entry) override { session_.setEntryMarked(entry, true); }
     void marksChanged() override { session_.notifyMarksChanged(); }

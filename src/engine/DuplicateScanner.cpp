@@ -69,19 +69,29 @@ ScanOutcome DuplicateScanner::run(LineList &duplicates, const ProgressFn &progre
     outcome.groupCount = grouping.groupCount();
     outcome.entryCount = grouping.entryCount();
     BulkArray<std::uint32_t> links = grouping.takeLinks();
-    const BulkArray<std::uint32_t> entries = sortEntries(links, placeGroups(links));
+    // Read in order, each entry's place then holds its group.
+    BulkArray<std::uint32_t> entries = sortEntries(links, placeGroups(links));
+    constexpr std::uint32_t groupStart = LineEntryIndex::groupStart;
 
     int first = 0;
+    std::uint32_t start = 0;
     for (int i = 0; i < outcome.entryCount; ++i) {
         const std::uint32_t entry = entries[std::size_t(i)];
         const int line = int(entry & ~firstLine);
         if (entry & firstLine) {
             first = line;
             links[std::size_t(line)] = std::uint32_t(i) + 1;
+            if (i > 0)
+                entries[start] = groupStart | (std::uint32_t(i) - start);
+            start = std::uint32_t(i);
+        } else {
+            entries[std::size_t(i)] = start;
         }
         duplicates.addEntry(line, first);
     }
-    outcome.lineEntries = LineEntryIndex(std::move(links));
+    if (outcome.entryCount > 0)
+        entries[start] = groupStart | (std::uint32_t(outcome.entryCount) - start);
+    outcome.lineEntries = LineEntryIndex(std::move(links), std::move(entries));
     return outcome;
 }
 

@@ -10,17 +10,28 @@
 
 namespace twinscan {
 
-// For every line of a scanned file, the duplicates-list entry that stands for it: four bytes a
-// line, so that "is line n a duplicate" is one look-up on a file of millions of lines.
+// A group's entries in the duplicates list: `size` entries from `first` on.
+struct EntryGroup
+{
+    int first = -1;
+    int size = 0;
+};
+
+// For every line of a scanned file, the duplicates-list entry that stands for it, and for every
+// entry its group: four bytes a line and four an entry, so that "is line n a duplicate, which of
+// how many" is a look-up or two on a file of millions of lines.
 class LineEntryIndex
 {
 public:
     LineEntryIndex() = default;
     // `entryPlusOne` holds, per line, its entry's index plus one, or 0 for a line without one.
-    explicit LineEntryIndex(BulkArray<std::uint32_t> entryPlusOne)
-        : entryPlusOne_(std::move(entryPlusOne))
+    // `groups` holds, per entry, the group's size | groupStart for the first entry of a group,
+    // and the index of that first entry for the others.
+    LineEntryIndex(BulkArray<std::uint32_t> entryPlusOne, BulkArray<std::uint32_t> groups)
+        : entryPlusOne_(std::move(entryPlusOne)), groups_(std::move(groups))
     {
     }
+    static constexpr std::uint32_t groupStart = 0x80000000U;
 
     // The index of the line's entry, or -1 when the line has none (or lies outside the file).
     int entryOf(int line) const
@@ -30,8 +41,19 @@ public:
             : -1;
     }
 
+    // The group of an entry; no group for an index outside the list.
+    EntryGroup groupOf(int entry) const
+    {
+        if (entry < 0 || std::size_t(entry) >= groups_.size())
+            return {};
+        const std::uint32_t value = groups_[std::size_t(entry)];
+        const std::uint32_t first = value & groupStart ? std::uint32_t(entry) : value;
+        return {int(first), int(groups_[first] & ~groupStart)};
+    }
+
 private:
     BulkArray<std::uint32_t> entryPlusOne_;
+    BulkArray<std::uint32_t> groups_;
 };
 
 struct ScanOutcome

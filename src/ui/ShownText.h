@@ -15,4 +15,8 @@ inline QString shownText(QString text)
     return text;
 }
 
+// A tool tip that shows a row's whole text (as far as shownText goes), in lines of a fixed number
+// of characters.
+QString rowToolTip(const QString &shown);
+
 } // namespace twinscan

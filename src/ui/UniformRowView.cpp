@@ -1,11 +1,16 @@
 #include "ui/UniformRowView.h"
 
+#include "ui/RowNumberGutter.h"
+#include "ui/ShownText.h"
+
 #include <QEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <algorithm>
 #include <utility>
 
@@ -14,12 +19,12 @@ namespace twinscan {
 UniformRowView::UniformRowView(QWidget *parent)
     : QAbstractItemView(parent), header_(new QHeaderView(Qt::Horizontal, this))
 {
-    header_->setStretchLastSection(true);
     header_->setSectionsClickable(false);
     header_->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header_->setStretchLastSection(false);
     // The scroll bar counts rows, not pixels: its range stays small for any number of rows.
     setVerticalScrollMode(ScrollPerItem);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollMode(ScrollPerPixel);
     measureRows();
 }
 
@@ -27,6 +32,7 @@ void UniformRowView::setModel(QAbstractItemModel *model)
 {
     QAbstractItemView::setModel(model);
     header_->setModel(model);
+    widestRow_ = 0;
     measureRows();
     updateGeometries();
 }
@@ -34,8 +40,22 @@ void UniformRowView::setModel(QAbstractItemModel *model)
 void UniformRowView::reset()
 {
     QAbstractItemView::reset();
+    widestRow_ = 0;
     measureRows();
     updateGeometries();
+}
+
+void UniformRowView::setRowNumbersShown(bool shown)
+{
+    if (shown == (gutter_ != nullptr))
+        return;
+    if (shown)
+        gutter_ = new RowNumberGutter(*this);
+    else
+        delete std::exchange(gutter_, nullptr);
+    updateGeometries();
+    if (gutter_)
+        gutter_->show();
 }
 
 int UniformRowView::rowCount() const
@@ -75,7 +95,26 @@ QRect UniformRowView::visualRect(const QModelIndex &index) const
 {
     if (!index.isValid() || index.parent() != rootIndex() || index.column() != 0)
         return {};
-    return {0, (index.row() - firstVisibleRow()) * rowHeight_, viewport()->width(), rowHeight_};
+    return {-horizontalOffset(), (index.row() - firstVisibleRow()) * rowHeight_, columnWidth(),
+        rowHeight_};
+}
+
+int UniformRowView::columnWidth() const
+{
+    return std::max(viewport()->width(), widestRow_);
+}
+
+QStyleOptionViewItem UniformRowView::rowOption(const QModelIndex &index) const
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    return option;
+}
+
+int UniformRowView::measuredWidth(const QModelIndex &index) const
+{
+    return itemDelegateForIndex(index)->sizeHint(rowOption(index), index).width();
 }
 
 void UniformRowView::scrollTo(const QModelIndex &index, ScrollHint hint)
@@ -141,7 +180,10 @@ QModelIndex UniformRowView::moveCursor(CursorAction action, Qt::KeyboardModifier
         row = count - 1;
         break;
     case MoveLeft:
+        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
     case MoveRight:
+        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         break;
     }
     return model()->index(std::clamp(row, 0, count - 1), 0, rootIndex());
@@ -149,7 +191,7 @@ QModelIndex UniformRowView::moveCursor(CursorAction action, Qt::KeyboardModifier
 
 int UniformRowView::horizontalOffset() const
 {
-    return 0;
+    return horizontalScrollBar()->value();
 }
 
 int UniformRowView::verticalOffset() const
@@ -195,11 +237,20 @@ void UniformRowView::paintEvent(QPaintEvent *event)
     QPainter painter(viewport());
     const QRect dirty = event->rect();
     const int count = rowCount();
+    const int first = std::max(0, rowAt(dirty.top()));
     const int last = std::min(count - 1, rowAt(dirty.bottom()));
+    // Rows are measured before any is drawn, so that none is drawn cut short of the widest.
+    int widest = widestRow_;
+    for (int row = first; row <= last; ++row)
+        widest = std::max(widest, measuredWidth(model()->index(row, 0, rootIndex())));
+    if (widest > widestRow_) {
+        widestRow_ = widest;
+        updateGeometries();
+    }
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     const QStyle::State base = option.state;
-    for (int row = std::max(0, rowAt(dirty.top())); row <= last; ++row) {
+    for (int row = first; row <= last; ++row) {
         const QModelIndex index = model()->index(row, 0, rootIndex());
         option.rect = visualRect(index);
         option.state = base;
@@ -214,13 +265,22 @@ void UniformRowView::paintEvent(QPaintEvent *event)
 void UniformRowView::updateGeometries()
 {
     const int headerHeight = header_->sizeHint().height();
-    setViewportMargins(0, headerHeight, 0, 0);
+    const int gutterWidth = gutter_ ? RowNumberGutter::widthFor(rowCount(), fontMetrics()) : 0;
+    setViewportMargins(gutterWidth, headerHeight, 0, 0);
     const QRect area = viewport()->geometry();
     header_->setGeometry(area.left(), area.top() - headerHeight, area.width(), headerHeight);
+    if (gutter_)
+        gutter_->setGeometry(area.left() - gutterWidth, area.top(), gutterWidth, area.height());
     const int rows = fullRows();
     verticalScrollBar()->setRange(0, std::max(0, rowCount() - rows));
     verticalScrollBar()->setPageStep(rows);
     verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setRange(0, std::max(0, widestRow_ - area.width()));
+    horizontalScrollBar()->setPageStep(area.width());
+    horizontalScrollBar()->setSingleStep(fontMetrics().averageCharWidth() * 4);
+    if (model() && model()->columnCount(rootIndex()) > 0)
+        header_->resizeSection(0, columnWidth());
+    header_->setOffset(horizontalOffset());
     QAbstractItemView::updateGeometries();
 }
 
@@ -230,16 +290,42 @@ void UniformRowView::rowsInserted(const QModelIndex &parent, int start, int end)
     updateGeometries();
 }
 
-// The scroll bar moved by rows; everything in sight is drawn again.
+// The scroll bars moved by rows or pixels; everything in sight is drawn again.
 void UniformRowView::scrollContentsBy(int, int)
 {
+    header_->setOffset(horizontalOffset());
     viewport()->update();
+    if (gutter_)
+        gutter_->update();
+}
+
+bool UniformRowView::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractItemView::viewportEvent(event);
+    showToolTip(*static_cast<QHelpEvent *>(event));
+    return true;
+}
+
+// Only a row cut at either side has a tip: the others show all there is.
+void UniformRowView::showToolTip(const QHelpEvent &event)
+{
+    const QModelIndex index = indexAt(event.pos());
+    const bool cut = index.isValid()
+        && (horizontalOffset() > 0
+            || measuredWidth(index) - horizontalOffset() > viewport()->width());
+    if (cut)
+        QToolTip::showText(event.globalPos(), rowToolTip(index.data(Qt::DisplayRole).toString()),
+            viewport(), visualRect(index));
+    else
+        QToolTip::hideText();
 }
 
 void UniformRowView::changeEvent(QEvent *event)
 {
     QAbstractItemView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        widestRow_ = 0;
         measureRows();
         updateGeometries();
     }
@@ -250,12 +336,9 @@ void UniformRowView::changeEvent(QEvent *event)
 void UniformRowView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    option.rect = visualRect(index);
     // The delegate takes a double click only on the check box.
     checkBoxDoubleClicked_ = index.isValid()
-        && itemDelegateForIndex(index)->editorEvent(event, model(), option, index);
+        && itemDelegateForIndex(index)->editorEvent(event, model(), rowOption(index), index);
     if (!checkBoxDoubleClicked_)
         QAbstractItemView::mouseDoubleClickEvent(event);
 }

@@ -3,13 +3,16 @@
 #include <QAbstractItemView>
 
 class QHeaderView;
+class QHelpEvent;
 
 namespace twinscan {
 
 // A list in report style: one column under a header, every row as high as the first. It keeps
 // nothing per row and lays nothing out in advance, so a model of ten million rows opens, scrolls
 // and jumps to its end as fast as one of ten. Rows are drawn by the item delegate, check boxes,
-// colours and fonts included; the column takes the view's whole width.
+// colours and fonts included. The column is as wide as the view, or as the widest row drawn so
+// far: rows are measured as they come into sight, and the view scrolls sideways to the widest. A
+// row cut at either side shows its text in a tool tip. Row numbers may be shown beside the rows.
 class UniformRowView final : public QAbstractItemView
 {
     Q_OBJECT
@@ -26,6 +29,7 @@ public:
     QHeaderView *header() const { return header_; }
     int rowHeight() const { return rowHeight_; }
     int firstVisibleRow() const;
+    void setRowNumbersShown(bool shown);
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -37,6 +41,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent *event) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
     void changeEvent(QEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -48,9 +53,15 @@ private:
     int fullRows() const;
     int rowAt(int y) const;
     void measureRows();
+    QStyleOptionViewItem rowOption(const QModelIndex &index) const;
+    int measuredWidth(const QModelIndex &index) const;
+    int columnWidth() const;
+    void showToolTip(const QHelpEvent &event);
 
     QHeaderView *header_;
     int rowHeight_ = 1;
+    int widestRow_ = 0; // of the rows drawn since the model was set or reset
+    QWidget *gutter_ = nullptr;
     bool checkBoxDoubleClicked_ = false;
 };
 

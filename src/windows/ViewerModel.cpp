@@ -28,6 +28,12 @@ QVariant ViewerModel::data(const QModelIndex &index, int role) const
         return isRed(index.row()) ? QVariant(QColor(255, 0, 0)) : QVariant();
     case Qt::CheckStateRole:
         return isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
+    case Qt::BackgroundRole: {
+        const int entry = source_.entryOfLine(index.row());
+        const bool inGroup
+            = entry >= currentGroup_.first && entry < currentGroup_.first + currentGroup_.size;
+        return inGroup ? QVariant(groupBackground_) : QVariant();
+    }
     default:
         return {};
     }
@@ -73,6 +79,43 @@ void ViewerModel::toggle(int row)
 {
     if (isRed(row))
         setChecked(row, !isChecked(row));
+}
+
+std::optional<ViewerModel::GroupPlace> ViewerModel::groupPlace(int row) const
+{
+    const int entry = source_.entryOfLine(row);
+    if (entry < 0)
+        return std::nullopt;
+    const EntryGroup group = source_.groupOfEntry(entry);
+    return GroupPlace {entry - group.first + 1, group.size};
+}
+
+int ViewerModel::nextDuplicate(int row, bool forward) const
+{
+    const int entry = source_.entryOfLine(row);
+    if (entry >= 0) {
+        // A group's entries follow one another in file order.
+        const EntryGroup group = source_.groupOfEntry(entry);
+        const int offset = entry - group.first + (forward ? 1 : group.size - 1);
+        return source_.lineOfEntry(group.first + offset % group.size);
+    }
+    const int step = forward ? 1 : -1;
+    for (int line = row + step; line >= 0 && line < rowCount(); line += step) {
+        if (isRed(line))
+            return line;
+    }
+    return -1;
+}
+
+void ViewerModel::setCurrentRow(int row)
+{
+    const int entry = source_.entryOfLine(row);
+    const EntryGroup group = entry >= 0 ? source_.groupOfEntry(entry) : EntryGroup {};
+    if (group.first == currentGroup_.first)
+        return;
+    currentGroup_ = group;
+    // One notice for all rows: the view redraws what is in sight, whatever the group's size.
+    Q_EMIT dataChanged(index(0), index(rowCount() - 1), {Qt::BackgroundRole});
 }
 
 void ViewerModel::setChecked(int row, bool checked)

@@ -1,15 +1,20 @@
 #pragma once
 
+#include "engine/DuplicateScanner.h"
+
 #include <QAbstractListModel>
+#include <QColor>
+#include <optional>
 #include <vector>
 
 namespace twinscan {
 
 class ViewerSource;
 
-// The viewer's rows, one per line of the file: duplicate lines in red, checked when marked. The
-// checks start as the marks and only a duplicate line can change its check; what the user
-// changed is one bit per line, so the model adds an eighth of a byte per line to the file.
+// The viewer's rows, one per line of the file: duplicate lines in red, checked when marked, and
+// the lines of the current line's group on a light background. The checks start as the marks and
+// only a duplicate line can change its check; what the user changed is one bit per line, so the
+// model adds an eighth of a byte per line to the file.
 class ViewerModel final : public QAbstractListModel
 {
     Q_OBJECT
@@ -28,6 +33,20 @@ public:
     // Inverts the check of a red row; other rows stay as they are.
     void toggle(int row);
 
+    // Which of its group's lines a row is, counted from 1, and how many the group has.
+    struct GroupPlace
+    {
+        int number = 0;
+        int count = 0;
+    };
+    std::optional<GroupPlace> groupPlace(int row) const;
+    // The next (or previous) line of the row's group, around from its last to its first; from a
+    // row without a group, the nearest row ahead (or behind) that has one. -1 when there is none.
+    int nextDuplicate(int row, bool forward) const;
+    // The group of this row gets the background.
+    void setCurrentRow(int row);
+    void setGroupBackground(const QColor &color) { groupBackground_ = color; }
+
     // Marks the entry of every checked row that is not marked yet and tells the source once,
     // when anything changed. An unchecked row leaves its mark as it was. The entries are visited
     // in their own order, so that only the small table of toggled rows is read out of order.
@@ -39,6 +58,8 @@ private:
     ViewerSource &source_;
     std::vector<bool> toggled_; // by row: the check differs from the mark
     int toggledRows_ = 0;
+    EntryGroup currentGroup_;
+    QColor groupBackground_ {255, 244, 200};
 };
 
 } // namespace twinscan

@@ -37,6 +37,21 @@ TEST(DuplicateScan, ListsEveryOccurrenceOfEveryGroup)
             EXPECT_EQ(result.outcome.lineEntries.entryOf(line),
                 entry == result.lines.end() ? -1 : int(entry - result.lines.begin()));
         }
+        // Each entry knows its group: the run of entries that carry the same text.
+        const int count = int(expected.size());
+        const auto text = [&](int entry) { return expected[std::size_t(entry)].section('\t', 1); };
+        for (int entry = -1; entry <= count; ++entry) {
+            const bool listed = entry >= 0 && entry < count;
+            int first = entry, end = entry;
+            while (listed && first > 0 && text(first - 1) == text(entry))
+                --first;
+            while (listed && end < count && text(end) == text(entry))
+                ++end;
+            const EntryGroup group = result.outcome.lineEntries.groupOf(entry);
+            EXPECT_EQ(std::pair(group.first, group.size),
+                listed ? std::pair(first, end - first) : std::pair(-1, 0))
+                << entry;
+        }
     }
 }
 

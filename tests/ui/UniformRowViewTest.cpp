@@ -1,13 +1,20 @@
 #include "ui/UniformRowView.h"
 
+#include "ui/RowNumberGutter.h"
+#include "ui/ShownText.h"
+
 #include <QAbstractListModel>
+#include <QHelpEvent>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace twinscan {
 namespace {
 
+// Rows "0" to "9999999"; row 500 is long.
 class Numbers final : public QAbstractListModel
 {
 public:
@@ -17,7 +24,9 @@ public:
     }
     QVariant data(const QModelIndex &index, int role) const override
     {
-        return role == Qt::DisplayRole ? QVariant(QString::number(index.row())) : QVariant();
+        if (role != Qt::DisplayRole)
+            return {};
+        return index.row() == 500 ? QString(400, QLatin1Char('w')) : QString::number(index.row());
     }
 };
 
@@ -82,6 +91,62 @@ TEST(UniformRowView, TheStyleMarksTheCurrentRowOfAFocusedListOnly)
         view.viewport()->repaint();
         EXPECT_EQ(watcher.focused, focus ? std::vector<int> {3} : std::vector<int> {});
     }
+}
+
+// The view scrolls sideways as far as the widest row drawn so far, measured when it comes into
+// sight; a row cut at the edge shows its text in a tool tip, one that fits shows none.
+TEST(UniformRowView, ScrollsSidewaysToTheWidestRowSeenAndTipsCutRows)
+{
+    Numbers model;
+    UniformRowView view;
+    view.setModel(&model);
+    view.resize(300, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
+    view.scrollTo(model.index(500), QAbstractItemView::PositionAtTop);
+    view.viewport()->repaint();
+    EXPECT_GE(view.horizontalScrollBar()->maximum() + view.viewport()->width(),
+        view.fontMetrics().horizontalAdvance(QString(400, QLatin1Char('w'))));
+    for (const int row : {501, 500}) {
+        const QPoint at(20, view.visualRect(model.index(row)).center().y());
+        QHelpEvent tip(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(view.viewport(), &tip);
+        EXPECT_EQ(QToolTip::isVisible(), row == 500) << row;
+    }
+    EXPECT_TRUE(QToolTip::text().contains(QString(100, QLatin1Char('w'))));
+}
+
+// The gutter grows by one digit's width for every digit of the largest row number.
+TEST(RowNumberGutter, FitsTheLargestRowNumber)
+{
+    const QFontMetrics metrics {QFont()};
+    const int digit = metrics.horizontalAdvance(QLatin1Char('9'));
+    const std::pair<int, int> cases[] = {{0, 1}, {9, 1}, {10, 2}, {9'999'999, 7}, {10'000'000, 8}};
+    for (const auto &[rows, digits] : cases)
+        EXPECT_EQ(RowNumberGutter::widthFor(rows, metrics) - RowNumberGutter::widthFor(1, metrics),
+            (digits - 1) * digit)
+            << rows;
+}
+
+// A tip is the row's text in lines of 120 characters, escaped, a character of two halves kept
+// whole.
+TEST(RowToolTip, BreaksTheTextIntoLines)
+{
+    const QString face = QString::fromUcs4(U"\U0001F600");
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("a<b & c"), QStringLiteral("a&lt;b &amp; c")},
+        {QString(250, QLatin1Char('x')),
+            QString(120, QLatin1Char('x')) + QStringLiteral("<br>") + QString(120, QLatin1Char('x'))
+                + QStringLiteral("<br>") + QString(10, QLatin1Char('x'))},
+        {QString(119, QLatin1Char('x')) + face + QStringLiteral("y"),
+            QString(119, QLatin1Char('x')) + QStringLiteral("<br>") + face + QStringLiteral("y")},
+    };
+    for (const auto &[text, rows] : cases)
+        EXPECT_EQ(rowToolTip(text),
+            QStringLiteral("<p style='white-space:pre'>") + rows + QStringLiteral("</p>"))
+            << text.toStdString();
 }
 
 } // namespace

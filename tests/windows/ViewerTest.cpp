@@ -4,31 +4,49 @@
 #include "windows/frmView.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QCheckBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace twinscan::test {
 namespace {
 
-// Lines "0" to "5"; lines 0, 2, 3 and 5 have entries, line 2 is marked in the main window.
+// Lines "zero" to "five"; lines 0 and 3 are one group, lines 2 and 5 another (entries 0, 1 and 2,
+// 3); line 2 is marked in the main window.
 struct FakeFile final : ViewerSource
 {
-    int lineCount() const override { return int(duplicate.size()); }
-    QString lineText(int line) const override { return QString::number(line); }
-    bool isDuplicate(int line) const override { return duplicate[std::size_t(line)]; }
+    explicit FakeFile(std::string_view bytes = "zero\none\ntwo\nthree\nfour\nfive\n")
+        : lines(LoadedText::fromBytes(bytes))
+    {
+    }
+    const std::shared_ptr<const LoadedText> &text() const override { return lines; }
+    int entryOfLine(int line) const override
+    {
+        const auto entry = std::find(entryLines.begin(), entryLines.end(), line);
+        return entry == entryLines.end() ? -1 : int(entry - entryLines.begin());
+    }
     bool isMarked(int line) const override { return marked[std::size_t(line)]; }
     int entryCount() const override { return int(entryLines.size()); }
     int lineOfEntry(int entry) const override { return entryLines[std::size_t(entry)]; }
+    EntryGroup groupOfEntry(int entry) const override { return {entry / 2 * 2, 2}; }
     bool isEntryMarked(int entry) const override { return isMarked(lineOfEntry(entry)); }
     void markEntry(int entry) override { marked[std::size_t(lineOfEntry(entry))] = true; }
     void marksChanged() override { ++notices; }
 
-    std::vector<bool> duplicate {true, false, true, true, false, true};
+    std::shared_ptr<const LoadedText> lines;
     std::vector<bool> marked {false, false, true, false, false, false};
-    std::vector<int> entryLines {0, 2, 3, 5};
+    std::vector<int> entryLines {0, 3, 2, 5};
     int notices = 0;
 };
+
+const std::vector<bool> redLines {1, 0, 1, 1, 0, 1};
 
 void check(ViewerModel &model, int row, bool on)
 {
@@ -64,7 +82,7 @@ TEST(ViewerModel, ChecksOnlyRedRowsAndCarriesOnlyChecksBack)
             red.push_back(model.data(model.index(row), Qt::ForegroundRole) == QColor(255, 0, 0));
         }
         EXPECT_EQ(shown, checks) << name;
-        EXPECT_EQ(red, file.duplicate) << name;
+        EXPECT_EQ(red, redLines) << name;
         model.carryBack();
         EXPECT_EQ(file.marked, marks) << name;
         EXPECT_EQ(file.notices, marks != FakeFile().marked ? 1 : 0) << name;
@@ -98,6 +116,128 @@ TEST(Viewer, ADoubleClickTogglesTheRowUnderThePointer)
         window.close();
         EXPECT_EQ(file.marked, std::vector<bool>({0, 0, 1, 1, 0, 0})) << onCheckBox;
     }
+}
+
+// A row's place in its group and the steps through groups come from the entries; the current
+// row's group, and only it, gets the background.
+TEST(ViewerModel, StepsThroughTheGroupOfTheCurrentRow)
+{
+    FakeFile file;
+    ViewerModel model(file);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const struct
+    {
+        int row, number, next, previous;
+        std::vector<bool> background;
+    } cases[] = {
+        {0, 1, 3, 3, {1, 0, 0, 1, 0, 0}},
+        {5, 2, 2, 2, {0, 0, 1, 0, 0, 1}},
+        {1, 0, 2, 0, {0, 0, 0, 0, 0, 0}}, // no group: the nearest red rows
+        {4, 0, 5, 3, {0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto &c : cases) {
+        const auto place = model.groupPlace(c.row);
+        EXPECT_EQ(place ? std::pair(place->number, place->count) : std::pair(0, 0),
+            c.number ? std::pair(c.number, 2) : std::pair(0, 0))
+            << c.row;
+        EXPECT_EQ(model.nextDuplicate(c.row, true), c.next) << c.row;
+        EXPECT_EQ(model.nextDuplicate(c.row, false), c.previous) << c.row;
+        model.setCurrentRow(c.row);
+        std::vector<bool> background;
+        for (int row = 0; row < model.rowCount(); ++row)
+            background.push_back(model.data(model.index(row), Qt::BackgroundRole).isValid());
+        EXPECT_EQ(background, c.background) << c.row;
+    }
+}
+
+struct OpenViewer
+{
+    explicit OpenViewer(FakeFile &file) : window(file, placement)
+    {
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.viewerFilled(); }));
+        lw = window.findChild<UniformRowView *>(QStringLiteral("lw"));
+    }
+    void keys(QKeyCombination key)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+    }
+    QString status() const
+    {
+        return window.findChild<QLabel *>(QStringLiteral("lblStatus"))->text();
+    }
+
+    WindowPlacement placement {1500, 1200, 6000, 4500, windowStateNormal};
+    frmView window;
+    UniformRowView *lw = nullptr;
+};
+
+// Every way through the viewer's keys ends on its row, with the status naming the line and its
+// place in its group.
+TEST(Viewer, KeysFindGoToAndStepThroughDuplicates)
+{
+    using Keys = std::function<void(OpenViewer &)>;
+    const auto find = [](const char *text) {
+        return [text](OpenViewer &v) {
+            v.keys(Qt::CTRL | Qt::Key_F);
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text));
+            v.keys(QKeyCombination(Qt::Key_F3));
+        };
+    };
+    const auto goTo = [](int line) {
+        return [line](OpenViewer &v) {
+            v.keys(Qt::CTRL | Qt::Key_G);
+            auto *dialog = v.window.findChild<QInputDialog *>(QStringLiteral("dlgGoToLine"));
+            dialog->setIntValue(line);
+            dialog->accept();
+        };
+    };
+    const std::tuple<const char *, Keys, int, const char *> cases[] = {
+        {"F3, F3, Shift+F3",
+            [&](OpenViewer &v) {
+                find("E")(v), v.keys(QKeyCombination(Qt::Key_F3)), v.keys(Qt::SHIFT | Qt::Key_F3);
+            },
+            1, "Line 2"},
+        {"match case",
+            [&](OpenViewer &v) {
+                v.keys(Qt::CTRL | Qt::Key_F);
+                v.window.findChild<QCheckBox *>(QStringLiteral("chkMatchCase"))->setChecked(true);
+                find("E")(v);
+            },
+            0, "\"E\" was not found."},
+        {"Ctrl+G", goTo(5), 4, "Line 5"},
+        {"Ctrl+Down", [](OpenViewer &v) { v.keys(Qt::CTRL | Qt::Key_Down); }, 3,
+            "Line 4 \u00B7 duplicate 2 of 2"},
+        {"Ctrl+G, Ctrl+Up", [&](OpenViewer &v) { goTo(6)(v), v.keys(Qt::CTRL | Qt::Key_Up); }, 2,
+            "Line 3 \u00B7 duplicate 1 of 2"},
+    };
+    for (const auto &[name, keys, row, status] : cases) {
+        FakeFile file;
+        OpenViewer viewer(file);
+        keys(viewer);
+        EXPECT_EQ(viewer.lw->currentIndex().row(), row) << name;
+        EXPECT_EQ(viewer.status(), QString::fromUtf8(status)) << name;
+    }
+}
+
+// A search of a large file runs between events, shows its progress, and Escape stops it without
+// closing the window.
+TEST(Viewer, EscapeStopsARunningSearch)
+{
+    std::string bytes;
+    for (int line = 0; line < 1'000'000; ++line)
+        bytes += "\xC3\xA9\n";
+    FakeFile file(bytes);
+    OpenViewer viewer(file);
+    viewer.keys(Qt::CTRL | Qt::Key_F);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("zz"));
+    viewer.keys(QKeyCombination(Qt::Key_F3));
+    EXPECT_TRUE(viewer.window.findChild<QProgressBar *>(QStringLiteral("prgFind"))->isVisible());
+    viewer.keys(QKeyCombination(Qt::Key_Escape));
+    EXPECT_EQ(viewer.status(), QStringLiteral("Search stopped."));
+    EXPECT_TRUE(viewer.window.isVisible());
 }
 
 } // namespace
