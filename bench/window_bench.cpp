@@ -140,7 +140,7 @@ double markRules(frmMain &window)
 
 double copyLines(frmMain &window)
 {
-    window.mnuSelAllButFirst_Click();
+    window.markBy(MarkRule::AllButFirst);
     const DuplicatesMenu &menu = window.interactions().menu();
     const double before = peakMemoryMb();
     resetPeakMemory();
@@ -158,7 +158,7 @@ double copyLines(frmMain &window)
 double clickEntries(frmMain &window)
 {
     QListView &list = *window.ui().List2;
-    const int entries = window.List2Box().ListCount();
+    const int entries = window.List2Box().rowCount();
     std::vector<double> clicks;
     for (int i = 0; i < 21; ++i) {
         const int entry = (i % 2 ? entries - 1 - i : i) * 7919 % std::max(entries, 1);
@@ -272,7 +272,7 @@ int main(int argc, char **argv)
     double seconds = timed([&] { window.scan(); });
     std::printf("%s\n", qPrintable(window.statusText()));
     if (save) {
-        window.mnuSelAllButFirst_Click();
+        window.markBy(MarkRule::AllButFirst);
         seconds = timed([&] { window.save(); });
         std::printf("%s\n", qPrintable(window.statusText()));
     } else if (std::strcmp(argv[1], "mark") == 0) {

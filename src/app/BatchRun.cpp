@@ -2,7 +2,6 @@
 
 #include "app/CommandLine.h"
 #include "app/Module.h"
-#include "app/frmMain.h"
 #include "editing/InterruptSignals.h"
 #include "editing/OpenDescriptor.h"
 
@@ -27,51 +26,51 @@ std::FILE *resultStream()
 }
 
 // Ends the job: its result line, its exit status, and the window closed.
-void endJob(frmMain &form, ExitStatus status)
+void endJob(BatchWindow &window, ExitStatus status)
 {
-    printLine(status == failed ? stderr : resultStream(), form.statusText());
+    printLine(status == failed ? stderr : resultStream(), window.statusText());
     const int signal = interrupts::pendingSignal();
     module().batchExitStatus = status == failed && signal != 0 ? 128 + signal : status;
     module().batchJobEnded = true;
-    form.close();
+    window.closeWindow();
 }
 
 // A job the user stopped leaves the window open for interactive use, and its settings are stored
 // when it closes. A job stopped by a signal ends as a failed one: nobody is there to take over.
-void handOverToUser(frmMain &form)
+void handOverToUser(BatchWindow &window)
 {
     if (interrupts::pendingSignal() != 0)
-        return endJob(form, failed);
+        return endJob(window, failed);
     module().batchMode = false;
 }
 } // namespace
 
-void runBatch(frmMain &form)
+void runBatch(BatchWindow &window)
 {
     Module &m = module();
     applyOptionOverrides(m);
-    switch (form.scan()) {
+    switch (window.scanInput()) {
     case ScanEnding::StoppedByUser:
-        return handOverToUser(form);
+        return handOverToUser(window);
     case ScanEnding::NothingFound:
-        return endJob(form, nothingToRemove);
+        return endJob(window, nothingToRemove);
     case ScanEnding::NotStarted:
     case ScanEnding::Failed:
-        return endJob(form, failed);
+        return endJob(window, failed);
     case ScanEnding::FoundDuplicates:
-        printLine(resultStream(), form.statusText());
+        printLine(resultStream(), window.statusText());
         break;
     }
     // A job is only run with a valid rule, so the fallback is never taken.
-    form.markBy(batchMarkRule(m.request.markRule).value_or(MarkRule::All));
-    switch (form.save()) {
+    window.markBy(batchMarkRule(m.request.markRule).value_or(MarkRule::All));
+    switch (window.saveOutput()) {
     case SaveEnding::StoppedByUser:
-        return handOverToUser(form);
+        return handOverToUser(window);
     case SaveEnding::Done:
-        return endJob(form, written);
+        return endJob(window, written);
     case SaveEnding::NotStarted:
     case SaveEnding::Failed:
-        return endJob(form, failed);
+        return endJob(window, failed);
     }
 }
 

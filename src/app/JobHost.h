@@ -13,7 +13,8 @@ class QWidget;
 
 namespace twinscan {
 
-class cProgressBar;
+class JobControl;
+class ProgressDisplay;
 class ScanSession;
 
 // What a long job (the scan, the save) may do with the window it runs in, and nothing more.
@@ -30,20 +31,16 @@ public:
     // names the file being scanned.
     virtual QString statusText() const = 0;
     virtual void setStatusText(const QString &text) = 0;
-    virtual cProgressBar &progress() = 0;
+    virtual ProgressDisplay &progress() = 0;
     virtual MessageAnswer ask(const QString &text, MessageButtons buttons, MessageIcon icon) = 0;
     virtual void setTitle(const QString &title) = 0;
-    // The name of the file being scanned or last scanned, even a failed or cancelled one.
-    virtual void setCurrentFile(const QString &file) = 0;
 
-    // The controls a busy window shows: Stop in place of Open, the other buttons disabled. Jobs
-    // enter and leave it through BusyScope.
-    virtual void enterBusyState() = 0;
-    virtual void leaveBusyState() = 0;
+    // Whether a job runs, the stop asked for, and the busy controls; jobs enter and leave the
+    // busy state through BusyScope.
+    virtual JobControl &jobs() = 0;
 
-    // Lets pending events run; a Stop pressed before this point is forgotten with the second.
+    // Lets pending events run.
     virtual void letEventsRun() = 0;
-    virtual void forgetStopRequest() = 0;
     // A listener for an engine job: when events are due, `show` updates the display from the
     // progress, events run, and a stop the user confirmed answers false.
     virtual ProgressFn progressListener(std::function<void(qint64 done, qint64 total)> show) = 0;
@@ -62,22 +59,6 @@ public:
     virtual void releaseSession() = 0;
     virtual ScanSession &startSession(std::shared_ptr<const LoadedText> text, const QString &file)
         = 0;
-};
-
-// The busy state of one job: the module's isBusy flag from the start of the job to the end of its
-// ending, whatever way it ends, out of memory included; the busy controls from showBusy() on.
-class BusyScope
-{
-public:
-    explicit BusyScope(JobHost &host);
-    ~BusyScope();
-    BusyScope(const BusyScope &) = delete;
-    BusyScope &operator=(const BusyScope &) = delete;
-
-    void showBusy() { host_.enterBusyState(); }
-
-private:
-    JobHost &host_;
 };
 
 } // namespace twinscan

@@ -2,8 +2,8 @@
 
 #include "app/Module.h"
 #include "app/ScanSession.h"
-#include "app/frmMain.h"
 #include "editing/ClipboardText.h"
+#include "ui/ListBoxModel.h"
 
 #include <QClipboard>
 #include <QDropEvent>
@@ -48,50 +48,53 @@ int currentEntry(const QListView &list, const ScanSession &session)
 }
 } // namespace
 
-ListInteractions::ListInteractions(frmMain &window) : QObject(&window), window_(window)
+ListInteractions::ListInteractions(ListHost &host, const ListViews &views)
+    : QObject(views.window), host_(host), views_(views)
 {
-    const MainWindowUi &ui = window.ui();
-    menu_.setupMenu(&window);
+    menu_.setupMenu(views.window);
     connect(menu_.mnuCopyAll, &QAction::triggered, this, &ListInteractions::mnuCopyAll_Click);
     connect(
         menu_.mnuCopyCurrent, &QAction::triggered, this, &ListInteractions::mnuCopyCurrent_Click);
     connect(
         menu_.mnuCopySelected, &QAction::triggered, this, &ListInteractions::mnuCopySelected_Click);
-    connect(menu_.mnuSelAll, &QAction::triggered, &window, &frmMain::mnuSelAll_Click);
-    connect(menu_.mnuUnsel, &QAction::triggered, &window, &frmMain::mnuUnsel_Click);
-    connect(menu_.mnuInvert, &QAction::triggered, &window, &frmMain::mnuInvert_Click);
-    connect(
-        menu_.mnuSelAllButFirst, &QAction::triggered, &window, &frmMain::mnuSelAllButFirst_Click);
-    connect(menu_.mnuSelAllButLast, &QAction::triggered, &window, &frmMain::mnuSelAllButLast_Click);
+    const std::pair<QAction *, MarkRule> rules[] = {
+        {menu_.mnuSelAll, MarkRule::All},
+        {menu_.mnuUnsel, MarkRule::None},
+        {menu_.mnuInvert, MarkRule::Invert},
+        {menu_.mnuSelAllButFirst, MarkRule::AllButFirst},
+        {menu_.mnuSelAllButLast, MarkRule::AllButLast},
+    };
+    for (const auto &[command, rule] : rules)
+        connect(command, &QAction::triggered, this, [this, rule = rule] { host_.markBy(rule); });
 
     // The program moves the current entry too (the marking rules do, while bulkMarking is set);
     // a click on the entry that is already current shows its line again.
-    connect(ui.List2->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(views.List2->selectionModel(), &QItemSelectionModel::currentChanged, this,
         &ListInteractions::List2_Click);
-    connect(ui.List2, &QAbstractItemView::clicked, this, &ListInteractions::List2_Click);
+    connect(views.List2, &QAbstractItemView::clicked, this, &ListInteractions::List2_Click);
     // A click on a check box toggles it without making its entry current; the user still means
     // that entry, so it becomes current and its line is shown.
-    connect(&window.List2Box(), &ListBoxModel::checkToggled, this, [this](int row) {
-        window_.ui().List2->setCurrentIndex(window_.List2Box().index(row));
+    connect(views.List2Box, &ListBoxModel::checkToggled, this, [this](int row) {
+        views_.List2->setCurrentIndex(views_.List2Box->index(row));
         List2_Click();
     });
-    ui.List2->installEventFilter(this);
-    ui.List2->viewport()->installEventFilter(this);
-    ui.lstShow->viewport()->setAcceptDrops(true);
-    ui.lstShow->viewport()->installEventFilter(this);
+    views.List2->installEventFilter(this);
+    views.List2->viewport()->installEventFilter(this);
+    views.lstShow->viewport()->setAcceptDrops(true);
+    views.lstShow->viewport()->installEventFilter(this);
 }
 
 void ListInteractions::List2_Click()
 {
-    const ScanSession *session = window_.session();
-    if (window_.bulkMarking || !session || session->largeFileMode())
+    const ScanSession *session = host_.shownSession();
+    if (host_.bulkMarking() || !session || session->largeFileMode())
         return;
-    const int entry = currentEntry(*window_.ui().List2, *session);
+    const int entry = currentEntry(*views_.List2, *session);
     if (entry < 0)
         return;
-    const QModelIndex line = window_.lstShowBox().index(session->lineOfEntry(entry));
-    window_.ui().lstShow->setCurrentIndex(line);
-    window_.ui().lstShow->scrollTo(line);
+    const QModelIndex line = views_.lstShowBox->index(session->lineOfEntry(entry));
+    views_.lstShow->setCurrentIndex(line);
+    views_.lstShow->scrollTo(line);
 }
 
 void ListInteractions::List2_MouseUp(Qt::MouseButton button, QPoint globalPos)
@@ -102,7 +105,7 @@ void ListInteractions::List2_MouseUp(Qt::MouseButton button, QPoint globalPos)
 
 void ListInteractions::openMenuFromKeyboard()
 {
-    const QListView &list = *window_.ui().List2;
+    const QListView &list = *views_.List2;
     const QRect entry = list.visualRect(list.currentIndex());
     const QPoint corner = entry.isValid() ? entry.bottomLeft() : QPoint(0, 0);
     showMenu(list.viewport()->mapToGlobal(corner));
@@ -112,8 +115,8 @@ void ListInteractions::openMenuFromKeyboard()
 // mode the list holds its placeholder: the menu is offered and works on the emulated lists.
 void ListInteractions::showMenu(QPoint globalPos)
 {
-    const ScanSession *session = window_.session();
-    if (module().isBusy || window_.List2Box().ListCount() == 0 || !session)
+    const ScanSession *session = host_.shownSession();
+    if (module().isBusy || views_.List2Box->rowCount() == 0 || !session)
         return;
     menu_.mnuCopyCurrent->setEnabled(!session->largeFileMode());
     menu_.mnuPopup->popup(globalPos);
@@ -128,7 +131,7 @@ void ListInteractions::mnuCopyAll_Click()
 // entry's line: the lines as read, never the entries' shown text.
 void ListInteractions::copyForKey()
 {
-    const ScanSession *session = window_.session();
+    const ScanSession *session = host_.shownSession();
     if (session && hasChosenEntries(*session->lists().List2, CopyScope::Marked))
         mnuCopySelected_Click();
     else
@@ -144,26 +147,26 @@ void ListInteractions::mnuCopySelected_Click()
 // new one is built: two copies of millions of lines need not fit in memory at once.
 void ListInteractions::copyLines(bool markedOnly)
 {
-    window_.startCommand();
-    const ScanSession *session = window_.session();
+    host_.startCommand();
+    const ScanSession *session = host_.shownSession();
     const CopyScope scope = markedOnly ? CopyScope::Marked : CopyScope::All;
     if (!session || !session->text() || !hasChosenEntries(*session->lists().List2, scope))
         return;
-    window_.setCursor(Qt::WaitCursor);
+    views_.window->setCursor(Qt::WaitCursor);
     QGuiApplication::clipboard()->clear();
     QGuiApplication::clipboard()->setText(
         clipboardLines(*session->text(), *session->lists().List2, scope));
-    window_.unsetCursor();
+    views_.window->unsetCursor();
 }
 
 // Without a current entry the clipboard keeps what it holds; an empty line empties it.
 void ListInteractions::mnuCopyCurrent_Click()
 {
-    window_.startCommand();
-    const ScanSession *session = window_.session();
+    host_.startCommand();
+    const ScanSession *session = host_.shownSession();
     if (!session || !session->text() || session->largeFileMode())
         return;
-    const int entry = currentEntry(*window_.ui().List2, *session);
+    const int entry = currentEntry(*views_.List2, *session);
     if (entry < 0)
         return;
     QGuiApplication::clipboard()->clear();
@@ -182,10 +185,8 @@ bool ListInteractions::lstShow_OLEDragDrop(const QMimeData *data)
     QMetaObject::invokeMethod(
         this,
         [this, file = *file] {
-            if (module().isBusy)
-                return;
-            module().droppedFile = file;
-            window_.cmdScan_Click();
+            if (!module().isBusy)
+                host_.scanDropped(file);
         },
         Qt::QueuedConnection);
     return true;
@@ -214,7 +215,7 @@ bool ListInteractions::filterDrop(QEvent *event)
 
 bool ListInteractions::eventFilter(QObject *watched, QEvent *event)
 {
-    const MainWindowUi &ui = window_.ui();
+    const ListViews &ui = views_;
     if (watched == ui.List2->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         List2_MouseUp(mouse->button(), mouse->globalPosition().toPoint());

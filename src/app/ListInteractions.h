@@ -1,15 +1,44 @@
 #pragma once
 
+#include "editing/MarkingRules.h"
 #include "ui/DuplicatesMenu.h"
 
 #include <QObject>
 #include <QPoint>
 
+class QListView;
 class QMimeData;
 
 namespace twinscan {
 
-class frmMain;
+class ListBoxModel;
+class ScanSession;
+
+// What the list interactions need of the window they live in.
+class ListHost
+{
+public:
+    virtual ~ListHost() = default;
+
+    // The results the lists show, none before the first scan.
+    virtual const ScanSession *shownSession() const = 0;
+    // Whether a marking rule is moving the current entry, which then shows no line.
+    virtual bool bulkMarking() const = 0;
+    // Clears the message panel as a command starts.
+    virtual void startCommand() = 0;
+    virtual void markBy(MarkRule rule) = 0;
+    virtual void scanDropped(const QString &file) = 0;
+};
+
+// The window's two lists, their models, and the window whose pointer shows a command's wait.
+struct ListViews
+{
+    QWidget *window = nullptr;
+    QListView *lstShow = nullptr;
+    QListView *List2 = nullptr;
+    ListBoxModel *lstShowBox = nullptr;
+    ListBoxModel *List2Box = nullptr;
+};
 
 // What the two lists of the main window do besides showing lines: a click on a duplicates entry
 // shows its line in the source list, the duplicates list has a context menu (right button, the
@@ -19,7 +48,7 @@ class ListInteractions final : public QObject
     Q_OBJECT
 
 public:
-    explicit ListInteractions(frmMain &window);
+    ListInteractions(ListHost &host, const ListViews &views);
 
     // The current entry changed or was clicked: its line becomes the source list's current line.
     void List2_Click();
@@ -46,7 +75,8 @@ private:
     void copyLines(bool markedOnly);
     bool filterDrop(QEvent *event);
 
-    frmMain &window_;
+    ListHost &host_;
+    ListViews views_;
     DuplicatesMenu menu_;
 };
 

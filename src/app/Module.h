@@ -44,7 +44,6 @@ struct Module
     bool batchJobEnded = false;
 
     bool isBusy = false; // a scan or a save runs; see BusyScope
-    QString droppedFile;
 };
 
 Module &module();

@@ -1,5 +1,6 @@
 #include "app/SaveCommand.h"
 
+#include "app/JobControl.h"
 #include "app/Module.h"
 #include "app/ScanSession.h"
 #include "editing/RemovalList.h"
@@ -10,7 +11,7 @@
 #include "engine/FileStamp.h"
 #include "engine/ProcessingTime.h"
 #include "ui/FileDialogService.h"
-#include "ui/cProgressBar.h"
+#include "ui/ProgressDisplay.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,15 +29,13 @@ SaveEnding SaveCommand::run()
         return SaveEnding::NotStarted;
     host_.setStatusText({});
     const ListSlots &lists = session_->lists();
-    const RemovalSet removals
-        = collectRemovals(*lists.List2, *lists.lstLines, session_->lastLineIndex());
+    const RemovalSet removals = collectRemovals(*lists.List2, session_->lastLineIndex());
     if (removals.isEmpty()) {
         if (!m.batchMode) {
             host_.ask(tr("Please select lines to remove by marking them in the duplicates list!"),
                 MessageButtons::Ok, MessageIcon::Exclamation);
         }
         finish(SaveStatus::Completed, false);
-        host_.leaveBusyState();
         return SaveEnding::NotStarted;
     }
     if (!sourceUsable())
@@ -49,7 +48,8 @@ SaveEnding SaveCommand::run()
     if (!offerExtension(target))
         return SaveEnding::NotStarted;
     const bool replacing = replacesScannedFile(target);
-    BusyScope busy(host_);
+    BusyScope busy(host_.jobs());
+    busy.showBusy();
     const SaveResult result = copy(target, removals);
     // The next dialog starts at the last file written, not at one that could not be.
     if (result.status == SaveStatus::Completed)
@@ -116,9 +116,8 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
 {
     Module &m = module();
     start_ = host_.services().clock->secondsSinceMidnight();
-    host_.enterBusyState();
     host_.setStatusText(tr("Saving File..."));
-    cProgressBar &bar = host_.progress();
+    ProgressDisplay &bar = host_.progress();
     bar.setMax(session_->lastLineIndex());
     bar.setValue(0);
     host_.letEventsRun();
@@ -181,7 +180,6 @@ SaveEnding SaveCommand::report(const SaveResult &result)
 // turned out changed or missing, and after a save that replaced the scanned file with fewer lines.
 void SaveCommand::finish(SaveStatus status, bool replacedScannedFile)
 {
-    session_->lists().lstLines->Clear();
     const bool stale = status == SaveStatus::SourceMissing || status == SaveStatus::SourceChanged
         || (status == SaveStatus::Completed && replacedScannedFile);
     host_.setSaveEnabled(!stale);

@@ -1,11 +1,12 @@
 #include "app/ScanCommand.h"
 
+#include "app/JobControl.h"
 #include "app/Module.h"
 #include "app/ScanSession.h"
 #include "engine/Clock.h"
 #include "engine/ProcessingTime.h"
 #include "ui/FileDialogService.h"
-#include "ui/cProgressBar.h"
+#include "ui/ProgressDisplay.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,7 +35,10 @@ int loadingPercent(LoadPhase phase, qint64 done, qint64 total)
 }
 } // namespace
 
-ScanCommand::ScanCommand(JobHost &host) : host_(host) { }
+ScanCommand::ScanCommand(JobHost &host, QString droppedFile)
+    : host_(host), droppedFile_(std::move(droppedFile))
+{
+}
 
 ScanEnding ScanCommand::run()
 {
@@ -42,13 +46,12 @@ ScanEnding ScanCommand::run()
     if (m.isBusy)
         return ScanEnding::NotStarted; // a second run must never start inside the first
     const QString file = chooseFile();
-    host_.setCurrentFile(file);
     if (file.isEmpty())
         return ScanEnding::NotStarted;
     saveWasEnabled_ = host_.saveEnabled();
     viewWasEnabled_ = host_.viewEnabled();
     start_ = host_.services().clock->secondsSinceMidnight();
-    BusyScope busy(host_);
+    BusyScope busy(host_.jobs());
     if (!checkFile(file))
         return errorEnding();
 
@@ -57,7 +60,7 @@ ScanEnding ScanCommand::run()
     busy.showBusy();
     host_.setStatusText(tr("Loading file..."));
     host_.letEventsRun();
-    host_.forgetStopRequest(); // a stop before the file is read is not one
+    host_.jobs().takeStopRequest(); // a stop before the file is read is not one
     try {
         return scanFile(file);
     } catch (const std::bad_alloc &) {
@@ -72,8 +75,8 @@ QString ScanCommand::chooseFile()
     Module &m = module();
     if (m.batchMode)
         return m.request.inputFile;
-    if (!m.droppedFile.isEmpty())
-        return std::exchange(m.droppedFile, QString());
+    if (!droppedFile_.isEmpty())
+        return droppedFile_;
     FileDialogRequest request;
     request.initialFile = m.lastLoadedFile;
     request.filter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt");
@@ -186,7 +189,7 @@ bool ScanCommand::fillSourceList(ScanSession &session)
 ScanOutcome ScanCommand::findDuplicates(ScanSession &session)
 {
     host_.setStatusText(tr("Processing File..."));
-    cProgressBar &bar = host_.progress();
+    ProgressDisplay &bar = host_.progress();
     bar.setMax(std::max(session.lineCount(), 1));
     bar.setMin(0);
     bar.setValue(0);

@@ -17,7 +17,8 @@ class ScanCommand
     Q_DECLARE_TR_FUNCTIONS(ScanCommand)
 
 public:
-    explicit ScanCommand(JobHost &host);
+    // A dropped file is scanned without asking for one.
+    explicit ScanCommand(JobHost &host, QString droppedFile = {});
     ScanEnding run();
 
 private:
@@ -36,6 +37,7 @@ private:
     void showFullProgress();
 
     JobHost &host_;
+    QString droppedFile_;
     double start_ = 0;
     bool saveWasEnabled_ = false;
     bool viewWasEnabled_ = false;

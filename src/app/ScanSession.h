@@ -3,7 +3,6 @@
 #include "engine/DuplicateScanner.h"
 #include "engine/FileStamp.h"
 #include "engine/LoadedText.h"
-#include "engine/clsListEmu.h"
 
 #include <QObject>
 #include <QString>
@@ -12,10 +11,8 @@
 
 namespace twinscan {
 
-class ListBoxModel;
-
-// The five list slots: each refers to a list box of the main window, or, for a file too large to
-// show, to an emulation that the session owns.
+// The five list slots of one scan. The session owns the lists behind them: plain lists for a file
+// the window shows, emulations for a larger one.
 struct ListSlots
 {
     LineList *lstShow = nullptr;
@@ -23,23 +20,16 @@ struct ListSlots
     LineList *List1 = nullptr;
     LineList *lstLines = nullptr;
     LineList *lstRemove = nullptr;
-    std::array<std::unique_ptr<clsListEmu>, 5> emulations;
-};
-
-// The window's lists that a session binds its slots to when the file is small enough to show.
-struct ListBoxes
-{
-    ListBoxModel *lstShow = nullptr;
-    ListBoxModel *List2 = nullptr;
-    std::array<LineList *, 3> hidden {}; // List1, lstLines, lstRemove
+    std::array<std::unique_ptr<LineList>, 5> owned;
 };
 
 // What one scan produced: the text it read, the file it read it from, the lists it filled and,
 // per line, the duplicates-list entry that stands for it. The main window owns the current
-// session and a new scan replaces it; the save, the clipboard commands and the viewer read it.
+// session, and shows its lists through thin models; a new scan lets it go before reading. The
+// save, the clipboard commands and the viewer read it.
 //
 // Lines and entries are 0-based. Every question below is a direct index, never a search, so a
-// viewer may ask it for each of millions of lines.
+// view may ask it for each of millions of rows without holding anything per row.
 class ScanSession final : public QObject
 {
     Q_OBJECT
@@ -48,10 +38,9 @@ public:
     // A file of this many lines or more is held in emulations and not listed on screen.
     static constexpr int largeFileLines = 32768;
 
-    // Binds the slots for `text` (to `boxes`, or to new emulations for a large file) and clears
-    // them. A session without text stands for a scan stopped before its file was read.
-    ScanSession(
-        std::shared_ptr<const LoadedText> text, QString scannedFile, const ListBoxes &boxes);
+    // Makes the slots for `text`, empty. A session without text stands for a scan stopped before
+    // its file was read.
+    ScanSession(std::shared_ptr<const LoadedText> text, QString scannedFile);
     ~ScanSession() override;
 
     const std::shared_ptr<const LoadedText> &text() const { return text_; }
@@ -73,8 +62,7 @@ public:
     int entryOfLine(int line) const { return lineEntries_.entryOf(line); }
     // The run of List2 entries that entry `entry` belongs to.
     EntryGroup groupOfEntry(int entry) const { return lineEntries_.groupOf(entry); }
-    // The first line of the line's group, or -1 when the line has no entry.
-    int groupFirstLine(int line) const;
+    int entryCount() const { return lists_.List2->ListCount(); }
     // The source line that entry `entry` of List2 stands for.
     int lineOfEntry(int entry) const { return int(lists_.List2->itemAt(entry).line); }
 
@@ -84,16 +72,15 @@ public:
     // Sets one mark without telling anyone, so that a rule can set millions; whoever changes
     // marks calls notifyMarksChanged() once when done.
     void setEntryMarked(int entry, bool marked) { lists_.List2->setSelected(entry, marked); }
-    void notifyMarksChanged() { Q_EMIT marksChanged(); }
+    void notifyMarksChanged(int first, int last) { Q_EMIT marksChanged(first, last); }
+    void notifyMarksChanged() { notifyMarksChanged(0, entryCount() - 1); }
 
 Q_SIGNALS:
-    // Marks changed: by a check box of List2, a marking rule, or the viewer.
-    void marksChanged();
+    // The marks of entries first .. last changed: by a check box of List2, a marking rule, or
+    // the viewer.
+    void marksChanged(int first, int last);
 
 private:
-    void bindEmulations(int lineCount);
-    void bindListBoxes(const ListBoxes &boxes);
-
     std::shared_ptr<const LoadedText> text_;
     QString scannedFile_;
     ListSlots lists_;

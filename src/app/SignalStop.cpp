@@ -1,7 +1,6 @@
 #include "app/SignalStop.h"
 
-#include "app/Module.h"
-#include "app/frmMain.h"
+#include "app/JobControl.h"
 #include "editing/InterruptSignals.h"
 
 #include <QCoreApplication>
@@ -9,8 +8,8 @@
 
 namespace twinscan {
 
-SignalStop::SignalStop(frmMain &form)
-    : form_(form), notifier_(interrupts::notifierFd(), QSocketNotifier::Read)
+SignalStop::SignalStop(JobControl &jobs, QWidget &window)
+    : jobs_(jobs), window_(window), notifier_(interrupts::notifierFd(), QSocketNotifier::Read)
 {
     connect(&notifier_, &QSocketNotifier::activated, this, &SignalStop::onSignal);
     connect(&retry_, &QTimer::timeout, this, &SignalStop::closeWhenIdle);
@@ -21,17 +20,17 @@ void SignalStop::onSignal()
 {
     char bytes[16];
     while (::read(interrupts::notifierFd(), bytes, sizeof bytes) > 0) { }
-    form_.stopRequested = true; // a running job sees it at its next pump and stops unasked
+    jobs_.requestStop(); // a running job sees it at its next pump and stops unasked
     retry_.start();
     closeWhenIdle();
 }
 
 void SignalStop::closeWhenIdle()
 {
-    if (module().isBusy)
+    if (jobs_.isBusy())
         return;
     retry_.stop();
-    form_.close();
+    window_.close();
     // Also ends the loop of a modal window that may be open.
     QCoreApplication::exit(128 + interrupts::pendingSignal());
 }

@@ -3,10 +3,11 @@
 #include <QObject>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QWidget>
 
 namespace twinscan {
 
-class frmMain;
+class JobControl;
 
 // SIGINT, SIGTERM and SIGHUP, once the handlers of InterruptSignals have noted them, stop the
 // running scan or save as a confirmed Stop would, then close the window; the program then exits
@@ -14,13 +15,14 @@ class frmMain;
 class SignalStop final : public QObject
 {
 public:
-    explicit SignalStop(frmMain &form);
+    SignalStop(JobControl &jobs, QWidget &window);
 
 private:
     void onSignal();
     void closeWhenIdle();
 
-    frmMain &form_;
+    JobControl &jobs_;
+    QWidget &window_;
     QSocketNotifier notifier_;
     QTimer retry_;
 };

@@ -15,7 +15,7 @@ public:
     const std::shared_ptr<const LoadedText> &text() const override { return session_.text(); }
     int entryOfLine(int line) const override { return session_.entryOfLine(line); }
     bool isMarked(int line) const override { return session_.isLineMarked(line); }
-    int entryCount() const override { return session_.lists().List2->ListCount(); }
+    int entryCount() const override { return session_.entryCount(); }
     int lineOfEntry(int entry) const override { return session_.lineOfEntry(entry); }
     EntryGroup groupOfEntry(int entry) const override { return session_.groupOfEntry(entry); }
     bool isEntryMarked(int entry) const override { return session_.isEntryMarked(entry); }

@@ -1,9 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/BatchRun.h"
-#include "app/CommandKeys.h"
 #include "app/CommandLine.h"
-#include "app/HelpKey.h"
 #include "app/ListInteractions.h"
 #include "app/Module.h"
 #include "app/SaveCommand.h"
@@ -13,12 +11,14 @@
 #include "app/Version.h"
 #include "app/ViewedSession.h"
 #include "editing/InterruptSignals.h"
+#include "ui/HelpDocument.h"
 #include "ui/WindowGeometry.h"
 #include "ui/modSubclassing.h"
 #include "windows/frmAbout.h"
 #include "windows/frmSettings.h"
 #include "windows/frmView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
@@ -42,17 +42,20 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     setUpBars();
     ui_.lstShow->setModel(&lstShowBox_);
     ui_.List2->setModel(&List2Box_);
-    ui_.cmdSave->setEnabled(false);
-    ui_.cmdView->setEnabled(false);
-    connect(ui_.cmdScan, &QToolButton::clicked, this, &frmMain::cmdScan_Click);
-    connect(ui_.cmdStop, &QToolButton::clicked, this, &frmMain::cmdStop_Click);
-    connect(ui_.cmdSave, &QToolButton::clicked, this, &frmMain::cmdSave_Click);
-    connect(ui_.cmdSettings, &QToolButton::clicked, this, &frmMain::cmdSettings_Click);
-    installHelpKey(*this);
-    installCommandKeys(*this);
-    interactions_ = new ListInteractions(*this);
-    connect(ui_.cmdView, &QToolButton::clicked, this, &frmMain::cmdView_Click);
-    connect(ui_.cmdAbout, &QToolButton::clicked, this, &frmMain::cmdAbout_Click);
+    ui_.actSave->setEnabled(false);
+    ui_.actView->setEnabled(false);
+    connect(ui_.actOpen, &QAction::triggered, this, &frmMain::cmdScan_Click);
+    connect(ui_.actStop, &QAction::triggered, this, &frmMain::cmdStop_Click);
+    connect(ui_.actSave, &QAction::triggered, this, &frmMain::cmdSave_Click);
+    connect(ui_.actSettings, &QAction::triggered, this, &frmMain::cmdSettings_Click);
+    connect(ui_.actView, &QAction::triggered, this, &frmMain::cmdView_Click);
+    connect(ui_.actAbout, &QAction::triggered, this, &frmMain::cmdAbout_Click);
+    connect(ui_.actHelp, &QAction::triggered, this, [this] {
+        openHelpDocument(this, *services_.shell, *services_.messages, module().appTitle);
+    });
+    connect(ui_.actQuit, &QAction::triggered, this, &QWidget::close);
+    interactions_
+        = new ListInteractions(*this, {this, ui_.lstShow, ui_.List2, &lstShowBox_, &List2Box_});
     sincePump_.start();
 }
 
@@ -62,6 +65,7 @@ frmMain::~frmMain()
 {
     delete interactions_;
     interactions_ = nullptr;
+    releaseSession();
 }
 
 bool frmMain::event(QEvent *event)
@@ -177,8 +181,7 @@ ScanEnding frmMain::scan()
 
 ScanEnding frmMain::scanFile(const QString &file)
 {
-    module().droppedFile = file;
-    return scan();
+    return ScanCommand(*this, file).run();
 }
 
 SaveEnding frmMain::save()
@@ -222,32 +225,7 @@ void frmMain::cmdSave_Click()
 
 void frmMain::cmdStop_Click()
 {
-    stopRequested = true;
-}
-
-void frmMain::mnuSelAll_Click()
-{
-    markBy(MarkRule::All);
-}
-
-void frmMain::mnuUnsel_Click()
-{
-    markBy(MarkRule::None);
-}
-
-void frmMain::mnuInvert_Click()
-{
-    markBy(MarkRule::Invert);
-}
-
-void frmMain::mnuSelAllButFirst_Click()
-{
-    markBy(MarkRule::AllButFirst);
-}
-
-void frmMain::mnuSelAllButLast_Click()
-{
-    markBy(MarkRule::AllButLast);
+    jobs_.requestStop();
 }
 
 // The frame every marking command runs in. The click notification that moving the current item
@@ -259,11 +237,11 @@ void frmMain::markBy(MarkRule rule)
     startCommand();
     LineList &duplicates = *session_->lists().List2;
     setCursor(Qt::WaitCursor);
-    bulkMarking = true;
+    bulkMarking_ = true;
     applyMarkRule(duplicates, rule);
     if (!session_->largeFileMode() && duplicates.ListCount() > 0)
         ui_.List2->setCurrentIndex(List2Box_.index(0));
-    bulkMarking = false;
+    bulkMarking_ = false;
     unsetCursor();
     session_->notifyMarksChanged();
 }
@@ -285,7 +263,7 @@ void frmMain::setStatusText(const QString &text)
     statusBar_.setPanelText(1, text);
 }
 
-cProgressBar &frmMain::progress()
+ProgressDisplay &frmMain::progress()
 {
     return progressBar_;
 }
@@ -295,28 +273,24 @@ MessageAnswer frmMain::ask(const QString &text, MessageButtons buttons, MessageI
     return services_.messages->show(this, module().appTitle, text, buttons, icon);
 }
 
-void frmMain::enterBusyState()
+// A busy window offers Stop in place of Open and nothing else; Save and View are left to the
+// job's ending when it is over.
+void frmMain::showBusy(bool busy)
 {
-    for (QToolButton *button : {ui_.cmdAbout, ui_.cmdSave, ui_.cmdView, ui_.cmdSettings})
-        button->setEnabled(false);
-    setCursor(Qt::BusyCursor);
-    stopRequested = false;
-    ui_.cmdStop->show();
-    ui_.cmdScan->hide();
-    ui_.cmdStop->setFocus();
-}
-
-// Back to idle after a scan or a save; Save and View are left to the job's ending.
-void frmMain::leaveBusyState()
-{
-    showListedItems();
-    unsetCursor();
-    ui_.cmdAbout->setEnabled(true);
-    ui_.cmdSettings->setEnabled(true);
-    ui_.cmdStop->hide();
-    ui_.cmdScan->setEnabled(true);
-    ui_.cmdScan->show();
-    ui_.cmdScan->setFocus();
+    if (!busy)
+        showListedItems();
+    for (QAction *command : {ui_.actOpen, ui_.actAbout, ui_.actSettings})
+        command->setEnabled(!busy);
+    if (busy) {
+        ui_.actSave->setEnabled(false);
+        ui_.actView->setEnabled(false);
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
+    ui_.cmdStop->setVisible(busy);
+    ui_.cmdScan->setVisible(!busy);
+    (busy ? ui_.cmdStop : ui_.cmdScan)->setFocus();
 }
 
 bool frmMain::pumpDue() const
@@ -326,8 +300,8 @@ bool frmMain::pumpDue() const
 
 void frmMain::showListedItems()
 {
-    lstShowBox_.flush();
-    List2Box_.flush();
+    lstShowBox_.showNewRows();
+    List2Box_.showNewRows();
 }
 
 void frmMain::letEventsRun()
@@ -346,13 +320,12 @@ ProgressFn frmMain::progressListener(std::function<void(qint64, qint64)> show)
         if (show)
             show(done, total);
         letEventsRun();
-        return !(stopRequested && confirmStop());
+        return !(jobs_.takeStopRequest() && confirmStop());
     };
 }
 
 bool frmMain::confirmStop()
 {
-    stopRequested = false;
     if (interrupts::pendingSignal() != 0)
         return true; // asked to go by a signal: there is nobody to ask
     return ask(tr("Are you sure you want to stop processing?"), MessageButtons::YesNo,
@@ -362,47 +335,54 @@ bool frmMain::confirmStop()
 
 bool frmMain::saveEnabled() const
 {
-    return ui_.cmdSave->isEnabled();
+    return ui_.actSave->isEnabled();
 }
 
 bool frmMain::viewEnabled() const
 {
-    return ui_.cmdView->isEnabled();
+    return ui_.actView->isEnabled();
 }
 
 void frmMain::setSaveEnabled(bool enabled)
 {
-    ui_.cmdSave->setEnabled(enabled);
+    ui_.actSave->setEnabled(enabled);
 }
 
 void frmMain::setViewEnabled(bool enabled)
 {
-    ui_.cmdView->setEnabled(enabled);
+    ui_.actView->setEnabled(enabled);
 }
 
 // The new session binds the list boxes and empties them; the old one, and any emulations and text
 // it held, go. A new file's duplicates are shown from their top.
+// The models let go of the lists before the session that owns them goes.
 void frmMain::releaseSession()
 {
+    lstShowBox_.showList(nullptr);
+    List2Box_.showList(nullptr);
     session_.reset();
-    for (LineList *list : std::initializer_list<LineList *> {
-             &lstShowBox_, &List2Box_, &hiddenBoxes_[0], &hiddenBoxes_[1], &hiddenBoxes_[2]})
-        list->Clear();
 }
 
+// The list boxes show the new session's lists, or say that a large file is not listed. A new
+// file's duplicates are shown from their top.
 ScanSession &frmMain::startSession(std::shared_ptr<const LoadedText> text, const QString &file)
 {
     releaseSession();
-    ListBoxes boxes;
-    boxes.lstShow = &lstShowBox_;
-    boxes.List2 = &List2Box_;
-    boxes.hidden = {&hiddenBoxes_[0], &hiddenBoxes_[1], &hiddenBoxes_[2]};
-    session_ = std::make_unique<ScanSession>(std::move(text), file, boxes);
-    connect(
-        &List2Box_, &ListBoxModel::checkToggled, session_.get(), &ScanSession::notifyMarksChanged);
+    session_ = std::make_unique<ScanSession>(std::move(text), file);
+    ScanSession *session = session_.get();
+    if (session->largeFileMode()) {
+        for (ListBoxModel *box : {&lstShowBox_, &List2Box_})
+            box->showPlaceholder(tr("No preview available..."));
+    } else {
+        lstShowBox_.showList(session->lists().lstShow);
+        List2Box_.showList(session->lists().List2);
+    }
+    connect(session, &ScanSession::marksChanged, &List2Box_, &ListBoxModel::repaintChecks);
+    connect(&List2Box_, &ListBoxModel::checkToggled, session,
+        [session](int row) { session->notifyMarksChanged(row, row); });
     ui_.lstShow->scrollToTop();
     ui_.List2->scrollToTop();
-    return *session_;
+    return *session;
 }
 
 } // namespace twinscan

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/BatchRun.h"
+#include "app/JobControl.h"
 #include "app/JobEndings.h"
 #include "app/JobHost.h"
+#include "app/ListInteractions.h"
 #include "app/ScanSession.h"
 #include "app/Services.h"
 #include "editing/MarkingRules.h"
-#include "engine/ItemVectorList.h"
 #include "ui/ListBoxModel.h"
 #include "ui/MainWindowUi.h"
 #include "ui/MessageBoxService.h"
@@ -19,11 +21,9 @@
 
 namespace twinscan {
 
-class ListInteractions;
-
 // The main window: the program's controls, the host of its long jobs, and the owner of the
 // current scan's session.
-class frmMain final : public QWidget, public JobHost
+class frmMain final : public QWidget, public JobHost, public BatchWindow, public ListHost
 {
     Q_OBJECT
 
@@ -46,15 +46,12 @@ public:
     // The scan of a file given at start, as Open runs it once the file is chosen.
     ScanEnding scanFile(const QString &file);
 
-    // The marking commands of the duplicates list, each running `markBy` with its rule.
-    void mnuSelAll_Click();
-    void mnuUnsel_Click();
-    void mnuInvert_Click();
-    void mnuSelAllButFirst_Click();
-    void mnuSelAllButLast_Click();
-    void markBy(MarkRule rule);
-    // Clears the message panel as a command starts.
-    void startCommand();
+    // ListHost; the marking commands of the duplicates list run markBy with their rule.
+    const ScanSession *shownSession() const override { return session_.get(); }
+    bool bulkMarking() const override { return bulkMarking_; }
+    void startCommand() override;
+    void markBy(MarkRule rule) override;
+    void scanDropped(const QString &file) override { scanFile(file); }
 
     const MainWindowUi &ui() const { return ui_; }
     ListInteractions &interactions() { return *interactions_; }
@@ -66,15 +63,12 @@ public:
     QWidget *dialogOwner() override { return this; }
     QString statusText() const override;
     void setStatusText(const QString &text) override;
-    cProgressBar &progress() override;
+    ProgressDisplay &progress() override;
     // A message box titled with the program's name.
     MessageAnswer ask(const QString &text, MessageButtons buttons, MessageIcon icon) override;
     void setTitle(const QString &title) override { setWindowTitle(title); }
-    void setCurrentFile(const QString &file) override { currentFile = file; }
-    void enterBusyState() override;
-    void leaveBusyState() override;
+    JobControl &jobs() override { return jobs_; }
     void letEventsRun() override;
-    void forgetStopRequest() override { stopRequested = false; }
     ProgressFn progressListener(std::function<void(qint64 done, qint64 total)> show) override;
     bool saveEnabled() const override;
     bool viewEnabled() const override;
@@ -84,12 +78,14 @@ public:
     void releaseSession() override;
     ScanSession &startSession(std::shared_ptr<const LoadedText> text, const QString &file) override;
 
+    // BatchWindow
+    ScanEnding scanInput() override { return scan(); }
+    SaveEnding saveOutput() override { return save(); }
+    void closeWindow() override { close(); }
+
     // Long jobs let pending events run a few times a second.
     void setPumpInterval(int milliseconds) { pumpIntervalMs_ = milliseconds; }
 
-    QString currentFile;
-    bool stopRequested = false;
-    bool bulkMarking = false;
     bool firstActivationPending = true;
 
 protected:
@@ -101,6 +97,7 @@ protected:
 
 private:
     void firstActivation();
+    void showBusy(bool busy);
     bool pumpDue() const;
     bool confirmStop();
     void showListedItems();
@@ -111,12 +108,13 @@ private:
     ListInteractions *interactions_ = nullptr; // a child of the window
     cNoStatusBar statusBar_;
     cProgressBar progressBar_;
+    JobControl jobs_ {[this](bool busy) { showBusy(busy); }};
     Services services_;
     QStringList arguments_;
     ListBoxModel lstShowBox_ {false};
     ListBoxModel List2Box_ {true};
-    std::array<ItemVectorList, 3> hiddenBoxes_; // List1, lstLines, lstRemove
-    std::unique_ptr<ScanSession> session_; // after the list boxes it refers to
+    std::unique_ptr<ScanSession> session_;
+    bool bulkMarking_ = false;
     QElapsedTimer sincePump_;
     int pumpIntervalMs_ = 100;
 };

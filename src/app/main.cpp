@@ -110,7 +110,7 @@ int main(int argc, char **argv)
     }
     QtShellService shell;
     frmMain window(Services {&messages, &dialogs, &clock, &settings, &shell}, arguments);
-    const SignalStop signalStop(window);
+    const SignalStop signalStop(window.jobs(), window);
     window.show();
     const int status = app.exec();
     if (const QString problem = settings.save(); !problem.isEmpty())

@@ -36,9 +36,8 @@ std::optional<int> entryLineNumber(const QString &entryText)
     return number;
 }
 
-RemovalSet collectRemovals(const LineList &duplicates, LineList &removalList, int lastLineIndex)
+RemovalSet collectRemovals(const LineList &duplicates, int lastLineIndex)
 {
-    removalList.Clear();
     RemovalSet removals(lastLineIndex);
     const int count = duplicates.ListCount();
     for (int i = 0; i < count; ++i) {
@@ -50,7 +49,6 @@ RemovalSet collectRemovals(const LineList &duplicates, LineList &removalList, in
             : entryLineNumber(duplicates.List(i));
         if (!number)
             continue;
-        removalList.addNumber(*number);
         removals.add(*number);
     }
     return removals;

@@ -35,9 +35,8 @@ private:
 // first "]" with surrounding spaces removed. Empty when they are not a number.
 std::optional<int> entryLineNumber(const QString &entryText);
 
-// Empties `removalList` and adds, in entry order, the line number of every marked entry of
-// `duplicates`; returns the same numbers as a set for the copy. Entries whose number cannot be
-// read are skipped.
-RemovalSet collectRemovals(const LineList &duplicates, LineList &removalList, int lastLineIndex);
+// The line numbers of the marked entries of `duplicates`, for the copy. Entries whose number
+// cannot be read are skipped.
+RemovalSet collectRemovals(const LineList &duplicates, int lastLineIndex);
 
 } // namespace twinscan

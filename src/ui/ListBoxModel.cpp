@@ -1,6 +1,9 @@
 #include "ui/ListBoxModel.h"
 
+#include "engine/LineList.h"
 #include "ui/ShownText.h"
+
+#include <algorithm>
 
 namespace twinscan {
 
@@ -20,54 +23,29 @@ ListBoxModel::ListBoxModel(bool checkable, QObject *parent)
 {
 }
 
-int ListBoxModel::rowCount(const QModelIndex &parent) const
+void ListBoxModel::showList(LineList *list)
 {
-    return parent.isValid() ? 0 : shownRows_;
+    reset(list, {});
+    showNewRows();
 }
 
-QVariant ListBoxModel::data(const QModelIndex &index, int role) const
+void ListBoxModel::showPlaceholder(const QString &text)
 {
-    if (!index.isValid() || index.row() >= shownRows_)
-        return {};
-    const ListItem &item = items_[std::size_t(index.row())];
-    switch (role) {
-    case Qt::DisplayRole:
-        return shownText(textOf(item));
-    case Qt::AccessibleTextRole:
-        if (checkable(index.row()))
-            return spokenEntry(shownText(textOf(item)));
-        return {};
-    case Qt::CheckStateRole:
-        if (checkable(index.row()))
-            return item.selected ? Qt::Checked : Qt::Unchecked;
-        return {};
-    default:
-        return {};
-    }
+    reset(nullptr, text);
 }
 
-bool ListBoxModel::setData(const QModelIndex &index, const QVariant &value, int role)
+void ListBoxModel::reset(LineList *list, const QString &placeholder)
 {
-    if (role != Qt::CheckStateRole || !index.isValid() || index.row() >= shownRows_
-        || !checkable(index.row()))
-        return false;
-    const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
-    setSelectedAt(index.row(), checked);
-    Q_EMIT checkToggled(index.row(), checked);
-    return true;
+    beginResetModel();
+    list_ = list;
+    placeholder_ = placeholder;
+    shownRows_ = placeholder.isEmpty() ? 0 : 1;
+    endResetModel();
 }
 
-Qt::ItemFlags ListBoxModel::flags(const QModelIndex &index) const
+void ListBoxModel::showNewRows()
 {
-    Qt::ItemFlags result = QAbstractListModel::flags(index);
-    if (index.isValid() && checkable(index.row()))
-        result |= Qt::ItemIsUserCheckable;
-    return result;
-}
-
-void ListBoxModel::flush()
-{
-    const int total = int(items_.size());
+    const int total = list_ ? list_->ListCount() : shownRows_;
     if (total <= shownRows_)
         return;
     // The items are stored already; the view learns of them only now and reads them after.
@@ -76,44 +54,59 @@ void ListBoxModel::flush()
     endInsertRows();
 }
 
-void ListBoxModel::append(const ListItem &item)
+void ListBoxModel::repaintChecks(int first, int last)
 {
-    items_.push_back(item);
+    last = std::min(last, list_ ? shownRows_ - 1 : -1);
+    if (first <= last)
+        Q_EMIT dataChanged(index(first), index(last), {Qt::CheckStateRole});
 }
 
-void ListBoxModel::removeAt(int index)
+int ListBoxModel::rowCount(const QModelIndex &parent) const
 {
-    flush();
-    beginRemoveRows({}, index, index);
-    ItemVectorList::removeAt(index);
-    shownRows_ = int(items_.size());
-    endRemoveRows();
+    return parent.isValid() ? 0 : shownRows_;
 }
 
-void ListBoxModel::showPlaceholder(const QString &text)
+bool ListBoxModel::checkable(const QModelIndex &index) const
 {
-    Clear();
-    AddItem(text);
-    placeholder_ = true;
-    flush();
+    return checkable_ && list_ && index.isValid() && index.row() < shownRows_;
 }
 
-void ListBoxModel::clearAll()
+QVariant ListBoxModel::data(const QModelIndex &index, int role) const
 {
-    placeholder_ = false;
-    beginResetModel();
-    ItemVectorList::clearAll();
-    shownRows_ = 0;
-    endResetModel();
-}
-
-void ListBoxModel::setSelectedAt(int index, bool state)
-{
-    ItemVectorList::setSelectedAt(index, state);
-    if (index < shownRows_) {
-        const QModelIndex changed = this->index(index);
-        Q_EMIT dataChanged(changed, changed, {Qt::CheckStateRole});
+    if (!index.isValid() || index.row() >= shownRows_)
+        return {};
+    const QString text = list_ ? list_->List(index.row()) : placeholder_;
+    switch (role) {
+    case Qt::DisplayRole:
+        return shownText(text);
+    case Qt::AccessibleTextRole:
+        return checkable(index) ? QVariant(spokenEntry(shownText(text))) : QVariant();
+    case Qt::CheckStateRole:
+        if (checkable(index))
+            return list_->Selected(index.row()) ? Qt::Checked : Qt::Unchecked;
+        return {};
+    default:
+        return {};
     }
+}
+
+bool ListBoxModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::CheckStateRole || !checkable(index))
+        return false;
+    const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
+    list_->setSelected(index.row(), checked);
+    Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
+    Q_EMIT checkToggled(index.row(), checked);
+    return true;
+}
+
+Qt::ItemFlags ListBoxModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags result = QAbstractListModel::flags(index);
+    if (checkable(index))
+        result |= Qt::ItemIsUserCheckable;
+    return result;
 }
 
 } // namespace twinscan

@@ -5,6 +5,7 @@
 #include "ui/WindowGeometry.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -28,13 +29,20 @@ QIcon picture(const char *themeName, const char *ownName)
         QIcon(QStringLiteral(":/twinscan/icons/%1.svg").arg(QLatin1String(ownName))));
 }
 
-QToolButton *makeButton(QWidget *parent, const char *name, const QString &caption,
-    const QString &toolTip, const QIcon &icon, int top)
+QAction *makeAction(QWidget *form, const char *name, const QString &caption, const QString &toolTip,
+    const QIcon &icon, QKeySequence key = {})
+{
+    auto *action = named(new QAction(icon, caption, form), name);
+    action->setToolTip(toolTip);
+    action->setShortcut(key);
+    form->addAction(action); // its key works wherever the focus is in the window
+    return action;
+}
+
+QToolButton *makeButton(QWidget *parent, const char *name, QAction *action, int top)
 {
     auto *button = named(new QToolButton(parent), name);
-    button->setText(caption);
-    button->setToolTip(toolTip);
-    button->setIcon(icon);
+    button->setDefaultAction(action);
     button->setIconSize({24, 24});
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setGeometry(inPixels({240, top, 855, 735}));
@@ -102,22 +110,36 @@ private:
 
 void MainWindowUi::setupUi(QWidget *form)
 {
-    frmAction = named(new QGroupBox(form), "frmAction");
-    cmdScan = makeButton(frmAction, "cmdScan", QObject::tr("Open"),
+    actOpen = makeAction(form, "actOpen", QObject::tr("Open"),
         QObject::tr("Open a text file and scan for duplicates lines."),
-        picture("document-open", "open"), 240);
-    cmdStop = makeButton(frmAction, "cmdStop", QObject::tr("Stop!"),
-        QObject::tr("Stop processing!"), picture("process-stop", "stop"), 240);
-    cmdSave = makeButton(frmAction, "cmdSave", QObject::tr("Save"),
+        picture("document-open", "open"), QKeySequence::Open);
+    actStop = makeAction(form, "actStop", QObject::tr("Stop!"), QObject::tr("Stop processing!"),
+        picture("process-stop", "stop"));
+    actSave = makeAction(form, "actSave", QObject::tr("Save"),
         QObject::tr("Saves the file with checked duplicates removed."),
-        picture("document-save", "save"), 1080);
-    cmdView = makeButton(frmAction, "cmdView", QObject::tr("View"),
+        picture("document-save", "save"), QKeySequence::Save);
+    actView = makeAction(form, "actView", QObject::tr("View"),
         QObject::tr("View the file with duplicate lines marked red."),
-        picture("document-print-preview", "view"), 1920);
-    cmdSettings = makeButton(frmAction, "cmdSettings", QObject::tr("Settings"),
-        QObject::tr("Open the Settings window."), picture("preferences-system", "settings"), 2760);
-    cmdAbout = makeButton(frmAction, "cmdAbout", QObject::tr("About"),
-        QObject::tr("Display information about Twinscan."), picture("help-about", "about"), 3600);
+        picture("document-print-preview", "view"));
+    actSettings = makeAction(form, "actSettings", QObject::tr("Settings"),
+        QObject::tr("Open the Settings window."), picture("preferences-system", "settings"));
+    actAbout = makeAction(form, "actAbout", QObject::tr("About"),
+        QObject::tr("Display information about Twinscan."), picture("help-about", "about"));
+    actHelp = makeAction(form, "actHelp", QObject::tr("Help"), QObject::tr("Open the help."),
+        picture("help-contents", "about"), QKeySequence::HelpContents);
+    actQuit = makeAction(form, "actQuit", QObject::tr("Quit"), QObject::tr("Close Twinscan."),
+        QIcon(), QKeySequence::Quit);
+    // Some platforms have no standard Quit key; the Linux desktops' is Ctrl+Q.
+    if (actQuit->shortcut().isEmpty())
+        actQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    frmAction = named(new QGroupBox(form), "frmAction");
+    cmdScan = makeButton(frmAction, "cmdScan", actOpen, 240);
+    cmdStop = makeButton(frmAction, "cmdStop", actStop, 240);
+    cmdSave = makeButton(frmAction, "cmdSave", actSave, 1080);
+    cmdView = makeButton(frmAction, "cmdView", actView, 1920);
+    cmdSettings = makeButton(frmAction, "cmdSettings", actSettings, 2760);
+    cmdAbout = makeButton(frmAction, "cmdAbout", actAbout, 3600);
     cmdStop->hide();
     picProgressbar = named(new PictureBox(frmAction), "picProgressbar");
 

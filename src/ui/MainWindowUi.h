@@ -2,6 +2,7 @@
 
 #include "ui/MainWindowLayout.h"
 
+class QAction;
 class QGroupBox;
 class QListView;
 class QSizeGrip;
@@ -15,8 +16,20 @@ class PictureBox;
 // The controls of the main window and where they sit: an action column on the left, the source
 // file above the duplicates on the right, the status bar along the bottom. Open and Stop share
 // one place. Enter presses Open, Esc presses Stop!.
+//
+// Each command is one action with its text and standard key; its button shows it, so that a
+// command disabled is disabled for the mouse and the keyboard at once.
 struct MainWindowUi
 {
+    QAction *actOpen = nullptr;
+    QAction *actStop = nullptr;
+    QAction *actSave = nullptr;
+    QAction *actView = nullptr;
+    QAction *actSettings = nullptr;
+    QAction *actAbout = nullptr;
+    QAction *actHelp = nullptr;
+    QAction *actQuit = nullptr;
+
     QGroupBox *frmAction = nullptr;
     QToolButton *cmdScan = nullptr;
     QToolButton *cmdStop = nullptr;

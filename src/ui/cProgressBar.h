@@ -3,6 +3,7 @@
 #include "ui/BarAccessibility.h"
 #include "ui/OleColor.h"
 #include "ui/PictureBox.h"
+#include "ui/ProgressDisplay.h"
 #include "ui/pcMemDC.h"
 
 #include <QFont>
@@ -20,7 +21,7 @@ namespace twinscan {
 // An owner-drawn progress bar that paints into a PictureBox through an off-screen buffer. A
 // surface at least as high as it is wide gets a bar that fills from the bottom, a wider one a
 // bar that fills from the left. Every property write but Tag redraws at once.
-class cProgressBar final : public AccessibleBar
+class cProgressBar final : public AccessibleBar, public ProgressDisplay
 {
 public:
     cProgressBar();
@@ -41,12 +42,12 @@ public:
     bool ShowText() const { return showText_; }
     void setShowText(bool value) { set(showText_, value); }
     double Percent() const { return fraction() * 100.0; }
-    qint32 Min() const { return min_; }
-    void setMin(qint32 value) { set(min_, value); }
-    qint32 Max() const { return max_; }
-    void setMax(qint32 value) { set(max_, value); }
-    qint32 Value() const { return value_; }
-    void setValue(qint32 value);
+    qint32 Min() const override { return min_; }
+    void setMin(qint32 value) override { set(min_, value); }
+    qint32 Max() const override { return max_; }
+    void setMax(qint32 value) override { set(max_, value); }
+    qint32 Value() const override { return value_; }
+    void setValue(qint32 value) override;
     qint32 BorderStyle() const { return borderStyle_; }
     void setBorderStyle(qint32 value) { set(borderStyle_, value); }
     qint32 Appearance() const { return appearance_; }

@@ -87,7 +87,7 @@ TEST_F(ListInteractionsTest, CopyCommands)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        window->List2Box().setSelected(1, c.secondMarked);
+        window->session()->setEntryMarked(1, c.secondMarked);
         ui().List2->setCurrentIndex(c.currentEntry < 0 ? QModelIndex() : entry(c.currentEntry));
         QGuiApplication::clipboard()->setText("before");
         window->setStatusText("Error: Can't Open File");
@@ -114,7 +114,7 @@ TEST_F(ListInteractionsTest, AClickOnAnEntryShowsItsLine)
         QTest::mouseClick(ui().List2->viewport(), Qt::LeftButton, {}, at);
         EXPECT_EQ(current(ui().List2), c.entry);
         EXPECT_EQ(current(ui().lstShow), c.line);
-        EXPECT_EQ(window->List2Box().Selected(c.entry), c.onCheckBox);
+        EXPECT_EQ(window->session()->isEntryMarked(c.entry), c.onCheckBox);
     }
 }
 

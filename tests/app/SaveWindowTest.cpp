@@ -14,7 +14,7 @@ protected:
     {
         const QString source = writeFile("list.csv", text);
         scan(source);
-        window->mnuSelAllButFirst_Click();
+        window->markBy(MarkRule::AllButFirst);
         return source;
     }
     void save(const QString &target)

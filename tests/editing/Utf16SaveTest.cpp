@@ -33,11 +33,11 @@ public:
         EXPECT_TRUE(loaded.text);
         if (!loaded.text)
             return {};
-        ItemVectorList duplicates, removalList;
+        ItemVectorList duplicates;
         duplicates.setSource(loaded.text);
         DuplicateScanner(*loaded.text, ScanRules::from(switches)).run(duplicates);
         markAllButFirst(duplicates);
-        removals = collectRemovals(duplicates, removalList, request.lastLineIndex);
+        removals = collectRemovals(duplicates, request.lastLineIndex);
         return duplicates.ListCount() > 0 ? duplicates.List(0) : QString();
     }
 };

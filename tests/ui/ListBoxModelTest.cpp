@@ -1,5 +1,6 @@
 #include "ui/ListBoxModel.h"
 
+#include "engine/ItemVectorList.h"
 #include "engine/LoadedText.h"
 
 #include <QAbstractItemModelTester>
@@ -9,43 +10,47 @@
 namespace twinscan {
 namespace {
 
-TEST(ListBoxModel, AnnouncesBurstsOfItemsAtTheNextFlush)
-{
-    ListBoxModel model(true);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-    model.setSource(LoadedText::fromBytes("one\ntwo\nthree\n"));
-    for (int line = 0; line < 3; ++line)
-        model.addEntry(line, 0);
+using Tester = QAbstractItemModelTester;
 
-    EXPECT_EQ(model.ListCount(), 3); // the list holds them at once
-    EXPECT_EQ(model.rowCount(), 0); // the view learns of them at the flush
-    model.flush();
-    model.flush();
+// The model shows a list that it does not own; what the list gained reaches the view at the
+// next showNewRows, in one insert per burst. A placeholder is a row without a check box.
+TEST(ListBoxModel, ShowsItsListInBursts)
+{
+    ItemVectorList list;
+    list.setSource(LoadedText::fromBytes("one\ntwo\nthree\n"));
+    ListBoxModel model(true);
+    Tester tester(&model, Tester::FailureReportingMode::Fatal);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    model.showList(&list);
+    for (int line = 0; line < 3; ++line)
+        list.addEntry(line, 0);
+
+    EXPECT_EQ(model.rowCount(), 0);
+    model.showNewRows();
+    model.showNewRows();
     EXPECT_EQ(inserted.count(), 1);
     EXPECT_EQ(model.rowCount(), 3);
     EXPECT_EQ(model.data(model.index(2), Qt::DisplayRole).toString(), "[3]\tone");
-
-    model.RemoveItem(0);
-    EXPECT_EQ(model.rowCount(), 2);
-    EXPECT_EQ(model.List(0), "[2]\tone");
-    model.Clear();
+    model.showPlaceholder("No preview available...");
+    EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), "No preview available...");
+    EXPECT_FALSE(model.flags(model.index(0)) & Qt::ItemIsUserCheckable);
+    model.showList(nullptr);
     EXPECT_EQ(model.rowCount(), 0);
 }
 
 // Only the duplicates list has check boxes; a check is its entry's selected state, told at once.
 TEST(ListBoxModel, CheckBoxesOnlyInTheDuplicatesList)
 {
+    ItemVectorList list;
+    list.AddItem("[1]\ta");
     ListBoxModel model(true), plain(false);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    Tester tester(&model, Tester::FailureReportingMode::Fatal);
     QSignalSpy toggled(&model, &ListBoxModel::checkToggled);
-    for (ListBoxModel *list : {&model, &plain}) {
-        list->AddItem("[1]\ta");
-        list->flush();
-    }
+    model.showList(&list);
+    plain.showList(&list);
     EXPECT_TRUE(model.flags(model.index(0)) & Qt::ItemIsUserCheckable);
     EXPECT_TRUE(model.setData(model.index(0), Qt::Checked, Qt::CheckStateRole));
-    EXPECT_TRUE(model.Selected(0));
+    EXPECT_TRUE(list.Selected(0));
     EXPECT_EQ(toggled.count(), 1);
     EXPECT_EQ(model.data(model.index(0), Qt::CheckStateRole), Qt::Checked);
     EXPECT_FALSE(plain.flags(plain.index(0)) & Qt::ItemIsUserCheckable);
@@ -54,15 +59,16 @@ TEST(ListBoxModel, CheckBoxesOnlyInTheDuplicatesList)
 // Drawing a line of megabytes would freeze the window.
 TEST(ListBoxModel, AVeryLongLineIsShownCutButKeptWhole)
 {
-    ListBoxModel model(false);
+    ItemVectorList list;
     const std::string longLine(1 << 20, 'x');
-    model.setSource(LoadedText::fromBytes(longLine + "\n"));
-    model.addLine(0);
-    model.flush();
+    list.setSource(LoadedText::fromBytes(longLine + "\n"));
+    list.addLine(0);
+    ListBoxModel model(false);
+    model.showList(&list);
     const QString shown = model.data(model.index(0), Qt::DisplayRole).toString();
     EXPECT_LT(shown.size(), 5000);
     EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
-    EXPECT_EQ(model.List(0).size(), qsizetype(longLine.size()));
+    EXPECT_EQ(list.List(0).size(), qsizetype(longLine.size()));
 }
 
 } // namespace
