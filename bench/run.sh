@@ -31,14 +31,16 @@ commands=(
     "view close|{build}/bench/twinscan_window_bench viewclose {file}"
     "viewer find|{build}/bench/twinscan_bench find {file}"
     "twinscan job|env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME={scratch}/config {build}/twinscan /i {file} /o {scratch}/out.txt /s 2 > /dev/null"
+    "keep-first C++|{build}/bench/mmap_xxh3_keep_first {file} > {scratch}/out.txt"
+    "cat >out|cat {file} > {scratch}/out.txt"
     "sort -u|LC_ALL=C sort -u {file} > /dev/null"
     "perl seen|perl -ne 'print unless \$seen{\$_}++' {file} > /dev/null"
     "sort -u >out|LC_ALL=C sort -u {file} > {scratch}/out.txt"
     "perl >out|perl -ne 'print unless \$seen{\$_}++' {file} > {scratch}/out.txt"
 )
 # Every command's time is also given as a multiple of each of these.
-peers=("engine scan" "window scan" "sort -u" "perl seen" "sort -u >out" "perl >out")
-targets=(twinscan_bench twinscan_gendata twinscan_window_bench twinscan)
+peers=("engine scan" "window scan" "sort -u" "perl seen" "sort -u >out" "perl >out" "keep-first C++" "cat >out")
+targets=(twinscan_bench twinscan_gendata twinscan_window_bench twinscan mmap_xxh3_keep_first)
 
 # ONLY keeps the commands, and the peers, whose names match it.
 select_commands() {

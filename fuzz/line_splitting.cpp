@@ -1,6 +1,6 @@
 // The whole-buffer loader and the streaming reader must split every input into the same lines,
-// whatever the reader's chunk size, and the lines with their breaks must give the input back;
-// for UTF-16, the reader's lines converted must be the loader's.
+// whatever the reader's chunk size and the loader's pieces, and the lines with their breaks must
+// give the input back; for UTF-16, the reader's lines converted must be the loader's.
 #include "engine/LineReader.h"
 #include "engine/LoadedText.h"
 #include "engine/WideLines.h"
@@ -84,7 +84,9 @@ void checkReader(std::string_view input, const LoadedText &text, std::size_t chu
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view input(reinterpret_cast<const char *>(data), size);
-    const auto text = LoadedText::fromBytes(input);
+    Parallelism pieces = Parallelism::fromEnvironment();
+    pieces.pieceBytes = 1 + size % 5; // edges inside lines and breaks
+    const auto text = LoadedText::fromBytes(input, pieces);
     for (const std::size_t chunkSize : {1, 2, 3, 5, 64, 4096})
         checkReader(input, *text, chunkSize);
     return 0;

@@ -1,5 +1,5 @@
 // The duplicate scan against the slow, literal search on any bytes, under the switch values that
-// the input's first byte picks (0, 1 or 2 for each of the three).
+// the input's first byte picks (0, 1 or 2 for each of the three), on TWINSCAN_THREADS threads.
 #include "ScanReference.h"
 #include "engine/DuplicateScanner.h"
 #include "engine/ItemVectorList.h"
@@ -19,14 +19,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const ScanOptions switches {
         qint16(data[0] % 3), qint16(data[0] / 3 % 3), qint16(data[0] / 9 % 3)};
-    const auto text = LoadedText::fromBytes({reinterpret_cast<const char *>(data) + 1, size - 1});
+    // Pieces and blocks so small that their edges fall inside lines and between a group's lines.
+    Parallelism parallelism = Parallelism::fromEnvironment();
+    parallelism.pieceBytes = 1 + size % 7;
+    parallelism.blockLines = 1 + size % 3;
+    const auto text
+        = LoadedText::fromBytes({reinterpret_cast<const char *>(data) + 1, size - 1}, parallelism);
     std::vector<std::string> lines;
     for (int i = 0; i < text->lineCount(); ++i)
         lines.emplace_back(text->lineBytes(i));
 
     ItemVectorList duplicates;
     duplicates.setSource(text);
-    const ScanOutcome outcome = DuplicateScanner(*text, ScanRules::from(switches)).run(duplicates);
+    const ScanOutcome outcome
+        = DuplicateScanner(*text, ScanRules::from(switches), parallelism).run(duplicates);
     const test::ReferenceScan reference = test::quadraticSearch(lines, switches);
     bool same = outcome.groupCount == reference.groups
         && outcome.entryCount == int(reference.entries.size())

@@ -120,6 +120,14 @@ ScanEnding ScanCommand::scanFile(const QString &file)
     const ScanOutcome outcome = findDuplicates(session);
     if (outcome.stopped)
         return interruptedEnding();
+    if (!session.text()->intact()) {
+        // Lines read from a file cut short or rewritten meanwhile are no result to act on.
+        host_.startSession(nullptr, file);
+        host_.setStatusText(
+            tr("File Error! (%1: %2)")
+                .arg(QDir::toNativeSeparators(file), LoadedText::changedWhileRead()));
+        return errorEnding();
+    }
     return normalEnding(session, outcome);
 }
 

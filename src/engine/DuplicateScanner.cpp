@@ -55,14 +55,15 @@ BulkArray<std::uint32_t> sortEntries(BulkArray<std::uint32_t> &links, std::size_
 }
 } // namespace
 
-DuplicateScanner::DuplicateScanner(const LoadedText &text, ScanRules rules)
-    : text_(text), rules_(rules)
+DuplicateScanner::DuplicateScanner(
+    const LoadedText &text, ScanRules rules, const Parallelism &parallelism)
+    : text_(text), rules_(rules), parallelism_(parallelism)
 {
 }
 
 ScanOutcome DuplicateScanner::run(LineList &duplicates, const ProgressFn &progress)
 {
-    LineGrouping grouping(text_, rules_);
+    LineGrouping grouping(text_, rules_, parallelism_);
     ScanOutcome outcome;
     const auto total = qint64(text_.lineCount());
     outcome.stopped = !grouping.run(progress) || !keepGoing(progress, total, total);

@@ -3,6 +3,7 @@
 #include "engine/BulkMemory.h"
 #include "engine/LineList.h"
 #include "engine/LoadedText.h"
+#include "engine/Parallelism.h"
 #include "engine/Progress.h"
 #include "engine/ScanOptions.h"
 
@@ -71,7 +72,8 @@ struct ScanOutcome
 class DuplicateScanner
 {
 public:
-    DuplicateScanner(const LoadedText &text, ScanRules rules);
+    DuplicateScanner(const LoadedText &text, ScanRules rules,
+        const Parallelism &parallelism = Parallelism::fromEnvironment());
 
     // `progress` sees the lines grouped so far out of all lines. A stop lists the groups found
     // among the lines grouped until then, each with two or more of those lines, as a whole run
@@ -81,6 +83,7 @@ public:
 private:
     const LoadedText &text_;
     ScanRules rules_;
+    Parallelism parallelism_;
 };
 
 } // namespace twinscan

@@ -56,27 +56,29 @@ inline std::uint64_t breakMask(const char *p, std::size_t n) noexcept
     return mask;
 }
 
-// Calls line(start, length) for every line of the whole data [first, end), in order, by the rules
-// above: the fast path for data that is all in memory. Stops early when line returns false.
-template<class LineFn> void forEachLine(const char *first, const char *end, LineFn &&line)
+// Calls brk(position) for every break in [from, to) of the data that starts at first, in
+// order: every CR, and every LF not right after a CR (which only completes its CR LF). The line
+// a break ends runs from the end of the previous break's terminator (or from first) up to it; the
+// bytes after the last break are a line of their own unless there are none. The range may be
+// any part of the data, so that pieces of a file can be split side by side.
+template<class BreakFn>
+void forEachBreak(const char *first, const char *from, const char *to, BreakFn &&brk)
 {
-    const char *start = first;
-    for (const char *block = first; block < end; block += 64) {
-        const auto n = std::size_t(end - block < 64 ? end - block : 64);
+    for (const char *block = from; block < to; block += 64) {
+        const auto n = std::size_t(to - block < 64 ? to - block : 64);
         for (std::uint64_t mask = breakMask(block, n); mask; mask &= mask - 1) {
-            const char *brk = block + __builtin_ctzll(mask);
-            // Every CR ends a line, so an LF right after one only completes its CR LF.
-            if (*brk == '\n' && brk > first && brk[-1] == '\r') {
-                start = brk + 1;
+            const char *at = block + __builtin_ctzll(mask);
+            if (*at == '\n' && at > first && at[-1] == '\r')
                 continue;
-            }
-            if (!line(start, std::size_t(brk - start)))
-                return;
-            start = brk + 1;
+            brk(at);
         }
     }
-    if (start < end)
-        line(start, std::size_t(end - start));
+}
+
+// Where the line after the break at brk starts.
+inline const char *afterBreak(const char *brk, const char *end) noexcept
+{
+    return brk + (*brk == '\r' && brk + 1 < end && brk[1] == '\n' ? 2 : 1);
 }
 
 constexpr std::size_t bomSize = 3;

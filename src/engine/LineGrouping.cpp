@@ -1,40 +1,98 @@
 #include "engine/LineGrouping.h"
 
-#include "engine/LineKey.h"
+#include <algorithm>
 
 namespace twinscan {
 
 namespace {
-constexpr std::uint32_t progressStride = 1 << 14;
+// A kept hash: its top bit says that the key is compared upper-cased by Unicode rules, and a
+// line that takes no part has the one value no key gets. Equal keys keep equal bits below the
+// top one, whichever way they were upper-cased, so tags, homes and partitions ignore it.
+constexpr std::uint64_t unicodeFlag = std::uint64_t(1) << 63;
+constexpr std::uint64_t skipped = ~unicodeFlag;
+
+std::uint64_t kept(std::uint64_t hash, bool unicode)
+{
+    hash &= ~unicodeFlag;
+    if (hash == skipped)
+        hash ^= 1;
+    return hash | (unicode ? unicodeFlag : 0);
 }
 
-LineGrouping::LineGrouping(const LoadedText &text, ScanRules rules)
-    : text_(text), rules_(rules), fold_(!rules.caseSensitive), seed_(randomHashSeed())
+std::uint32_t tagOf(std::uint64_t hash)
 {
-    // At most every line is a group of its own, so the table stays at most four fifths full;
-    // linear probing reads neighbouring slots, which cost little once the first is fetched.
-    const std::size_t lines = std::size_t(text.lineCount());
-    slots_ = BulkArray<Slot>(lines + lines / 4 + 16);
-    links_ = BulkArray<std::uint32_t>(lines);
+    return std::uint32_t(hash >> 32) & 0x7FFFFFFFU;
 }
+} // namespace
+
+// What one partition's thread owns: its part of the table, its pipeline, its counts.
+struct LineGrouping::Partition
+{
+    std::size_t index = 0;
+    std::size_t offset = 0; // of its table in slots_
+    std::size_t size = 0;
+    Pending ring[ringSize];
+    std::string upper; // scratch for the key being placed
+    std::string storedUpper; // scratch for the key of a group's first line
+    int groups = 0;
+    int entries = 0;
+    std::atomic<std::size_t> blocksDone {0};
+};
+
+LineGrouping::LineGrouping(const LoadedText &text, ScanRules rules, const Parallelism &parallelism)
+    : text_(text),
+      rules_(rules),
+      fold_(!rules.caseSensitive),
+      seed_(randomHashSeed()),
+      parallelism_(parallelism),
+      lineCount_(std::size_t(text.lineCount()))
+{
+    parallelism_.blockLines = std::max<std::size_t>(parallelism_.blockLines, 1);
+    blockCount_ = (lineCount_ + parallelism_.blockLines - 1) / parallelism_.blockLines;
+    // A file of fewer blocks than threads keeps some threads idle rather than pay for them.
+    partitionCount_ = std::clamp<std::size_t>(
+        std::min(std::size_t(std::max(parallelism_.threads, 1)), blockCount_), 1, 64);
+    hashes_ = BulkArray<std::uint64_t>(lineCount_);
+    partitionSizes_ = BulkArray<std::uint32_t>(blockCount_ * partitionCount_);
+    links_ = BulkArray<std::uint32_t>(lineCount_);
+    partitions_.reset(new Partition[partitionCount_]);
+}
+
+LineGrouping::~LineGrouping() = default;
 
 bool LineGrouping::run(const ProgressFn &progress)
 {
-    const auto total = std::uint32_t(text_.lineCount());
-    // Step t keys line t, reads the slot of line t - stage, fetches the first line named by
-    // the slot of line t - 2 * stage and places line t - 3 * stage.
-    for (std::uint32_t t = 0; t < total + 3 * stage; ++t) {
-        if (t < total) {
-            if (t % progressStride == 0 && !keepGoing(progress, t, total))
-                return false;
-            key(t);
-        }
-        if (t >= stage && t - stage < total)
-            fetchFirstLineIndex(t - stage);
-        if (t >= 2 * stage && t - 2 * stage < total)
-            fetchFirstLineBytes(t - 2 * stage);
-        if (t >= 3 * stage)
-            place(t - 3 * stage);
+    const auto total = qint64(lineCount_);
+    const qint64 block = qint64(parallelism_.blockLines);
+    const auto report = [&] {
+        qint64 grouped = 0;
+        for (std::size_t p = 0; p < partitionCount_; ++p)
+            grouped += qint64(partitions_[p].blocksDone) * block;
+        const qint64 keyed = std::min(qint64(blocksKeyed_) * block, total);
+        grouped = std::min(grouped / qint64(partitionCount_), total);
+        return keepGoing(progress, (keyed + grouped) / 2, total);
+    };
+    bool whole = runLanes(
+        parallelism_.threads, blockCount_, 1,
+        [this](std::size_t block, std::size_t) { keyBlock(block); }, report);
+    if (whole) {
+        sizePartitions();
+        whole = runLanes(
+            parallelism_.threads, partitionCount_, blockCount_,
+            [this](std::size_t p, std::size_t block) { groupBlock(partitions_[p], block); },
+            report);
+    }
+    if (!whole) {
+        std::size_t placed = whole ? blockCount_ : 0;
+        for (std::size_t p = 0; p < partitionCount_ && blocksKeyed_ == blockCount_; ++p)
+            placed = p == 0 ? partitions_[p].blocksDone.load()
+                            : std::min(placed, partitions_[p].blocksDone.load());
+        keepLinesBefore(std::min(placed * parallelism_.blockLines, lineCount_));
+        return false;
+    }
+    for (std::size_t p = 0; p < partitionCount_; ++p) {
+        groupCount_ += partitions_[p].groups;
+        entryCount_ += partitions_[p].entries;
     }
     return true;
 }
@@ -42,96 +100,198 @@ bool LineGrouping::run(const ProgressFn &progress)
 BulkArray<std::uint32_t> LineGrouping::takeLinks()
 {
     slots_.reset();
+    hashes_.reset();
     return std::move(links_);
 }
 
-void LineGrouping::key(std::uint32_t line)
+std::string_view LineGrouping::keyOf(std::string_view line) const
 {
-    Pending &p = pending(line);
-    const std::string_view bytes = text_.lineBytes(int(line));
-    const std::string_view trimmed = trimSpaces(bytes);
-    // Blank lines take part only when asked for, whether or not keys are trimmed.
-    p.skipped = !rules_.includeEmptyLines && trimmed.empty();
-    if (p.skipped)
-        return;
-    p.key = rules_.trimLines ? trimmed : bytes;
-    const KeyHash checked = hashKeyChecked(p.key, fold_, seed_);
-    p.hash = checked.hash;
-    p.unicode = fold_ && !checked.ascii;
-    if (p.unicode) {
-        p.encoding = upperCaseInto(p.key, p.upper);
-        p.hash = hashKey(p.upper, true, seed_);
-    }
-    __builtin_prefetch(&slots_[home(p.hash)], 1);
+    return rules_.trimLines ? trimSpaces(line) : line;
 }
 
-void LineGrouping::fetchFirstLineIndex(std::uint32_t line)
+std::uint64_t LineGrouping::keyHash(std::uint32_t line, std::string &scratch) const
 {
-    Pending &p = pending(line);
-    p.candidatePlusOne = 0;
-    if (p.skipped)
-        return;
-    const Slot &slot = slots_[home(p.hash)];
-    if (slot.tag != std::uint32_t(p.hash >> 32))
-        return;
-    p.candidatePlusOne = slot.firstPlusOne & ~unicodeBit;
+    const std::string_view bytes = text_.lineBytes(int(line));
+    // Blank lines take part only when asked for, whether or not keys are trimmed.
+    if (!rules_.includeEmptyLines && trimSpaces(bytes).empty())
+        return skipped;
+    const std::string_view key = keyOf(bytes);
+    const KeyHash checked = hashKeyChecked(key, fold_, seed_);
+    if (!fold_ || checked.ascii)
+        return kept(checked.hash, false);
+    upperCaseInto(key, scratch);
+    return kept(hashKey(scratch, true, seed_), true);
+}
+
+void LineGrouping::keyBlock(std::size_t block)
+{
+    thread_local std::string scratch;
+    const std::size_t begin = block * parallelism_.blockLines;
+    const std::size_t end = std::min(lineCount_, begin + parallelism_.blockLines);
+    std::uint32_t *sizes = &partitionSizes_[block * partitionCount_];
+    for (std::size_t line = begin; line < end; ++line) {
+        const std::uint64_t hash = keyHash(std::uint32_t(line), scratch);
+        hashes_[line] = hash;
+        if (hash != skipped)
+            ++sizes[partitionOf(hash)];
+    }
+    ++blocksKeyed_;
+}
+
+// At most every line is a group of its own, so each table stays at most four fifths full;
+// linear probing reads neighbouring slots, which cost little once the first is fetched.
+void LineGrouping::sizePartitions()
+{
+    std::size_t offset = 0;
+    for (std::size_t p = 0; p < partitionCount_; ++p) {
+        std::size_t lines = 0;
+        for (std::size_t block = 0; block < blockCount_; ++block)
+            lines += partitionSizes_[block * partitionCount_ + p];
+        Partition &part = partitions_[p];
+        part.index = p;
+        part.offset = offset;
+        part.size = lines + lines / 4 + 16;
+        offset += part.size;
+    }
+    partitionSizes_.reset();
+    slots_ = BulkArray<Slot>(offset);
+}
+
+std::size_t LineGrouping::partitionOf(std::uint64_t hash) const
+{
+    return std::size_t(std::uint64_t(tagOf(hash)) * partitionCount_ >> 31);
+}
+
+std::size_t LineGrouping::home(const Partition &part, std::uint64_t hash) const
+{
+    return part.offset + std::size_t((hash & 0xFFFFFFFFU) * part.size >> 32);
+}
+
+// Step t takes the partition's line t in, reads the slot of its line t - stage, fetches the
+// bytes for line t - 2 * stage and places line t - 3 * stage; the block ends with the pipeline
+// drained.
+void LineGrouping::groupBlock(Partition &part, std::size_t block)
+{
+    const std::size_t begin = block * parallelism_.blockLines;
+    const std::size_t end = std::min(lineCount_, begin + parallelism_.blockLines);
+    std::uint32_t taken = 0;
+    const auto advance = [&](std::uint32_t t) {
+        if (t >= stage && t - stage < taken)
+            fetchFirstLineIndex(part, part.ring[(t - stage) % ringSize]);
+        if (t >= 2 * stage && t - 2 * stage < taken)
+            fetchLineBytes(part.ring[(t - 2 * stage) % ringSize]);
+        if (t >= 3 * stage && t - 3 * stage < taken)
+            place(part, part.ring[(t - 3 * stage) % ringSize]);
+    };
+    for (std::size_t line = begin; line < end; ++line) {
+        const std::uint64_t hash = hashes_[line];
+        if (hash == skipped || partitionOf(hash) != part.index)
+            continue;
+        part.ring[taken % ringSize] = {std::uint32_t(line), hash, 0};
+        __builtin_prefetch(&slots_[home(part, hash)], 1);
+        advance(taken++);
+    }
+    for (std::uint32_t t = taken; t < taken + 3 * stage; ++t)
+        advance(t);
+    ++part.blocksDone;
+}
+
+void LineGrouping::fetchFirstLineIndex(Partition &part, Pending &p)
+{
+    const Slot &slot = slots_[home(part, p.hash)];
+    p.candidatePlusOne = slot.tag == tagOf(p.hash) ? slot.firstPlusOne & ~unicodeBit : 0;
     if (p.candidatePlusOne) {
         text_.prefetchLine(int(p.candidatePlusOne - 1));
+        text_.prefetchLine(int(p.line));
         __builtin_prefetch(&links_[p.candidatePlusOne - 1], 1);
     }
 }
 
-void LineGrouping::fetchFirstLineBytes(std::uint32_t line)
+void LineGrouping::fetchLineBytes(const Pending &p)
 {
-    const Pending &p = pending(line);
-    if (!p.skipped && p.candidatePlusOne)
+    if (p.candidatePlusOne) {
         __builtin_prefetch(text_.lineBytes(int(p.candidatePlusOne - 1)).data());
+        __builtin_prefetch(text_.lineBytes(int(p.line)).data());
+    }
 }
 
 // Keys compare equal when their upper-cased forms do. An ASCII key is folded on the fly; a key
 // with other characters is compared through its upper-cased form, which for the group's first
 // line is made again for every comparison rather than kept for every group. A Latin-1 line never
 // equals a UTF-8 one: their capitals may share bytes but not letters.
-bool LineGrouping::matches(const Pending &p, const Slot &slot)
+bool LineGrouping::matches(Partition &part, const Pending &p, Key &key, const Slot &slot)
 {
+    if (key.bytes.data() == nullptr) {
+        key.bytes = keyOf(text_.lineBytes(int(p.line)));
+        key.unicode = p.hash & unicodeFlag;
+        if (key.unicode)
+            key.encoding = upperCaseInto(key.bytes, part.upper);
+    }
     const std::string_view line = text_.lineBytes(int((slot.firstPlusOne & ~unicodeBit) - 1));
-    const std::string_view stored = rules_.trimLines ? trimSpaces(line) : line;
-    if (!p.unicode && !(slot.firstPlusOne & unicodeBit))
-        return sameKey(p.key, stored, fold_);
+    const std::string_view stored = keyOf(line);
+    if (!key.unicode && !(slot.firstPlusOne & unicodeBit))
+        return sameKey(key.bytes, stored, fold_);
     std::string_view theirs = stored;
     if (slot.firstPlusOne & unicodeBit) {
-        const TextEncoding ours = p.unicode ? p.encoding : TextEncoding::Utf8;
-        if (upperCaseInto(stored, storedUpper_) != ours)
+        const TextEncoding ours = key.unicode ? key.encoding : TextEncoding::Utf8;
+        if (upperCaseInto(stored, part.storedUpper) != ours)
             return false;
-        theirs = storedUpper_;
+        theirs = part.storedUpper;
     }
-    return sameKey(p.unicode ? std::string_view(p.upper) : p.key, theirs, true);
+    return sameKey(key.unicode ? std::string_view(part.upper) : key.bytes, theirs, true);
 }
 
-void LineGrouping::place(std::uint32_t line)
+void LineGrouping::place(Partition &part, const Pending &p)
 {
-    Pending &p = pending(line);
-    if (p.skipped)
-        return;
-    const auto tag = std::uint32_t(p.hash >> 32);
-    for (std::size_t i = home(p.hash);; i = i + 1 == slots_.size() ? 0 : i + 1) {
+    const std::uint32_t tag = tagOf(p.hash);
+    const bool unicode = p.hash & unicodeFlag;
+    const std::size_t end = part.offset + part.size;
+    Key key;
+    for (std::size_t i = home(part, p.hash);; i = i + 1 == end ? part.offset : i + 1) {
         Slot &slot = slots_[i];
         if (slot.firstPlusOne == 0) {
-            slot = {tag, (line + 1) | (p.unicode ? unicodeBit : 0)};
+            slot = {tag, (p.line + 1) | (unicode ? unicodeBit : 0)};
             return;
         }
-        if (slot.tag == tag && matches(p, slot)) {
+        if (slot.tag == tag && matches(part, p, key, slot)) {
             const std::uint32_t first = (slot.firstPlusOne & ~unicodeBit) - 1;
             std::uint32_t &group = links_[first];
             if (group == 0) {
                 group = firstLine | 1;
-                ++groupCount_;
-                ++entryCount_;
+                ++part.groups;
+                ++part.entries;
             }
             ++group;
-            ++entryCount_;
-            links_[line] = first + 1;
+            ++part.entries;
+            links_[p.line] = first + 1;
             return;
+        }
+    }
+}
+
+// After a stop, forgets every line from `end` on, so that the groups are those a whole run over
+// the lines before it would find.
+void LineGrouping::keepLinesBefore(std::size_t end)
+{
+    for (std::size_t line = end; line < lineCount_; ++line)
+        links_[line] = 0;
+    for (std::size_t line = 0; line < end; ++line) {
+        if (links_[line] & firstLine)
+            links_[line] = firstLine | 1;
+    }
+    for (std::size_t line = 0; line < end; ++line) {
+        if (links_[line] && !(links_[line] & firstLine))
+            ++links_[links_[line] - 1];
+    }
+    groupCount_ = 0;
+    entryCount_ = 0;
+    for (std::size_t line = 0; line < end; ++line) {
+        const std::uint32_t size = links_[line] & ~firstLine;
+        if ((links_[line] & firstLine) && size == 1)
+            links_[line] = 0;
+        else if (links_[line] & firstLine) {
+            ++groupCount_;
+            entryCount_ += int(size);
         }
     }
 }

@@ -3,42 +3,54 @@
 #include "engine/BulkMemory.h"
 #include "engine/LineKey.h"
 #include "engine/LoadedText.h"
+#include "engine/Parallelism.h"
 #include "engine/Progress.h"
 #include "engine/ScanOptions.h"
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace twinscan {
 
-// Groups the lines of a file by their normalised text in one pass over the file, through an
-// open-addressing table that holds each distinct text's first line.
+// Groups the lines of a file by their normalised text through an open-addressing table that
+// holds each distinct text's first line, on every core:
 //
-// On a large file nearly every probe of the table misses the cache, and so does the comparison
-// with a group's first line. The lines are therefore worked on in a pipeline: a line is keyed
-// and its slot fetched; some lines later the slot is read and the index entry of the line it
+// 1. Keying: blocks of lines side by side, each line normalised once and hashed, the hash kept.
+// 2. Grouping: the hashes split the keys into as many partitions as there are threads, each
+//    with a table of its own. Every partition walks all lines in file order and places those
+//    of its own, so a group's first line is its first in the file whatever the partition count,
+//    and no two threads ever touch one group.
+//
+// On a large file nearly every probe of a table misses the cache, and so does the comparison
+// with a group's first line. Each partition therefore works on its lines in a pipeline: a
+// line's slot is fetched; some lines later the slot is read and the index entry of the line it
 // names is fetched; then that line's bytes; and only then is the line placed. The misses of
-// many lines overlap instead of following one another. The table is kept small (eight bytes a
+// many lines overlap instead of following one another. The tables are kept small (eight bytes a
 // slot) because on a large file the memory the scan first touches is a good part of its cost.
 class LineGrouping
 {
 public:
-    LineGrouping(const LoadedText &text, ScanRules rules);
+    LineGrouping(const LoadedText &text, ScanRules rules, const Parallelism &parallelism);
+    ~LineGrouping();
 
-    // Groups every line. False when `progress` asked to stop.
+    // Groups every line. False when `progress` asked to stop; the groups are then those among
+    // the lines every partition had placed, as a whole run over those lines would find them.
     bool run(const ProgressFn &progress);
 
     int groupCount() const { return groupCount_; }
     int entryCount() const { return entryCount_; }
 
-    // Frees the table and hands over one value per line: 0 for a line in no group of two or
+    // Frees the tables and hands over one value per line: 0 for a line in no group of two or
     // more, firstLine | the group's size for the first line of such a group, and the first
     // line's number plus one for the other lines of the group.
     static constexpr std::uint32_t firstLine = 0x80000000U;
     BulkArray<std::uint32_t> takeLinks();
 
 private:
+    struct Partition;
     // All-zero is an empty slot, so lines are stored plus one.
     struct Slot
     {
@@ -46,40 +58,50 @@ private:
         std::uint32_t firstPlusOne; // with unicodeBit when the key is upper-cased by Unicode rules
     };
     static constexpr std::uint32_t unicodeBit = 0x80000000U;
-
-    // A line on its way through the pipeline.
+    // A line on its way through a partition's pipeline.
     struct Pending
     {
+        std::uint32_t line = 0;
         std::uint64_t hash = 0;
-        std::string_view key;
-        std::string upper; // the upper-cased key of a line that is not plain ASCII
         std::uint32_t candidatePlusOne = 0; // the first line named by the home slot, if any
-        bool skipped = false;
+    };
+    // The key of a line being placed, made only when it meets a slot of its tag.
+    struct Key
+    {
+        std::string_view bytes;
         bool unicode = false; // compared through `upper`
         TextEncoding encoding = TextEncoding::Utf8; // of `upper`
     };
     static constexpr std::uint32_t stage = 8; // lines between two steps of the pipeline
     static constexpr std::uint32_t ringSize = 4 * stage;
 
-    Pending &pending(std::uint32_t line) { return ring_[line % ringSize]; }
-    std::size_t home(std::uint64_t hash) const
-    {
-        return std::size_t((hash & 0xFFFFFFFFU) * slots_.size() >> 32);
-    }
-    void key(std::uint32_t line);
-    void fetchFirstLineIndex(std::uint32_t line);
-    void fetchFirstLineBytes(std::uint32_t line);
-    void place(std::uint32_t line);
-    bool matches(const Pending &p, const Slot &slot);
+    std::uint64_t keyHash(std::uint32_t line, std::string &scratch) const;
+    void keyBlock(std::size_t block);
+    void sizePartitions();
+    void groupBlock(Partition &part, std::size_t block);
+    std::size_t home(const Partition &part, std::uint64_t hash) const;
+    std::size_t partitionOf(std::uint64_t hash) const;
+    void fetchFirstLineIndex(Partition &part, Pending &p);
+    void fetchLineBytes(const Pending &p);
+    void place(Partition &part, const Pending &p);
+    bool matches(Partition &part, const Pending &p, Key &key, const Slot &slot);
+    std::string_view keyOf(std::string_view line) const;
+    void keepLinesBefore(std::size_t end);
 
     const LoadedText &text_;
     ScanRules rules_;
     bool fold_;
     HashSeed seed_;
-    BulkArray<Slot> slots_;
+    Parallelism parallelism_;
+    std::size_t lineCount_;
+    std::size_t blockCount_;
+    std::size_t partitionCount_;
+    BulkArray<std::uint64_t> hashes_; // per line, as keyHash gives them
+    BulkArray<std::uint32_t> partitionSizes_; // per block and partition: lines taking part
+    BulkArray<Slot> slots_; // the partitions' tables one after the other
     BulkArray<std::uint32_t> links_;
-    Pending ring_[ringSize];
-    std::string storedUpper_; // scratch for the upper-cased key of a group's first line
+    std::unique_ptr<Partition[]> partitions_;
+    std::atomic<std::size_t> blocksKeyed_ {0};
     int groupCount_ = 0;
     int entryCount_ = 0;
 };

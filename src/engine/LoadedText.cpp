@@ -1,13 +1,13 @@
 #include "engine/LoadedText.h"
 
 #include "engine/ContentHash.h"
-#include "engine/FileDescriptor.h"
 #include "engine/SystemCalls.h"
 #include "engine/WideLines.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -17,72 +17,179 @@ namespace twinscan {
 
 namespace {
 constexpr std::size_t readChunk = std::size_t(8) << 20;
+constexpr std::size_t none = std::size_t(-1);
 } // namespace
 
-void LoadedText::buildIndex(const ProgressFn &progress)
+// The file cut into pieces that are indexed side by side: first every piece counts its breaks
+// (and hashes the chunks that start in it), then, with the counts added up, every piece writes
+// the index entries of the lines its breaks end.
+struct LoadedText::Pieces
 {
-    const char *begin = buffer_.data();
-    const char *end = begin + size_;
+    Parallelism parallelism;
+    bool hashing = false;
+    std::size_t first = 0; // where line 1 starts
+    std::size_t count = 0;
+    std::vector<std::size_t> breaks; // per piece; then the number of breaks before it
+    std::vector<std::size_t> lastEnd; // per piece, the end of its last break; then the line start
+    std::vector<std::uint64_t> digests; // per hash chunk
+    std::vector<std::vector<std::pair<int, std::size_t>>> longLines; // per piece
+    std::atomic<std::size_t> bytesDone {0};
+
+    std::size_t begin(std::size_t piece) const { return piece * parallelism.pieceBytes; }
+};
+
+void LoadedText::countPiece(Pieces &pieces, std::size_t piece)
+{
+    const std::size_t begin = pieces.begin(piece);
+    const std::size_t end = std::min(size_, begin + pieces.parallelism.pieceBytes);
+    if (pieces.hashing) {
+        const std::size_t chunk = ContentHash::chunkBytes;
+        for (std::size_t at = (begin + chunk - 1) / chunk * chunk; at < end; at += chunk)
+            pieces.digests[at / chunk]
+                = ContentHash::chunkDigest(data_ + at, std::min(chunk, size_ - at));
+    }
+    std::size_t breaks = 0;
+    const char *last = nullptr;
+    const char *first = data_ + pieces.first;
+    forEachBreak(first, data_ + std::max(begin, pieces.first), data_ + end, [&](const char *brk) {
+        ++breaks;
+        last = brk;
+    });
+    pieces.breaks[piece] = breaks;
+    pieces.lastEnd[piece] = last ? std::size_t(afterBreak(last, data_ + size_) - data_) : none;
+    pieces.bytesDone += end - begin;
+}
+
+void LoadedText::fillPiece(Pieces &pieces, std::size_t piece)
+{
+    const std::size_t begin = pieces.begin(piece);
+    const std::size_t end = std::min(size_, begin + pieces.parallelism.pieceBytes);
+    std::size_t line = pieces.breaks[piece];
+    std::size_t start = pieces.lastEnd[piece];
+    const char *first = data_ + pieces.first;
+    forEachBreak(first, data_ + std::max(begin, pieces.first), data_ + end, [&](const char *brk) {
+        const auto length = std::size_t(brk - data_) - start;
+        if (length >= longLine)
+            pieces.longLines[piece].emplace_back(int(line), length);
+        index_[line]
+            = std::uint64_t(start) << lengthBits | std::min<std::uint64_t>(length, longLine);
+        ++line;
+        start = std::size_t(afterBreak(brk, data_ + size_) - data_);
+    });
+    pieces.bytesDone += end - begin;
+}
+
+// Counts the breaks of every piece, makes the counts into where each piece's lines start and
+// the index as large as they need, and fills it. False when stopped or refused.
+bool LoadedText::indexPieces(Pieces &pieces, const ProgressFn &progress)
+{
+    const std::size_t count = pieces.breaks.size();
+    const qint64 total = 2 * qint64(size_);
+    const auto report = [&] { return keepGoing(progress, qint64(pieces.bytesDone), total); };
+    const auto run = [&](void (LoadedText::*step)(Pieces &, std::size_t)) {
+        if (runLanes(
+                pieces.parallelism.threads, count, 1,
+                [&](std::size_t piece, std::size_t) { (this->*step)(pieces, piece); }, report))
+            return true;
+        indexStopped_ = true;
+        return false;
+    };
+    if (!run(&LoadedText::countPiece))
+        return false;
+    std::size_t breaks = 0;
+    std::size_t start = pieces.first;
+    for (std::size_t piece = 0; piece < count; ++piece) {
+        breaks += std::exchange(pieces.breaks[piece], breaks);
+        const std::size_t end = pieces.lastEnd[piece];
+        pieces.lastEnd[piece] = start;
+        start = end == none ? start : end;
+    }
+    const std::size_t lines = breaks + (start < size_ ? 1 : 0);
+    if (lines >= std::size_t(INT_MAX)) {
+        indexError_ = tr("The file has more lines than Twinscan can hold");
+        return false;
+    }
+    if (!index_.resize(lines)) {
+        indexError_ = systemReason(ENOMEM);
+        return false;
+    }
+    if (!run(&LoadedText::fillPiece))
+        return false;
+    for (const auto &longOnes : pieces.longLines)
+        longLines_.insert(longLines_.end(), longOnes.begin(), longOnes.end());
+    if (start < size_) {
+        const std::size_t length = size_ - start;
+        if (length >= longLine)
+            longLines_.emplace_back(int(breaks), length);
+        index_[breaks]
+            = std::uint64_t(start) << lengthBits | std::min<std::uint64_t>(length, longLine);
+    }
+    lineCount_ = int(lines);
+    return true;
+}
+
+void LoadedText::buildIndex(
+    const Parallelism &parallelism, bool hashing, const ProgressFn &progress)
+{
     // A UTF-16 file's mark went with its conversion.
-    const bool utf8Mark = !isWide(encoding_) && startsWithBom(begin, size_);
+    const bool utf8Mark = !isWide(encoding_) && startsWithBom(data_, size_);
     hasBom_ = utf8Mark || isWide(encoding_);
-    const char *first = utf8Mark ? begin + bomSize : begin;
+    Pieces pieces;
+    pieces.parallelism = parallelism;
+    pieces.parallelism.pieceBytes = std::max<std::size_t>(parallelism.pieceBytes, 1);
+    pieces.hashing = hashing;
+    pieces.first = utf8Mark ? bomSize : 0;
     if (size_ >> (64 - lengthBits)) {
         indexError_ = tr("The file is too large for Twinscan");
         return;
     }
-
-    // Count first so that the index is allocated once, at its final size.
-    std::size_t count = 0;
-    forEachLine(first, end, [&count](const char *, std::size_t) { return ++count < INT_MAX; });
-    if (count >= std::size_t(INT_MAX)) {
-        indexError_ = tr("The file has more lines than Twinscan can hold");
+    const std::size_t count
+        = (size_ + pieces.parallelism.pieceBytes - 1) / pieces.parallelism.pieceBytes;
+    pieces.breaks.resize(count);
+    pieces.lastEnd.resize(count);
+    pieces.longLines.resize(count);
+    if (hashing)
+        pieces.digests.resize((size_ + ContentHash::chunkBytes - 1) / ContentHash::chunkBytes);
+    if (!indexPieces(pieces, progress))
         return;
-    }
-    if (!index_.resize(count)) {
-        indexError_ = systemReason(ENOMEM);
-        return;
-    }
-    if (count > 0)
-        firstBreak_ = nextLine(first, end, true).lineBreak;
-    const qint64 total = 2 * qint64(size_);
-    std::size_t line = 0;
-    forEachLine(first, end, [&](const char *start, std::size_t length) {
-        if (length >= longLine)
-            longLines_.emplace_back(int(line), length);
-        index_[line] = std::uint64_t(start - begin) << lengthBits | std::min(length, longLine);
-        ++line;
-        if ((line & 0xFFFF) == 0 && !keepGoing(progress, qint64(size_) + (start - begin), total)) {
-            indexStopped_ = true;
-            return false;
-        }
-        return line < count;
-    });
-    lineCount_ = int(line);
+    if (hashing)
+        contentHash_ = ContentHash::combine(pieces.digests);
+    if (lineCount_ > 0)
+        firstBreak_ = nextLine(data_ + pieces.first, data_ + size_, true).lineBreak;
 }
 
 // Converts a UTF-16 file's text once, so that the scan, the lists and the viewer read UTF-8 lines
 // as they do for any other file; the save still copies the file's own bytes.
 bool LoadedText::convertWide()
 {
-    const char *begin = buffer_.data() + markOf(encoding_, false).size();
+    const char *begin = data_ + markOf(encoding_, false).size();
     BulkArray<char> converted;
     if (!converted.resize(convertedRoom(size_) + 1))
         return false;
     const char *end = twinscan::convertWide(
-        begin, buffer_.data() + size_, encoding_ == FileEncoding::Utf16Be, converted.data());
+        begin, data_ + size_, encoding_ == FileEncoding::Utf16Be, converted.data());
     size_ = std::size_t(end - converted.data());
     buffer_.swap(converted);
+    data_ = buffer_.data();
     return true;
 }
 
-void LoadedText::prepare(const ProgressFn &progress)
+// `rawBytes`: data_ holds the file's own bytes, not yet hashed.
+void LoadedText::prepare(const Parallelism &parallelism, bool rawBytes, const ProgressFn &progress)
 {
-    if (isWide(encoding_) && !convertWide()) {
-        indexError_ = systemReason(ENOMEM);
-        return;
+    if (isWide(encoding_)) {
+        if (rawBytes) {
+            ContentHash hash;
+            hash.add(data_, size_);
+            contentHash_ = hash.value();
+        }
+        if (!convertWide()) {
+            indexError_ = systemReason(ENOMEM);
+            return;
+        }
+        rawBytes = false;
     }
-    buildIndex(progress);
+    buildIndex(parallelism, rawBytes, progress);
 }
 
 std::size_t LoadedText::longLineLength(int line) const
@@ -92,66 +199,103 @@ std::size_t LoadedText::longLineLength(int line) const
     return found->second;
 }
 
-std::shared_ptr<LoadedText> LoadedText::fromBytes(std::string_view bytes)
+bool LoadedText::intact() const
+{
+    if (!mapped_.data())
+        return true;
+    const auto now = stampOf(file_.get());
+    return !mapped_.damaged() && now && now->sameContent(stamp_);
+}
+
+std::shared_ptr<LoadedText> LoadedText::fromBytes(
+    std::string_view bytes, const Parallelism &parallelism)
 {
     auto text = std::make_shared<LoadedText>();
     if (!text->buffer_.resize(bytes.size() + 1))
         throw std::bad_alloc();
     if (!bytes.empty())
         std::memcpy(text->buffer_.data(), bytes.data(), bytes.size());
+    text->data_ = text->buffer_.data();
     text->size_ = bytes.size();
-    ContentHash hash;
-    hash.add(bytes.data(), bytes.size());
-    text->contentHash_ = hash.value();
     // Data that a load would refuse is indexed as bytes.
     const FileEncoding marked = markedEncoding(bytes.data(), bytes.size());
     text->encoding_ = isWide(marked) ? marked : FileEncoding::Bytes;
-    text->prepare({});
+    text->prepare(parallelism, true, {});
     return text;
 }
 
-LoadResult TextLoader::load(const QString &path, const ProgressFn &progress)
+namespace {
+// Reads what cannot be mapped (a file the system will not map, or one that reports no size)
+// into a buffer that grows with it, hashing it on the way.
+QString readWhole(int fd, std::size_t expected, BulkArray<char> &buffer, std::size_t &size,
+    std::uint64_t &hashValue, const ProgressFn &progress, bool &stopped)
 {
-    const FileDescriptor file(sys::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
-    if (!file.isOpen())
-        return {nullptr, false, systemReason(errno)};
-    const auto stamp = stampOf(file.get());
-    if (!stamp)
-        return {nullptr, false, systemReason(errno)};
-
-    auto text = std::make_shared<LoadedText>();
-    text->stamp_ = *stamp;
-    // The file may grow while it is read: the buffer grows with it, and the save later sees the
-    // changed stamp and refuses to apply these line numbers.
-    BulkArray<char> &buffer = text->buffer_;
-    if (!buffer.resize(std::size_t(stamp->size) + 1))
-        return {nullptr, false, systemReason(ENOMEM)};
-    std::size_t size = 0;
+    if (!buffer.resize(expected + 1))
+        return systemReason(ENOMEM);
     ContentHash hash; // while the bytes are still in the cache
+    size = 0;
     for (;;) {
         if (size == buffer.size() && !buffer.resize(buffer.size() * 2))
-            return {nullptr, false, systemReason(ENOMEM)};
-        const ssize_t got = sys::read(
-            file.get(), buffer.data() + size, std::min(readChunk, buffer.size() - size));
+            return systemReason(ENOMEM);
+        const ssize_t got
+            = sys::read(fd, buffer.data() + size, std::min(readChunk, buffer.size() - size));
         if (got < 0)
-            return {nullptr, false, systemReason(errno)};
+            return systemReason(errno);
         if (got == 0)
             break;
         hash.add(buffer.data() + size, std::size_t(got));
         size += std::size_t(got);
-        if (!keepGoing(progress, qint64(size), 2 * std::max<qint64>(stamp->size, qint64(size))))
-            return {nullptr, true, {}};
+        if (!keepGoing(
+                progress, qint64(size), 2 * std::max<qint64>(qint64(expected), qint64(size)))) {
+            stopped = true;
+            return {};
+        }
     }
-    text->size_ = size;
-    text->contentHash_ = hash.value();
-    text->encoding_ = detectEncoding(buffer.data(), size);
+    hashValue = hash.value();
+    return {};
+}
+} // namespace
+
+LoadResult TextLoader::load(
+    const QString &path, const ProgressFn &progress, const Parallelism &parallelism)
+{
+    FileDescriptor file(sys::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (!file.isOpen())
+        return {nullptr, false, systemReason(errno)};
+    struct stat st = {};
+    if (::fstat(file.get(), &st) != 0)
+        return {nullptr, false, systemReason(errno)};
+
+    auto text = std::make_shared<LoadedText>();
+    text->stamp_ = stampOf(st);
+    const auto expected = std::size_t(std::max<std::int64_t>(text->stamp_.size, 0));
+    const bool mapped = S_ISREG(st.st_mode) && text->mapped_.map(file.get(), expected);
+    if (mapped) {
+        text->data_ = text->mapped_.data();
+        text->size_ = expected;
+        text->file_ = std::move(file);
+    } else {
+        // The file may grow while it is read: the buffer grows with it, and the save later sees
+        // the changed stamp and refuses to apply these line numbers.
+        bool stopped = false;
+        const QString error = readWhole(file.get(), expected, text->buffer_, text->size_,
+            text->contentHash_, progress, stopped);
+        if (stopped)
+            return {nullptr, true, {}};
+        if (!error.isEmpty())
+            return {nullptr, false, error};
+        text->data_ = text->buffer_.data();
+    }
+    text->encoding_ = detectEncoding(text->data_, text->size_);
     if (text->encoding_ == FileEncoding::Unreadable)
         return {nullptr, false, {}, true};
-    text->prepare(progress);
+    text->prepare(parallelism, mapped, progress);
     if (text->indexStopped_)
         return {nullptr, true, {}};
     if (!text->indexError_.isEmpty())
         return {nullptr, false, text->indexError_};
+    if (!text->intact())
+        return {nullptr, false, LoadedText::changedWhileRead()};
     return {std::move(text), false, {}};
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "engine/BulkMemory.h"
+#include "engine/FileDescriptor.h"
 #include "engine/FileEncoding.h"
 #include "engine/FileStamp.h"
 #include "engine/LineBreaks.h"
 #include "engine/LineSource.h"
+#include "engine/MappedFile.h"
+#include "engine/Parallelism.h"
 #include "engine/Progress.h"
 #include "engine/TextEncoding.h"
 
@@ -17,8 +20,9 @@
 
 namespace twinscan {
 
-// A whole file in one buffer with an index of its lines. A line costs eight bytes of index
-// beyond its own bytes, so a file of millions of lines fits in about its own size.
+// A whole file in memory with an index of its lines. A line costs eight bytes of index beyond
+// its own bytes, so a file of millions of lines fits in about its own size. A regular file is
+// mapped rather than copied: its pages are the system's cache, with nothing to zero or copy.
 class LoadedText final : public LineSource
 {
     Q_DECLARE_TR_FUNCTIONS(LoadedText)
@@ -35,14 +39,13 @@ public:
     {
         const std::uint64_t entry = index_[std::size_t(line)];
         const std::size_t length = entry & longLine;
-        return {buffer_.data() + (entry >> lengthBits),
-            length == longLine ? longLineLength(line) : length};
+        return {data_ + (entry >> lengthBits), length == longLine ? longLineLength(line) : length};
     }
     // Asks the processor to fetch the index entry of a line that will be read soon.
     void prefetchLine(int line) const noexcept { __builtin_prefetch(&index_[std::size_t(line)]); }
     // The text's bytes: lineBytes(i) lies within [data(), data() + byteSize()). They are the
     // file's own, or for a UTF-16 file its text converted to UTF-8 (WideLines.h).
-    const char *data() const { return buffer_.data(); }
+    const char *data() const { return data_; }
     bool hasBom() const { return hasBom_; }
     FileEncoding encoding() const { return encoding_; }
     LineBreak firstBreak() const { return firstBreak_; }
@@ -50,15 +53,24 @@ public:
     // The hash of every byte read from the file (ContentHash).
     std::uint64_t contentHash() const { return contentHash_; }
     std::size_t byteSize() const { return size_; }
+    // False when the mapped file was truncated or written to since it was opened: what was read
+    // from it may mix old and new bytes.
+    bool intact() const;
+    static QString changedWhileRead() { return tr("The file changed while it was being read"); }
 
     // Indexes bytes already in memory, as a file holding them would be read.
-    static std::shared_ptr<LoadedText> fromBytes(std::string_view bytes);
+    static std::shared_ptr<LoadedText> fromBytes(
+        std::string_view bytes, const Parallelism &parallelism = Parallelism::fromEnvironment());
 
 private:
     friend class TextLoader;
-    void prepare(const ProgressFn &progress);
+    struct Pieces;
+    void prepare(const Parallelism &parallelism, bool rawBytes, const ProgressFn &progress);
     bool convertWide();
-    void buildIndex(const ProgressFn &progress);
+    void buildIndex(const Parallelism &parallelism, bool hashing, const ProgressFn &progress);
+    bool indexPieces(Pieces &pieces, const ProgressFn &progress);
+    void countPiece(Pieces &pieces, std::size_t piece);
+    void fillPiece(Pieces &pieces, std::size_t piece);
     std::size_t longLineLength(int line) const;
 
     // An index entry is offset << lengthBits | length; a line of longLine bytes or more has
@@ -66,8 +78,11 @@ private:
     static constexpr unsigned lengthBits = 24;
     static constexpr std::uint64_t longLine = (std::uint64_t(1) << lengthBits) - 1;
 
-    BulkArray<char> buffer_; // the file's bytes, and room to spare
+    const char *data_ = nullptr; // the file's bytes: buffer_ or mapped_
     std::size_t size_ = 0;
+    BulkArray<char> buffer_; // what was read, and room to spare
+    MappedFile mapped_;
+    FileDescriptor file_; // of the mapped file, to tell whether it changed
     int lineCount_ = 0;
     BulkArray<std::uint64_t> index_;
     std::vector<std::pair<int, std::size_t>> longLines_; // by line
@@ -88,12 +103,14 @@ struct LoadResult
     bool unreadable = false; // not text in an encoding that is read (FileEncoding::Unreadable)
 };
 
-// Reads a file whole, and refuses one whose encoding is Unreadable. The progress counts the bytes
-// read and then the bytes indexed, out of twice the file's size.
+// Reads a file whole, and refuses one whose encoding is Unreadable or that changes while it is
+// read. The progress counts the bytes read and then the bytes indexed, out of twice the file's
+// size.
 class TextLoader
 {
 public:
-    static LoadResult load(const QString &path, const ProgressFn &progress = {});
+    static LoadResult load(const QString &path, const ProgressFn &progress = {},
+        const Parallelism &parallelism = Parallelism::fromEnvironment());
 };
 
 } // namespace twinscan

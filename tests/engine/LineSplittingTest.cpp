@@ -53,21 +53,38 @@ Split drain(LineReader &reader)
     return out;
 }
 
+Split linesOf(const LoadedText &text, const Breaks &breaks)
+{
+    Split out {{}, breaks, text.hasBom()};
+    for (int i = 0; i < text.lineCount(); ++i)
+        out.lines.emplace_back(text.lineBytes(i));
+    return out;
+}
+
 // Every way the program reads lines must see the same lines for the same bytes: the whole file
-// in memory, and the streaming reader with chunks smaller than a line and a break.
+// in memory, also split on several threads in pieces whose edges fall inside lines and breaks,
+// the file mapped, and the streaming reader with chunks smaller than a line and a break.
 void expectEveryPath(const std::string &input, const Split &expected)
 {
     SCOPED_TRACE("input \"" + visible(input) + "\"");
-    const auto text = LoadedText::fromBytes(input);
-    Split loaded {{}, expected.breaks, text->hasBom()};
-    for (int i = 0; i < text->lineCount(); ++i)
-        loaded.lines.emplace_back(text->lineBytes(i));
-    EXPECT_EQ(loaded, expected) << "LoadedText";
+    const auto text = LoadedText::fromBytes(input, {1});
+    EXPECT_EQ(linesOf(*text, expected.breaks), expected) << "LoadedText";
     EXPECT_EQ(text->firstBreak(), expected.breaks.empty() ? none : expected.breaks[0]);
+    for (const Parallelism pieces : {Parallelism {2, 1}, Parallelism {3, 2}, Parallelism {2, 7}}) {
+        const auto split = LoadedText::fromBytes(input, pieces);
+        EXPECT_EQ(linesOf(*split, expected.breaks), expected) << "pieces of " << pieces.pieceBytes;
+        EXPECT_EQ(split->contentHash(), text->contentHash()) << "pieces of " << pieces.pieceBytes;
+    }
 
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("lines.txt"));
     writeBytes(file, input);
+    const LoadResult mapped = TextLoader::load(file);
+    if (!input.empty()) {
+        ASSERT_TRUE(mapped.text) << mapped.error.toStdString();
+        EXPECT_EQ(linesOf(*mapped.text, expected.breaks), expected) << "mapped";
+        EXPECT_EQ(mapped.text->contentHash(), text->contentHash()) << "mapped";
+    }
     for (const std::size_t chunk : {1, 2, 7, 1 << 20}) {
         LineReader reader(chunk);
         EXPECT_TRUE(reader.open(file));

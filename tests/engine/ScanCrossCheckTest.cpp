@@ -62,7 +62,9 @@ RandomFile randomFile(std::mt19937 &random, int maxLines)
 
 // The grouping must give exactly the quadratic search's list and counts, for every combination
 // of switches. Short files try values other than 0 and 1 too; longer files outgrow the scan's
-// pipeline, so lines are placed while many later lines are already keyed.
+// pipeline, so lines are placed while many later lines are already keyed. The rounds take
+// turns at one thread and at several, with pieces and blocks so small that their edges fall
+// inside lines, inside CR LF and between the lines of a group.
 TEST(ScanCrossCheck, MatchesTheQuadraticSearch)
 {
     const struct
@@ -71,7 +73,9 @@ TEST(ScanCrossCheck, MatchesTheQuadraticSearch)
         int rounds;
         int maxLines;
         std::vector<qint16> values;
-    } batches[] = {{7, 1000, 25, {0, 1, 2}}, {11, 24, 400, {0, 1}}};
+        int parallelEvery; // the rounds that take several threads
+    } batches[] = {{7, 1000, 25, {0, 1, 2}, 20}, {11, 24, 400, {0, 1}, 2}};
+    const Parallelism several[] = {{2, 3, 1}, {3, 5, 2}};
     int withDuplicates = 0;
     for (const auto &batch : batches) {
         std::mt19937 random(batch.seed);
@@ -85,7 +89,9 @@ TEST(ScanCrossCheck, MatchesTheQuadraticSearch)
                     << "switches " << switches.caseSensitive << "/" << switches.trimLines << "/"
                     << switches.includeEmptyLines << ", lines:" << file.shown);
                 const ReferenceScan reference = quadraticSearch(file.lines, switches);
-                const ScanResult result = scanBytes(file.bytes, switches);
+                const ScanResult result = scanBytes(file.bytes, switches,
+                    round % batch.parallelEvery ? Parallelism {1}
+                                                : several[round / batch.parallelEvery % 2]);
                 ASSERT_EQ(result.entries, reference.entries);
                 ASSERT_EQ(result.outcome.groupCount, reference.groups);
                 ASSERT_EQ(result.outcome.entryCount, int(reference.entries.size()));
