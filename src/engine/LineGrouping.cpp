@@ -60,34 +60,38 @@ LineGrouping::LineGrouping(const LoadedText &text, ScanRules rules, const Parall
 
 LineGrouping::~LineGrouping() = default;
 
+// The progress is the lines every partition has placed: those a stop lists the groups of. It
+// passes every block's end in turn, however far the threads have run meanwhile, so that what a
+// listener sees does not depend on their timing.
 bool LineGrouping::run(const ProgressFn &progress)
 {
-    const auto total = qint64(lineCount_);
-    const qint64 block = qint64(parallelism_.blockLines);
+    bool grouping = false;
+    std::size_t reported = 0; // blocks
+    std::size_t placed = 0; // lines
     const auto report = [&] {
-        qint64 grouped = 0;
-        for (std::size_t p = 0; p < partitionCount_; ++p)
-            grouped += qint64(partitions_[p].blocksDone) * block;
-        const qint64 keyed = std::min(qint64(blocksKeyed_) * block, total);
-        grouped = std::min(grouped / qint64(partitionCount_), total);
-        return keepGoing(progress, (keyed + grouped) / 2, total);
+        std::size_t blocks = grouping ? blockCount_ : 0;
+        for (std::size_t p = 0; p < partitionCount_ && grouping; ++p)
+            blocks = std::min(blocks, partitions_[p].blocksDone.load());
+        for (;;) {
+            placed = std::min(reported * parallelism_.blockLines, lineCount_);
+            if (!keepGoing(progress, qint64(placed), qint64(lineCount_)))
+                return false;
+            if (reported == blocks)
+                return true;
+            ++reported;
+        }
     };
-    bool whole = runLanes(
-        parallelism_.threads, blockCount_, 1,
-        [this](std::size_t block, std::size_t) { keyBlock(block); }, report);
-    if (whole) {
-        sizePartitions();
-        whole = runLanes(
+    if (!runLanes(
+            parallelism_.threads, blockCount_, 1,
+            [this](std::size_t block, std::size_t) { keyBlock(block); }, report))
+        return false;
+    sizePartitions();
+    grouping = true;
+    if (!runLanes(
             parallelism_.threads, partitionCount_, blockCount_,
-            [this](std::size_t p, std::size_t block) { groupBlock(partitions_[p], block); },
-            report);
-    }
-    if (!whole) {
-        std::size_t placed = whole ? blockCount_ : 0;
-        for (std::size_t p = 0; p < partitionCount_ && blocksKeyed_ == blockCount_; ++p)
-            placed = p == 0 ? partitions_[p].blocksDone.load()
-                            : std::min(placed, partitions_[p].blocksDone.load());
-        keepLinesBefore(std::min(placed * parallelism_.blockLines, lineCount_));
+            [this](std::size_t p, std::size_t block) { groupBlock(partitions_[p], block); }, report)
+        || !report()) {
+        keepLinesBefore(placed);
         return false;
     }
     for (std::size_t p = 0; p < partitionCount_; ++p) {
@@ -135,7 +139,6 @@ void LineGrouping::keyBlock(std::size_t block)
         if (hash != skipped)
             ++sizes[partitionOf(hash)];
     }
-    ++blocksKeyed_;
 }
 
 // At most every line is a group of its own, so each table stays at most four fifths full;

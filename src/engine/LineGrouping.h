@@ -101,7 +101,6 @@ private:
     BulkArray<Slot> slots_; // the partitions' tables one after the other
     BulkArray<std::uint32_t> links_;
     std::unique_ptr<Partition[]> partitions_;
-    std::atomic<std::size_t> blocksKeyed_ {0};
     int groupCount_ = 0;
     int entryCount_ = 0;
 };
