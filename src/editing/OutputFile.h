@@ -30,7 +30,9 @@ public:
     bool write(std::string_view bytes)
     {
         if (bytes.size() <= capacity_ - used_) {
-            std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+            // An empty view may hold no pointer at all, which memcpy must never be given.
+            if (!bytes.empty())
+                std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
             used_ += bytes.size();
             return true;
         }
