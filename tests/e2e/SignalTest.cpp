@@ -98,7 +98,8 @@ TEST(SignalTest, AnUnattendedSaveEndsOnTheFirstSignal)
         box.program = u"/bin/sh"_s;
         const RunResult result
             = box.run({u"-c"_s, u"exec \"$0\" /i @/in.txt "_s + QString::fromLatin1(c.job)}, 120);
-        EXPECT_LT(sinceSignal.elapsed(), 3000);
+        // Within a second as a rule; the margin is for a loaded or sanitized run.
+        EXPECT_LT(sinceSignal.elapsed(), 5000);
         EXPECT_EQ(result.exitCode, c.status) << describe(result);
         EXPECT_TRUE(result.out.startsWith("Scanned ")) << describe(result);
         EXPECT_EQ(result.err, c.err) << describe(result);
