@@ -1,5 +1,6 @@
 #include "ui/MainWindowUi.h"
 
+#include "ui/CutRowTips.h"
 #include "ui/PictureBox.h"
 #include "ui/Widgets.h"
 #include "ui/WindowGeometry.h"
@@ -56,6 +57,7 @@ QListView *makeList(QWidget *parent, const char *name, const QString &toolTip)
     // Every row has the same height, which keeps scrolling through long lists cheap.
     list->setUniformItemSizes(true);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    new CutRowTips(*list);
     return list;
 }
 

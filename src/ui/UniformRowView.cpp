@@ -1,16 +1,14 @@
 #include "ui/UniformRowView.h"
 
+#include "ui/CutRowTips.h"
 #include "ui/RowNumberGutter.h"
-#include "ui/ShownText.h"
 
 #include <QEvent>
 #include <QHeaderView>
-#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QToolTip>
 #include <algorithm>
 #include <utility>
 
@@ -25,6 +23,7 @@ UniformRowView::UniformRowView(QWidget *parent)
     // The scroll bar counts rows, not pixels: its range stays small for any number of rows.
     setVerticalScrollMode(ScrollPerItem);
     setHorizontalScrollMode(ScrollPerPixel);
+    new CutRowTips(*this);
     measureRows();
 }
 
@@ -297,28 +296,6 @@ void UniformRowView::scrollContentsBy(int, int)
     viewport()->update();
     if (gutter_)
         gutter_->update();
-}
-
-bool UniformRowView::viewportEvent(QEvent *event)
-{
-    if (event->type() != QEvent::ToolTip)
-        return QAbstractItemView::viewportEvent(event);
-    showToolTip(*static_cast<QHelpEvent *>(event));
-    return true;
-}
-
-// Only a row cut at either side has a tip: the others show all there is.
-void UniformRowView::showToolTip(const QHelpEvent &event)
-{
-    const QModelIndex index = indexAt(event.pos());
-    const bool cut = index.isValid()
-        && (horizontalOffset() > 0
-            || measuredWidth(index) - horizontalOffset() > viewport()->width());
-    if (cut)
-        QToolTip::showText(event.globalPos(), rowToolTip(index.data(Qt::DisplayRole).toString()),
-            viewport(), visualRect(index));
-    else
-        QToolTip::hideText();
 }
 
 void UniformRowView::changeEvent(QEvent *event)

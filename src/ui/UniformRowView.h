@@ -3,7 +3,6 @@
 #include <QAbstractItemView>
 
 class QHeaderView;
-class QHelpEvent;
 
 namespace twinscan {
 
@@ -41,7 +40,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
-    bool viewportEvent(QEvent *event) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
     void changeEvent(QEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -56,7 +54,6 @@ private:
     QStyleOptionViewItem rowOption(const QModelIndex &index) const;
     int measuredWidth(const QModelIndex &index) const;
     int columnWidth() const;
-    void showToolTip(const QHelpEvent &event);
 
     QHeaderView *header_;
     int rowHeight_ = 1;
