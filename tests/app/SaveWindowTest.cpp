@@ -58,11 +58,12 @@ TEST_F(SaveWindow, OffersTheSourcesExtensionForATargetWithoutOne)
         scanAndMark("x\nx\n");
         fakes.messages.shown = 0;
         fakes.messages.answers = {answer};
+        window->setStatusText("No file selected...");
         save(path("out"));
         ASSERT_EQ(fakes.messages.shown, 1);
         if (written.isEmpty()) {
             EXPECT_FALSE(QFile::exists(path("out")) || QFile::exists(path("out.csv")));
-            EXPECT_EQ(status(), "");
+            EXPECT_EQ(status(), "") << "an earlier save's message stays";
         } else {
             EXPECT_EQ(readFile(path(written)), "x\n");
         }
