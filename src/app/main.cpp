@@ -4,6 +4,7 @@
 #include "app/SignalStop.h"
 #include "app/frmMain.h"
 #include "editing/InterruptSignals.h"
+#include "editing/OpenDescriptor.h"
 #include "engine/Clock.h"
 #include "ui/MessageBoxService.h"
 #include "ui/ShellService.h"
@@ -34,8 +35,10 @@ const char *argumentNotKeptAsGiven(int argc, char **argv)
 void fillClosedStandardDescriptors()
 {
     for (int fd = 0; fd <= 2; ++fd) {
-        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
             (void)::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY); // takes the lowest free
+            noteClosedAtStart(fd);
+        }
     }
 }
 

@@ -9,7 +9,11 @@
 
 namespace twinscan {
 
-std::optional<int> openDescriptorNamed(const QString &path)
+namespace {
+bool closedAtStart[3] = {};
+
+// The number of the descriptor that `path` names, open or not.
+std::optional<int> descriptorNumber(const QString &path)
 {
     static const QRegularExpression form(
         QStringLiteral("^/(?:dev/(stdin|stdout|stderr)|dev/fd/(\\d{1,9})|proc/(?:self|%1)/fd/"
@@ -21,12 +25,35 @@ std::optional<int> openDescriptorNamed(const QString &path)
     static const QStringList streams {
         QStringLiteral("stdin"), QStringLiteral("stdout"), QStringLiteral("stderr")};
     const QString stream = match.captured(1);
-    const int fd = stream.isEmpty() ? (match.captured(2) + match.captured(3)).toInt()
-                                    : int(streams.indexOf(stream));
-    // A name of a descriptor that is not open is only a name, which fails as a missing file would.
-    if (::fcntl(fd, F_GETFD) == -1)
-        return std::nullopt;
-    return fd;
+    return stream.isEmpty() ? (match.captured(2) + match.captured(3)).toInt()
+                            : int(streams.indexOf(stream));
+}
+
+// Only a descriptor handed down to us open counts. Those the program opens itself (its signal
+// pipe, the file it reads, the toolkit's) are all close-on-exec, and writing a job's lines into
+// them would lose the lines.
+bool isClosed(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFD);
+    return (fd <= STDERR_FILENO && closedAtStart[fd]) || flags == -1 || (flags & FD_CLOEXEC);
+}
+} // namespace
+
+std::optional<int> openDescriptorNamed(const QString &path)
+{
+    const auto fd = descriptorNumber(path);
+    return fd && !isClosed(*fd) ? fd : std::nullopt;
+}
+
+bool namesClosedDescriptor(const QString &path)
+{
+    const auto fd = descriptorNumber(path);
+    return fd && isClosed(*fd);
+}
+
+void noteClosedAtStart(int fd)
+{
+    closedAtStart[fd] = true;
 }
 
 bool namesStandardOutput(const QString &path)

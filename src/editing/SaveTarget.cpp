@@ -42,6 +42,11 @@ QString refusalOf(LinkWalk::Refusal refusal)
 SaveTarget resolveSaveTarget(const QString &sourceFile, const QString &target)
 {
     SaveTarget resolved;
+    if (namesClosedDescriptor(target)) {
+        resolved.replacedFile = target;
+        resolved.refusal = systemReason(EBADF);
+        return resolved;
+    }
     if (const auto fd = openDescriptorNamed(target)) {
         resolved.direct = true;
         resolved.descriptor = *fd;

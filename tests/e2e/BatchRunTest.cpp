@@ -129,7 +129,8 @@ TEST(BatchRunTest, ANameThatIsNotUtf8IsRefused)
 
 // Jobs started by a shell with its redirections: standard output named as the target is written
 // as the shell opened it, so a log appended to keeps what it held, and the result lines keep out
-// of the data, on standard error; closed standard streams take none of the job's own pipes.
+// of the data, on standard error; closed standard streams take none of the job's own pipes, and
+// a closed one named as the target fails as the shell's own write would, not into /dev/null.
 TEST(BatchRunTest, ShellRedirections)
 {
     const struct
@@ -139,10 +140,13 @@ TEST(BatchRunTest, ShellRedirections)
         const char *file;
         const char *content;
         const char *err;
+        int exitCode;
     } cases[] = {
         {"output appended to a log", "/o /dev/stdout /s 2 >>@/app.log", "app.log",
-            "earlier\na\nb\n", "Scanned [^\n]+\nDone!{time}"},
-        {"input and output closed", "/o @/out.txt /s 2 <&- >&-", "out.txt", "a\nb\n", ""},
+            "earlier\na\nb\n", "Scanned [^\n]+\nDone!{time}", 0},
+        {"input and output closed", "/o @/out.txt /s 2 <&- >&-", "out.txt", "a\nb\n", "", 0},
+        {"closed output as the target", "/o /dev/stdout /s 2 >&-", "app.log", "earlier\n",
+            "Can't write /dev/stdout: Bad file descriptor\n", 2},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -152,7 +156,7 @@ TEST(BatchRunTest, ShellRedirections)
         box.program = u"/bin/sh"_s;
         const RunResult result
             = box.run({u"-c"_s, u"exec \"$0\" /i @/in.txt "_s + QString::fromLatin1(c.job)});
-        EXPECT_EQ(result.exitCode, 0) << describe(result);
+        EXPECT_EQ(result.exitCode, c.exitCode) << describe(result);
         EXPECT_EQ(box.read(QString::fromLatin1(c.file)), c.content);
         EXPECT_TRUE(matches(result.err, c.err, box)) << describe(result);
     }

@@ -236,7 +236,7 @@ TEST_F(SafeSaveTest, ATargetThatIsNoRegularFileIsWrittenDirectly)
 
 // A name of one of our open descriptors is written through that descriptor as it was opened, an
 // append as an append, and never replaced; the file being read is refused, as its lines would be
-// read again without end.
+// read again without end, and so is a descriptor the program keeps for itself (close-on-exec).
 TEST_F(SafeSaveTest, ADescriptorTargetIsWrittenAsItWasOpened)
 {
     const struct
@@ -244,8 +244,9 @@ TEST_F(SafeSaveTest, ADescriptorTargetIsWrittenAsItWasOpened)
         const char *form;
         const char *file; // opened for appending
         bool written;
+        int flags = 0;
     } cases[] = {{"/dev/fd/%1", "log.txt", true}, {"/proc/self/fd/%1", "log.txt", true},
-        {"/dev/fd/%1", "a.txt", false}};
+        {"/dev/fd/%1", "a.txt", false}, {"/dev/fd/%1", "log.txt", false, O_CLOEXEC}};
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.form) + " " + c.file);
         scanInput();
@@ -253,7 +254,7 @@ TEST_F(SafeSaveTest, ADescriptorTargetIsWrittenAsItWasOpened)
         if (file != source)
             writeBytes(file, "earlier\n");
         const std::string before = readBytes(file);
-        const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_APPEND);
+        const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_APPEND | c.flags);
         const SaveResult result = saveTo(QString::fromLatin1(c.form).arg(fd));
         EXPECT_NE(::fcntl(fd, F_GETFD), -1); // still open for its owner
         ::close(fd);
