@@ -3,6 +3,8 @@
 #include "engine/ItemVectorList.h"
 #include "engine/clsListEmu.h"
 
+#include <QLocale>
+
 namespace twinscan {
 
 namespace {
@@ -38,6 +40,16 @@ bool ScanSession::isLineMarked(int line) const
 {
     const int entry = entryOfLine(line);
     return entry >= 0 && isEntryMarked(entry);
+}
+
+// The count is grouped by commas whatever the system's locale, as the rest of the window's English.
+QString ScanSession::markedCountText() const
+{
+    const int count = markedCount();
+    if (count == 1)
+        return tr("1 line marked for removal");
+    return tr("%1 lines marked for removal")
+        .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(count));
 }
 
 } // namespace twinscan

@@ -74,6 +74,10 @@ public:
     void setEntryMarked(int entry, bool marked) { lists_.List2->setSelected(entry, marked); }
     void notifyMarksChanged(int first, int last) { Q_EMIT marksChanged(first, last); }
     void notifyMarksChanged() { notifyMarksChanged(0, entryCount() - 1); }
+    // How many entries are marked, kept by the list as marks change rather than counted.
+    int markedCount() const { return lists_.List2->selectedCount(); }
+    // What the window says of the marks once a command changed them.
+    QString markedCountText() const;
 
 Q_SIGNALS:
     // The marks of entries first .. last changed: by a check box of List2, a marking rule, or

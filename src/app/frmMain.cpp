@@ -202,6 +202,7 @@ void frmMain::cmdView_Click()
     startCommand();
     ViewedSession lines(*session_);
     frmView(lines, module().viewerPlacement, this).exec();
+    setStatusText(session_->markedCountText());
     // The duplicates list starts again from its first entry, which the source list then shows.
     if (!session_->largeFileMode() && List2Box_.rowCount() > 0) {
         ui_.List2->scrollToTop();
@@ -244,6 +245,7 @@ void frmMain::markBy(MarkRule rule)
     bulkMarking_ = false;
     unsetCursor();
     session_->notifyMarksChanged();
+    setStatusText(session_->markedCountText());
 }
 
 // A command's message stands for that command alone: an earlier command's text, an error above

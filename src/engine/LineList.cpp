@@ -14,15 +14,25 @@ void LineList::AddItem(const QString &text)
 // Texts of items gone with the clear are dropped with them: a large scan adds a placeholder text
 // to a list it has just cleared, and the pool must not keep one more per scan. So is the file: a
 // cleared list must not keep the text of a file that is no longer shown alive.
+void LineList::RemoveItem(int index)
+{
+    if (Selected(index))
+        --selectedCount_;
+    removeAt(index);
+}
+
 void LineList::Clear()
 {
     clearAll();
+    selectedCount_ = 0;
     pool_.clear();
     source_.reset();
 }
 
 void LineList::setSelected(int index, bool state)
 {
+    if (Selected(index) != state)
+        selectedCount_ += state ? 1 : -1;
     setSelectedAt(index, state);
 }
 

@@ -34,12 +34,15 @@ public:
     virtual ~LineList() = default;
 
     void AddItem(const QString &text);
-    void RemoveItem(int index) { removeAt(index); }
+    void RemoveItem(int index);
     void Clear();
     QString List(int index) const { return textOf(itemAt(index)); }
     int ListCount() const { return count(); }
     bool Selected(int index) const { return itemAt(index).selected; }
     void setSelected(int index, bool state);
+    // How many items are selected, kept up to date as states change: a view may ask it after
+    // every mark of a list of millions.
+    int selectedCount() const { return selectedCount_; }
 
     // Compact forms of AddItem for the scan and the save.
     void addLine(int line);
@@ -63,10 +66,13 @@ protected:
     virtual void removeAt(int index) = 0;
     virtual void clearAll() = 0;
     virtual void setSelectedAt(int index, bool state) = 0;
+    // A new item came back selected (an emulation's slot keeps its state).
+    void countRestoredSelection() { ++selectedCount_; }
 
 private:
     std::shared_ptr<const LineSource> source_;
     std::vector<QString> pool_;
+    int selectedCount_ = 0;
 };
 
 // The entry format of the duplicates list, for readers that only have its text.

@@ -44,6 +44,8 @@ void clsListEmu::append(const ListItem &item)
     const bool selected = slot.selected; // the slot keeps its selected state
     slot = item;
     slot.selected = selected;
+    if (selected)
+        countRestoredSelection();
 }
 
 void clsListEmu::removeAt(int index)

@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
+#include <tuple>
 
 namespace twinscan::test {
 namespace {
@@ -118,17 +119,21 @@ TEST_F(ListInteractionsTest, AClickOnAnEntryShowsItsLine)
     }
 }
 
-// Each rule repaints the check boxes whose marks it changed. From the same start each rule leaves
-// marks that no other rule would, so a command wired to the wrong rule is caught too.
+// Each rule repaints the check boxes whose marks it changed and says how many lines are marked.
+// From the same start each rule leaves marks that no other rule would, so a command wired to the
+// wrong rule is caught too.
 TEST_F(ListInteractionsTest, MarkingRulesRepaintTheCheckBoxes)
 {
     scan(writeFile("rules.txt", "a\na\na\nb\nb\n"));
-    const std::pair<QAction *, QString> steps[] = {{menu().mnuSelAllButFirst, "01101"},
-        {menu().mnuSelAll, "11111"}, {menu().mnuSelAllButLast, "11010"},
-        {menu().mnuInvert, "00101"}, {menu().mnuUnsel, "00000"}};
+    const std::tuple<QAction *, QString, QString> steps[]
+        = {{menu().mnuSelAllButFirst, "01101", "3 lines marked for removal"},
+            {menu().mnuSelAll, "11111", "5 lines marked for removal"},
+            {menu().mnuSelAllButLast, "11010", "3 lines marked for removal"},
+            {menu().mnuInvert, "00101", "2 lines marked for removal"},
+            {menu().mnuUnsel, "00000", "0 lines marked for removal"}};
     QAbstractItemModel &rows = window->List2Box();
     QString before = "00000";
-    for (const auto &[command, after] : steps) {
+    for (const auto &[command, after, message] : steps) {
         SCOPED_TRACE(command->objectName().toStdString());
         QSignalSpy changed(&rows, &QAbstractItemModel::dataChanged);
         window->setStatusText("Done! (Processing time: 0:00)");
@@ -146,9 +151,19 @@ TEST_F(ListInteractionsTest, MarkingRulesRepaintTheCheckBoxes)
         }
         EXPECT_EQ(shown, after);
         EXPECT_EQ(missed, "") << "rows changed but not repainted";
-        EXPECT_EQ(status(), "");
+        EXPECT_EQ(status(), message);
         before = after;
     }
+}
+
+TEST_F(ListInteractionsTest, TheMarkedCountIsGroupedByThousands)
+{
+    std::string lines;
+    for (int i = 0; i < 1235; ++i)
+        lines += "x\n";
+    scan(writeFile("many.txt", lines));
+    menu().mnuSelAll->trigger();
+    EXPECT_EQ(status(), "1,235 lines marked for removal");
 }
 
 // Only the first of a list of files is scanned, and nothing while a job runs.

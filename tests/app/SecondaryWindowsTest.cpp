@@ -14,7 +14,7 @@ namespace {
 using SecondaryWindows = WindowFixture;
 
 // A check on the second occurrence of a line marks that occurrence's entry. Closing the viewer
-// shows the first entry's line, also when that entry was current already.
+// shows the first entry's line, also when that entry was current already, and the marked count.
 TEST_F(SecondaryWindows, ViewerChecksMarkTheirEntries)
 {
     scan(writeFile("file.txt", "a\nb\na\nc\na\n"));
@@ -36,6 +36,7 @@ TEST_F(SecondaryWindows, ViewerChecksMarkTheirEntries)
     EXPECT_FALSE(session.isEntryMarked(0));
     EXPECT_TRUE(session.isEntryMarked(1));
     EXPECT_EQ(ui().lstShow->currentIndex().row(), 0);
+    EXPECT_EQ(status(), "1 line marked for removal");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "engine/LoadedText.h"
 #include "engine/clsListEmu.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -49,7 +50,8 @@ TEST(ListEmulation, SlotsKeepTheirStates)
 }
 
 // Callers set a new item's selected state before they read it; under that rule the emulation
-// and a plain list must agree after any sequence of additions, removals, marks and clears. Half
+// and a plain list must agree after any sequence of additions, removals, marks and clears, and
+// both keep the count of selected items. Half
 // the rounds start as the scan fills the source list (line 0, line 1, ...), which the emulation
 // keeps implicit until something else happens to the list, in half of them unread.
 TEST(ListEmulation, BehavesLikeAPlainList)
@@ -94,6 +96,11 @@ TEST(ListEmulation, BehavesLikeAPlainList)
             if (inOrder && round % 4 == 2)
                 continue; // unread, so that the lines stay implicit
             ASSERT_EQ(itemsOf(emulation), itemsOf(plain)) << "round " << round << " step " << step;
+            const Items items = itemsOf(plain);
+            const auto selected = std::count_if(
+                items.begin(), items.end(), [](const auto &item) { return item.second; });
+            for (const LineList *list : lists)
+                ASSERT_EQ(list->selectedCount(), selected) << "round " << round << " step " << step;
         }
     }
 }
