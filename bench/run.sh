@@ -4,6 +4,8 @@
 #
 #   bench/run.sh [SIZE...]     sizes in lines, "M" for millions; default: 1M 10M
 #
+# The spread is the slowest of a command's runs divided by the fastest.
+#
 # Environment: TWINSCAN_BENCH_BUILD  Release build folder (default: build-bench at the top)
 #              REPS                  repetitions per command (default: 5 for 1M or less, else 3)
 #              ONLY                  a grep -E pattern: run only the commands whose names match
@@ -22,7 +24,9 @@ results=$here/results
 # its peak memory is still the whole process's.
 commands=(
     "engine scan|{build}/bench/twinscan_bench scan {file} > /dev/null"
+    "engine 1 thread|TWINSCAN_THREADS=1 {build}/bench/twinscan_bench scan {file} > /dev/null"
     "window scan|{build}/bench/twinscan_window_bench scan {file}"
+    "window 1 thread|TWINSCAN_THREADS=1 {build}/bench/twinscan_window_bench scan {file}"
     "save|{build}/bench/twinscan_window_bench save {file} {scratch}/out.txt"
     "menu rules|{build}/bench/twinscan_window_bench mark {file}"
     "copy all|{build}/bench/twinscan_window_bench copy {file}"
@@ -31,6 +35,7 @@ commands=(
     "view close|{build}/bench/twinscan_window_bench viewclose {file}"
     "viewer find|{build}/bench/twinscan_bench find {file}"
     "twinscan job|env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME={scratch}/config {build}/twinscan /i {file} /o {scratch}/out.txt /s 2 > /dev/null"
+    "job 1 thread|env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TWINSCAN_THREADS=1 XDG_CONFIG_HOME={scratch}/config {build}/twinscan /i {file} /o {scratch}/out.txt /s 2 > /dev/null"
     "keep-first C++|{build}/bench/mmap_xxh3_keep_first {file} > {scratch}/out.txt"
     "cat >out|cat {file} > {scratch}/out.txt"
     "sort -u|LC_ALL=C sort -u {file} > /dev/null"
@@ -106,9 +111,11 @@ report() {
     bytes=$(stat -c %s "$file")
     printf '\n%s: %s lines, %.1f MB, %d repetitions, %s\n\n' "$size" "$(lines_of "$size")" \
         "$(calc "$bytes / 1048576")" "$reps" "$(date -u '+%Y-%m-%d %H:%M UTC')"
-    printf '| %-12s | %9s | %9s | %11s | %7s |' command "elapsed s" "cpu s" "peak RSS MB" "RSS/file"
+    printf '| %-15s | %9s | %6s | %9s | %11s | %7s |' command "elapsed s" spread "cpu s" "peak RSS MB" \
+        "RSS/file"
     for name in "${peers[@]}"; do printf ' %10s |' "÷ $name"; done
-    printf '\n|%s|%s|%s|%s|%s|' -------------- ----------- ----------- ------------- ---------
+    printf '\n|%s|%s|%s|%s|%s|%s|' ----------------- ----------- -------- ----------- ------------- \
+        ---------
     for name in "${peers[@]}"; do printf '%s|' ------------; done
     printf '\n'
     declare -A elapsed
@@ -118,10 +125,13 @@ report() {
     done
     for entry in "${commands[@]}"; do
         name=${entry%%|*}
-        local cpu peak
+        local cpu peak spread
+        spread=$(cut -d' ' -f1 "$records/$name" | sort -g | awk 'NR == 1 { low = $1 } { high = $1 }
+            END { print low > 0 ? high / low : 0 }')
         cpu=$(cut -d' ' -f2 "$records/$name" | median)
         peak=$(cut -d' ' -f3 "$records/$name" | median)
-        printf '| %-12s | %9.2f | %9.2f | %11.0f | %7.2f |' "$name" "${elapsed[$name]}" "$cpu" \
+        printf '| %-15s | %9.2f | %6.2f | %9.2f | %11.0f | %7.2f |' "$name" "${elapsed[$name]}" \
+            "$spread" "$cpu" \
             "$(calc "$peak / 1024")" "$(calc "$peak * 1024 / $bytes")"
         for field in "${peers[@]}"; do
             printf ' %10.2f |' "$(calc "${elapsed[$name]} / ${elapsed[$field]}")"
