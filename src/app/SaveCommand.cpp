@@ -48,6 +48,7 @@ SaveEnding SaveCommand::run()
     if (!offerExtension(target))
         return SaveEnding::NotStarted;
     const bool replacing = replacesScannedFile(target);
+    replacing_ = replacing;
     BusyScope busy(host_.jobs());
     busy.showBusy();
     const SaveResult result = copy(target, removals);

@@ -20,6 +20,8 @@ class SaveCommand
 public:
     explicit SaveCommand(JobHost &host);
     SaveEnding run();
+    // Whether the run put its result in place of the scanned file.
+    bool replacedScannedFile() const { return replacing_; }
 
 private:
     bool sourceUsable();
@@ -33,6 +35,7 @@ private:
     JobHost &host_;
     ScanSession *session_ = nullptr;
     double start_ = 0;
+    bool replacing_ = false;
 };
 
 } // namespace twinscan

@@ -184,9 +184,24 @@ ScanEnding frmMain::scanFile(const QString &file)
     return ScanCommand(*this, file).run();
 }
 
+// A save that replaced the scanned file leaves results that no longer fit it, so the window
+// shows what is on disk now; the unattended run closes instead.
 SaveEnding frmMain::save()
 {
-    return SaveCommand(*this).run();
+    SaveCommand command(*this);
+    const QString file = session_ ? session_->scannedFile() : QString();
+    const SaveEnding ending = command.run();
+    if (ending == SaveEnding::Done && command.replacedScannedFile() && !module().batchMode)
+        scanSavedFile(file);
+    return ending;
+}
+
+// The scan's outcome follows the save's, which would otherwise be lost.
+void frmMain::scanSavedFile(const QString &file)
+{
+    const QString saved = statusText();
+    scanFile(file);
+    setStatusText(saved + QStringLiteral(" · ") + statusText());
 }
 
 void frmMain::cmdSettings_Click()

@@ -101,6 +101,7 @@ private:
     bool pumpDue() const;
     bool confirmStop();
     void showListedItems();
+    void scanSavedFile(const QString &file);
     void layOut();
     void setUpBars();
 

@@ -37,15 +37,35 @@ TEST_F(SaveWindow, WritesTheFileWithoutTheMarkedLines)
     EXPECT_EQ(module().lastSavedFile, path("out.txt"));
 }
 
-// Once the scanned file itself is replaced, the line numbers no longer fit it.
-TEST_F(SaveWindow, SaveIsDisabledOnceTheScannedFileIsReplaced)
+// Once the scanned file itself is replaced, the window scans it again and says both outcomes;
+// another target leaves the window as it was.
+TEST_F(SaveWindow, AfterReplacingTheScannedFileItIsScannedAgain)
 {
-    for (const bool overSource : {false, true}) {
-        SCOPED_TRACE(overSource);
-        const QString target = scanAndMark("v\nv\n");
-        save(overSource ? target : path("out.txt"));
-        EXPECT_EQ(ui().cmdSave->isEnabled(), !overSource);
-        EXPECT_TRUE(status().startsWith("Done!"));
+    const struct
+    {
+        bool overSource;
+        bool oneMarkKept;
+        int lines;
+        bool saveEnabled;
+        QString status;
+    } cases[] = {
+        {false, false, 3, true, "Done! (Processing time: 0:00)"},
+        {true, true, 2, true,
+            "Done! (Processing time: 0:00) · Scanned 2 Lines: Found 2 Duplicate Lines with 1 "
+            "Unique Duplicates! (Processing time: 0:00)"},
+        {true, false, 1, false,
+            "Done! (Processing time: 0:00) · No Duplicate Lines Found... (Processing time: 0:00)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.status.toStdString());
+        const QString source = scanAndMark("v\nv\nv\n");
+        if (c.oneMarkKept)
+            window->List2Box().setData(
+                window->List2Box().index(2), Qt::Unchecked, Qt::CheckStateRole);
+        save(c.overSource ? source : path("out.txt"));
+        EXPECT_EQ(window->lstShowBox().rowCount(), c.lines);
+        EXPECT_EQ(ui().cmdSave->isEnabled(), c.saveEnabled);
+        EXPECT_EQ(status(), c.status);
     }
 }
 
