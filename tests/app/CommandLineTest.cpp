@@ -69,15 +69,24 @@ protected:
 };
 
 // Without a display that opens, a job runs offscreen and anything else but help and version is
-// refused; with one, or with a platform of the user's choice named, the toolkit decides.
+// refused, naming an input that is no file, or else with the usage; with a display, or with a
+// platform of the user's choice named, the toolkit decides.
 TEST_F(CommandLineFilesTest, ClassifiesTheCommandLineAndDecidesTheDisplay)
 {
     using enum CommandLineKind;
-    const std::vector<std::pair<const char *, CommandLineKind>> cases = {
+    const char *missing = "twinscan: {dir}/missing.txt: the file does not exist\n";
+    const struct
+    {
+        const char *line;
+        CommandLineKind kind;
+        const char *refusal = nullptr; // the usage when refused
+    } cases[] = {
         {"/i {dir}/in put.txt /o {dir}/out.txt /s 2 /c on", Job},
         {"/o {dir}/out.txt /s 3 /i \"{dir}/in put.txt\"", Job},
-        {"/i {dir}/folder /o out.txt /s 1", NoJob},
-        {"/i {dir}/missing.txt /o out.txt /s 1", NoJob},
+        {"/i {dir}/folder /o out.txt /s 1", NoJob,
+            "twinscan: {dir}/folder: is a folder, not a file\n"},
+        {"/i {dir}/missing.txt /o out.txt /s 1", NoJob, missing},
+        {"{dir}/missing.txt", NoJob, missing},
         {"/i {dir}/in put.txt /o out.txt", NoJob},
         {"/i {dir}/in put.txt /o out.txt /s 1 2", NoJob},
         {"/i {dir}/in put.txt /o /s 1", NoJob},
@@ -89,16 +98,21 @@ TEST_F(CommandLineFilesTest, ClassifiesTheCommandLineAndDecidesTheDisplay)
     const DisplayEnvironment displays[]
         = {{u":0"_s, {}, {}}, {{}, u"wayland-0"_s, {}}, {{}, {}, u"offscreen"_s}};
     const DisplayEnvironment closed[] = {{u":0"_s, u"wayland-0"_s, {}, false}, {{}, {}, u"xcb"_s}};
-    for (const auto &[line, kind] : cases) {
-        SCOPED_TRACE(line);
-        EXPECT_EQ(classifyCommandLine(arguments(line)), kind);
-        const DisplayDecision none = decideDisplay(arguments(line), {});
-        EXPECT_EQ(none.runOffscreen, kind == Job);
-        EXPECT_EQ(none.refuseWithUsage, kind == NoJob);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(classifyCommandLine(arguments(c.line)), c.kind);
+        const DisplayDecision none = decideDisplay(arguments(c.line), {});
+        EXPECT_EQ(none.runOffscreen, c.kind == Job);
+        EXPECT_EQ(none.refuseWithUsage, c.kind == NoJob);
         for (const DisplayEnvironment &display : closed)
-            EXPECT_EQ(decideDisplay(arguments(line), display), none);
+            EXPECT_EQ(decideDisplay(arguments(c.line), display), none);
         for (const DisplayEnvironment &display : displays)
-            EXPECT_EQ(decideDisplay(arguments(line), display), DisplayDecision());
+            EXPECT_EQ(decideDisplay(arguments(c.line), display), DisplayDecision());
+        if (c.kind == NoJob) {
+            EXPECT_EQ(refusalText(arguments(c.line)),
+                c.refusal ? QString::fromUtf8(c.refusal).replace(u"{dir}"_s, dir.path())
+                          : usageText());
+        }
     }
 }
 
@@ -120,25 +134,6 @@ TEST(CommandLineTest, NamesTheFileToOpenAtStart)
         EXPECT_EQ(fileToOpen(QString::fromLatin1(line).split(u' ')),
             file.isEmpty() ? file : QDir::current().absoluteFilePath(file))
             << line;
-    }
-}
-
-// Refused for want of a display, an input that is no file is the reason given; anything else
-// gets the usage.
-TEST_F(CommandLineFilesTest, TheRefusalNamesAnInputThatIsNoFile)
-{
-    const std::pair<const char *, const char *> cases[] = {
-        {"/i {dir}/missing.txt /o out.txt /s 1",
-            "twinscan: {dir}/missing.txt: the file does not exist\n"},
-        {"/s 1 /i {dir}/folder", "twinscan: {dir}/folder: is a folder, not a file\n"},
-        {"{dir}/missing.txt", "twinscan: {dir}/missing.txt: the file does not exist\n"},
-        {"/i {dir}/in put.txt /o out.txt", nullptr},
-    };
-    for (const auto &[line, refusal] : cases) {
-        SCOPED_TRACE(line);
-        const QString expected
-            = refusal ? QString::fromUtf8(refusal).replace(u"{dir}"_s, dir.path()) : usageText();
-        EXPECT_EQ(refusalText(arguments(line)), expected);
     }
 }
 

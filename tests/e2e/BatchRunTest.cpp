@@ -15,7 +15,7 @@ namespace {
 struct ExitCase
 {
     const char *name;
-    const char *input; // in.txt
+    QByteArray input; // in.txt
     const char *arguments;
     int status;
     // Patterns for the whole of each stream; {time} is the processing time and its line break,
@@ -23,6 +23,7 @@ struct ExitCase
     const char *out;
     const char *err;
     const char *display = nullptr; // DISPLAY, naming no X server that answers
+    QByteArray output = "a\nb\n"; // out.txt, when the status is 0
 };
 
 bool matches(const QByteArray &text, const char *pattern, const Sandbox &box)
@@ -39,9 +40,12 @@ bool matches(const QByteArray &text, const char *pattern, const Sandbox &box)
         .hasMatch();
 }
 
-// Only a job that ends with status 0 leaves an output; the input is never changed.
+// Only a job that ends with status 0 leaves an output; the input is never changed. A UTF-16 file
+// is saved in its own encoding; UTF-32 is refused before anything is written.
 TEST(BatchRunTest, StatusAndStreams)
 {
+    const QByteArray utf16("\xFF\xFEx\0\r\0\n\0X\0\r\0\n\0y\0\r\0\n\0", 20);
+    const QByteArray utf32("\xFF\xFE\0\0x\0\0\0\n\0\0\0x\0\0\0\n\0\0\0", 20);
     const ExitCase cases[] = {
         {"written", "a\nb\nA\n", "/i @/in.txt /o @/out.txt /s 2", 0,
             "Scanned 3 Lines: Found 2 Duplicate Lines with 1 Unique Duplicates!{time}Done!{time}",
@@ -61,6 +65,11 @@ TEST(BatchRunTest, StatusAndStreams)
             "Usage: twinscan /i FILE /o FILE /s 1\\|2\\|3 (?s:.*)twinscan \\[FILE\\](?s:.*)"
             "--version(?s:.*)",
             "", ":4093"},
+        {"UTF-16", utf16, "/i @/in.txt /o @/out.txt /s 2", 0, "Scanned [^\n]+\nDone!{time}", "",
+            nullptr, QByteArray("\xFF\xFEx\0\r\0\n\0y\0\r\0\n\0", 14)},
+        {"UTF-32", utf32, "/i @/in.txt /o @/out.txt /s 2", 2, "",
+            "@/in\\.txt looks like a binary or UTF-32 file; Twinscan reads 8-bit, UTF-8 and "
+            "UTF-16 text\n"},
     };
     for (const ExitCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -76,61 +85,18 @@ TEST(BatchRunTest, StatusAndStreams)
         QStringList expected {u"in.txt"_s};
         if (c.status == 0 && c.arguments[0] == '/') { // a job, not --help or --version
             expected << u"out.txt"_s;
-            EXPECT_EQ(box.read(u"out.txt"_s), "a\nb\n");
+            EXPECT_EQ(box.read(u"out.txt"_s), c.output);
         }
         EXPECT_EQ(box.entries(), expected);
     }
-}
-
-// A UTF-16 file is saved in its own encoding; UTF-32 is refused before anything is written.
-TEST(BatchRunTest, Utf16IsSavedAsItWasAndUtf32IsRefused)
-{
-    const QByteArray utf16("\xFF\xFEx\0\r\0\n\0X\0\r\0\n\0y\0\r\0\n\0", 20);
-    const QByteArray utf32("\xFF\xFE\0\0x\0\0\0\n\0\0\0x\0\0\0\n\0\0\0", 20);
-    const struct
-    {
-        QByteArray input;
-        int status;
-        QByteArray output; // empty: none written
-        const char *err;
-    } cases[] = {
-        {utf16, 0, QByteArray("\xFF\xFEx\0\r\0\n\0y\0\r\0\n\0", 14), ""},
-        {utf32, 2, {},
-            "@/in\\.txt looks like a binary or UTF-32 file; Twinscan reads 8-bit, UTF-8 and "
-            "UTF-16 text\n"},
-    };
-    for (const auto &c : cases) {
-        Sandbox box;
-        box.write(u"in.txt"_s, c.input);
-        const RunResult result = box.run(words("/i @/in.txt /o @/out.txt /s 2"));
-        EXPECT_EQ(result.exitCode, c.status) << describe(result);
-        EXPECT_TRUE(matches(result.err, c.err, box)) << describe(result);
-        EXPECT_EQ(box.read(u"in.txt"_s), c.input);
-        if (c.output.isEmpty())
-            EXPECT_EQ(box.entries(), QStringList {u"in.txt"_s});
-        else
-            EXPECT_EQ(box.read(u"out.txt"_s), c.output);
-    }
-}
-
-// Names reach the file system as the bytes given: one that is not UTF-8 would come out changed,
-// so it is refused before anything is written.
-TEST(BatchRunTest, ANameThatIsNotUtf8IsRefused)
-{
-    Sandbox box;
-    box.write(u"in.txt"_s, "a\na\n");
-    box.program = u"/bin/sh"_s;
-    const RunResult result
-        = box.run({u"-c"_s, uR"sh(exec "$0" /i @/in.txt /o "$(printf '@/out\377.txt')" /s 2)sh"_s});
-    EXPECT_EQ(result.exitCode, 2) << describe(result);
-    EXPECT_TRUE(result.err.contains("out\xff.txt: not valid UTF-8")) << describe(result);
-    EXPECT_EQ(box.entries(), QStringList {u"in.txt"_s});
 }
 
 // Jobs started by a shell with its redirections: standard output named as the target is written
 // as the shell opened it, so a log appended to keeps what it held, and the result lines keep out
 // of the data, on standard error; closed standard streams take none of the job's own pipes, and
 // a closed one named as the target fails as the shell's own write would, not into /dev/null.
+// Names reach the file system as the bytes given: one that is not UTF-8 would come out changed,
+// so it is refused before anything is written.
 TEST(BatchRunTest, ShellRedirections)
 {
     const struct
@@ -147,6 +113,8 @@ TEST(BatchRunTest, ShellRedirections)
         {"input and output closed", "/o @/out.txt /s 2 <&- >&-", "out.txt", "a\nb\n", "", 0},
         {"closed output as the target", "/o /dev/stdout /s 2 >&-", "app.log", "earlier\n",
             "Can't write /dev/stdout: Bad file descriptor\n", 2},
+        {"a name that is not UTF-8", "/o \"$(printf '@/out\\377.txt')\" /s 2", "app.log",
+            "earlier\n", "[^\n]*out.\\.txt: not valid UTF-8[^\n]*\n", 2},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -159,37 +127,36 @@ TEST(BatchRunTest, ShellRedirections)
         EXPECT_EQ(result.exitCode, c.exitCode) << describe(result);
         EXPECT_EQ(box.read(QString::fromLatin1(c.file)), c.content);
         EXPECT_TRUE(matches(result.err, c.err, box)) << describe(result);
+        EXPECT_EQ(box.entries().size(), c.file[0] == 'o' ? 3 : 2); // app.log, in.txt and the file
     }
 }
 
-// Options not on the command line come from the store, which an unattended run never writes.
+// Options not on the command line come from the store, which an unattended run never writes. A
+// store that is not a regular file is never opened: a FIFO would block the start.
 TEST(BatchRunTest, StoredOptionsApplyAndTheStoreStaysAsItWas)
 {
-    const QByteArray ini = "[Twinscan]\r\ncaseSensitive=1\r\nsaveEmptyLines=0\r\n";
-    Sandbox box;
-    QDir().mkpath(box.path(u"../config/Corvane"_s));
-    box.write(u"../config/Corvane/Twinscan.ini"_s, ini);
-    box.write(u"in.txt"_s, "a\n\nA\nb\na\n");
-    const RunResult result = box.run(words("/i @/in.txt /o @/out.txt /s 2"));
-    EXPECT_EQ(result.exitCode, 0) << describe(result);
-    EXPECT_EQ(box.read(u"out.txt"_s), "a\nA\nb\n");
-    EXPECT_EQ(box.read(u"../config/Corvane/Twinscan.ini"_s), ini);
-    EXPECT_EQ(QDir(box.path(u"../config/Corvane"_s)).entryList(QDir::Files | QDir::Hidden),
-        QStringList {u"Twinscan.ini"_s});
-}
-
-// A settings file that is not a regular file is never opened: a FIFO would block the start.
-TEST(BatchRunTest, ASettingsFifoIsPassedOver)
-{
-    Sandbox box;
-    const QString fifo = QDir::cleanPath(box.path(u"../config/Corvane/Twinscan.ini"_s));
-    QDir().mkpath(box.path(u"../config/Corvane"_s));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    box.write(u"in.txt"_s, "a\nb\nA\n");
-    const RunResult result = box.run(words("/i @/in.txt /o @/out.txt /s 2"));
-    EXPECT_EQ(result.exitCode, 0) << describe(result);
-    EXPECT_TRUE(result.err.contains(QFile::encodeName(fifo))) << describe(result);
-    EXPECT_EQ(box.read(u"out.txt"_s), "a\nb\n");
+    for (const bool fifo : {false, true}) {
+        SCOPED_TRACE(fifo);
+        Sandbox box;
+        const QString store = QDir::cleanPath(box.path(u"../config/Corvane/Twinscan.ini"_s));
+        const QByteArray ini = "[Twinscan]\r\ncaseSensitive=1\r\nsaveEmptyLines=0\r\n";
+        QDir().mkpath(box.path(u"../config/Corvane"_s));
+        if (fifo)
+            ASSERT_EQ(::mkfifo(QFile::encodeName(store).constData(), 0600), 0);
+        else
+            box.write(store, ini);
+        box.write(u"in.txt"_s, "a\n\nA\nb\na\n");
+        const RunResult result = box.run(words("/i @/in.txt /o @/out.txt /s 2"));
+        EXPECT_EQ(result.exitCode, 0) << describe(result);
+        EXPECT_EQ(result.err.contains(QFile::encodeName(store)), fifo) << describe(result);
+        EXPECT_EQ(box.read(u"out.txt"_s), fifo ? "a\n\nb\n" : "a\nA\nb\n");
+        if (!fifo) {
+            EXPECT_EQ(box.read(store), ini);
+        }
+        EXPECT_EQ(QDir(box.path(u"../config/Corvane"_s))
+                      .entryList(QDir::Files | QDir::Hidden | QDir::System),
+            QStringList {u"Twinscan.ini"_s});
+    }
 }
 
 } // namespace
