@@ -15,7 +15,9 @@ CutRowTips::CutRowTips(QAbstractItemView &view) : QObject(&view), view_(view)
 
 bool CutRowTips::eventFilter(QObject *watched, QEvent *event)
 {
-    return watched == view_.viewport() && event->type() == QEvent::ToolTip
+    // The type first: the viewport sends events while the view is being destroyed, when asking the
+    // view anything is no longer safe.
+    return event->type() == QEvent::ToolTip && watched == view_.viewport()
         && showTip(*static_cast<QHelpEvent *>(event));
 }
 
