@@ -127,7 +127,7 @@ report() {
         name=${entry%%|*}
         local cpu peak spread
         spread=$(cut -d' ' -f1 "$records/$name" | sort -g | awk 'NR == 1 { low = $1 } { high = $1 }
-            END { print low > 0 ? high / low : 0 }')
+            END { print (low > 0 ? high / low : 0) }')
         cpu=$(cut -d' ' -f2 "$records/$name" | median)
         peak=$(cut -d' ' -f3 "$records/$name" | median)
         printf '| %-15s | %9.2f | %6.2f | %9.2f | %11.0f | %7.2f |' "$name" "${elapsed[$name]}" \
