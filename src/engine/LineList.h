@@ -55,10 +55,6 @@ public:
     // The file that Line and Entry items refer to.
     void setSource(std::shared_ptr<const LineSource> source) { source_ = std::move(source); }
 
-    // Lists shown on screen announce added items to their views in batches; the scan calls this
-    // before it lets events run.
-    virtual void flush() { }
-
 protected:
     virtual int count() const = 0;
     virtual const ListItem &at(int index) const = 0;
