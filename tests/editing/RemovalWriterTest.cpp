@@ -25,6 +25,7 @@ TEST_F(RemovalWriterTest, WritesEveryLineButTheRemovedOnes)
             largeSaved += line + "\r\n";
     }
     const SaveOptions keep {0, 1}, trim {1, 1}, drop {0, 0}, trimDrop {1, 0};
+    const std::string bom = "\xEF\xBB\xBF";
     const struct
     {
         std::string input;
@@ -37,12 +38,7 @@ TEST_F(RemovalWriterTest, WritesEveryLineButTheRemovedOnes)
         {"a\rb\ra\rc", {1}, keep, "b\r\na\r\nc\r\n", 1},
         {"a\r\nb\nc\rd\r\n", {2}, keep, "a\r\nc\r\nd\r\n", 1},
         {"x\nb\r\nc\rd", {1}, keep, "b\nc\nd\n", 1},
-        {"\xEF\xBB\xBF"
-         "a\nb\n",
-            {1}, keep,
-            "\xEF\xBB\xBF"
-            "b\n",
-            1},
+        {bom + "a\nb\n", {1}, keep, bom + "b\n", 1},
         {"\n\na\n\n", {2}, keep, "\na\n\n", 1},
         {"  a  \r\n\tb \r\n   \r\nc\r\n", {}, trim, "a\r\n\tb\r\n\r\nc\r\n", 0},
         {"  a  \r\n\tb \r\n   \r\nc\r\n", {}, trimDrop, "a\r\n\tb\r\nc\r\n", 0},

@@ -19,9 +19,7 @@ namespace {
 
 struct stat statOf(const QString &path)
 {
-    struct stat st
-    {
-    };
+    struct stat st = {};
     EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
     return st;
 }
@@ -145,13 +143,8 @@ TEST_F(SafeSaveTest, TheTemporaryFileIsUnnamedWhereItCanBe)
     for (const bool unnamed : {true, false}) {
         for (const bool stopped : {false, true}) {
             SCOPED_TRACE(testing::Message() << "unnamed " << unnamed << ", stopped " << stopped);
-            if (!unnamed) {
-                systemCalls().openat = [](int folder, const char *name, int flags, mode_t mode) {
-                    if ((flags & O_TMPFILE) == O_TMPFILE)
-                        return errno = EOPNOTSUPP, -1;
-                    return realSystemCalls().openat(folder, name, flags, mode);
-                };
-            }
+            if (!unnamed)
+                useNamedTemporaryFiles();
             scan(lines, {2});
             writeBytes(path("out.txt"), "earlier\n");
             qsizetype seen = -1; // temporary files seen while the save runs
@@ -159,7 +152,6 @@ TEST_F(SafeSaveTest, TheTemporaryFileIsUnnamedWhereItCanBe)
                 seen = std::max(seen, leftovers().size());
                 return !stopped;
             });
-            systemCalls() = realSystemCalls();
             EXPECT_EQ(seen, unnamed ? 0 : 1);
             EXPECT_EQ(result.status, stopped ? SaveStatus::Stopped : SaveStatus::Completed);
             EXPECT_EQ(readBytes(path("out.txt")),

@@ -3,10 +3,14 @@
 #include "../engine/EngineTestSupport.h"
 #include "editing/RemovalWriter.h"
 #include "engine/LoadedText.h"
+#include "engine/SystemCalls.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -45,6 +49,22 @@ public: // the cases of a table reach the fixture through a reference
         request.targetFile = target;
         return saveWithRemoval(request, removals, progress);
     }
+
+    // Makes the save write a named temporary file, as on file systems without unnamed ones;
+    // `beforeOpen` sees every name opened, as another program could act just before.
+    static void useNamedTemporaryFiles(std::function<void(int, const char *)> beforeOpen = {})
+    {
+        static std::function<void(int, const char *)> hook;
+        hook = std::move(beforeOpen);
+        systemCalls().openat = [](int folder, const char *name, int flags, mode_t mode) {
+            if ((flags & O_TMPFILE) == O_TMPFILE)
+                return errno = EOPNOTSUPP, -1;
+            if (hook)
+                hook(folder, name);
+            return realSystemCalls().openat(folder, name, flags, mode);
+        };
+    }
+    void TearDown() override { systemCalls() = realSystemCalls(); }
 
     // Temporary files of a save, of the current name and of the name once used.
     QStringList leftovers() const

@@ -122,20 +122,14 @@ TEST_F(SaveInterference, EveryCallFailsSafely)
 TEST_F(SaveInterference, ALinkPlantedUnderTheTemporaryNameIsNeverFollowed)
 {
     scanInput();
-    static QByteArray victim;
-    static bool planted;
-    victim = QFile::encodeName(path("victim.txt"));
-    planted = false;
+    const QByteArray victim = QFile::encodeName(path("victim.txt"));
+    bool planted = false;
     writeBytes(path("victim.txt"), "victim\n");
-    systemCalls().openat = [](int folder, const char *name, int flags, mode_t mode) {
-        if ((flags & O_TMPFILE) == O_TMPFILE) // the named file of file systems without unnamed ones
-            return errno = EOPNOTSUPP, -1;
+    useNamedTemporaryFiles([&](int folder, const char *name) {
         if (!planted && QByteArray(name).startsWith(TemporaryFile::prefix))
             planted = ::symlinkat(victim.constData(), folder, name) == 0;
-        return realSystemCalls().openat(folder, name, flags, mode);
-    };
+    });
     const SaveResult result = saveTo(source);
-    systemCalls() = realSystemCalls();
     EXPECT_TRUE(planted);
     EXPECT_EQ(result.status, SaveStatus::Completed);
     EXPECT_EQ(readBytes(path("victim.txt")), "victim\n");
