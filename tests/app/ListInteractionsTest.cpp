@@ -1,5 +1,6 @@
 #include "app/ListInteractions.h"
 
+#include "support/ItemViewClicks.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
@@ -8,9 +9,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
-#include <QStyle>
-#include <QStyleOptionViewItem>
-#include <QTest>
 #include <tuple>
 
 namespace twinscan::test {
@@ -39,19 +37,6 @@ protected:
         const bool shown = menu().mnuPopup->isVisible();
         menu().mnuPopup->hide();
         return shown;
-    }
-    QPoint checkBoxOf(int row) const
-    {
-        QStyleOptionViewItem option;
-        option.initFrom(ui().List2);
-        option.rect = ui().List2->visualRect(entry(row));
-        option.features
-            = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-        option.text = entry(row).data().toString();
-        return ui()
-            .List2->style()
-            ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, ui().List2)
-            .center();
     }
 };
 
@@ -110,9 +95,7 @@ TEST_F(ListInteractionsTest, AClickOnAnEntryShowsItsLine)
     } cases[] = {{1, false, 2}, {3, true, 3}, {2, true, 1}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.entry);
-        const QPoint at
-            = c.onCheckBox ? checkBoxOf(c.entry) : ui().List2->visualRect(entry(c.entry)).center();
-        QTest::mouseClick(ui().List2->viewport(), Qt::LeftButton, {}, at);
+        clickRow(*ui().List2, entry(c.entry), c.onCheckBox);
         EXPECT_EQ(current(ui().List2), c.entry);
         EXPECT_EQ(current(ui().lstShow), c.line);
         EXPECT_EQ(window->session()->isEntryMarked(c.entry), c.onCheckBox);

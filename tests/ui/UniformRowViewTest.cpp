@@ -33,15 +33,25 @@ public:
     }
 };
 
-// Each key moves to its row and scrolls it into sight, where a click finds the same row again.
-TEST(UniformRowView, KeysReachEveryRowOfTenMillionAndTheRowShows)
+// A view of 300 by 200 pixels over the numbers, shown and active.
+class UniformRowViewTest : public testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        view.setModel(&model);
+        view.resize(300, 200);
+        view.show();
+        view.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    }
     Numbers model;
     UniformRowView view;
-    view.setModel(&model);
-    view.resize(300, 200);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+};
+
+// Each key moves to its row and scrolls it into sight, where a click finds the same row again.
+TEST_F(UniformRowViewTest, KeysReachEveryRowOfTenMillionAndTheRowShows)
+{
     view.setCurrentIndex(model.index(0));
     const int page = view.viewport()->height() / view.rowHeight();
     const std::pair<Qt::Key, int> cases[] = {{Qt::Key_Down, 1}, {Qt::Key_PageDown, 1 + page},
@@ -73,17 +83,10 @@ public:
 
 // The style draws its focus mark on the current row, and only while the list has the focus, as
 // it does in Qt's own lists.
-TEST(UniformRowView, TheStyleMarksTheCurrentRowOfAFocusedListOnly)
+TEST_F(UniformRowViewTest, TheStyleMarksTheCurrentRowOfAFocusedListOnly)
 {
-    Numbers model;
-    UniformRowView view;
     FocusWatcher watcher;
     view.setItemDelegate(&watcher);
-    view.setModel(&model);
-    view.resize(300, 200);
-    view.show();
-    view.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
     view.setCurrentIndex(model.index(3));
     for (const bool focus : {true, false}) {
         if (focus)
@@ -98,14 +101,8 @@ TEST(UniformRowView, TheStyleMarksTheCurrentRowOfAFocusedListOnly)
 
 // The view scrolls sideways as far as the widest row drawn so far, measured when it comes into
 // sight; a row cut at the edge shows its text in a tool tip, one that fits shows none.
-TEST(UniformRowView, ScrollsSidewaysToTheWidestRowSeenAndTipsCutRows)
+TEST_F(UniformRowViewTest, ScrollsSidewaysToTheWidestRowSeenAndTipsCutRows)
 {
-    Numbers model;
-    UniformRowView view;
-    view.setModel(&model);
-    view.resize(300, 200);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     QCoreApplication::processEvents();
     EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
     view.scrollTo(model.index(500), QAbstractItemView::PositionAtTop);

@@ -1,3 +1,4 @@
+#include "support/ItemViewClicks.h"
 #include "ui/UniformRowView.h"
 #include "ui/WindowPlacement.h"
 #include "windows/ViewerSource.h"
@@ -8,7 +9,6 @@
 #include <QCheckBox>
 #include <QInputDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QTest>
 #include <algorithm>
@@ -89,31 +89,39 @@ TEST(ViewerModel, ChecksOnlyRedRowsAndCarriesOnlyChecksBack)
     }
 }
 
+struct OpenViewer
+{
+    explicit OpenViewer(FakeFile &file) : window(file, placement)
+    {
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.viewerFilled(); }));
+        lw = window.findChild<UniformRowView *>(QStringLiteral("lw"));
+    }
+    void keys(QKeyCombination key)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+    }
+    QString status() const
+    {
+        return window.findChild<QLabel *>(QStringLiteral("lblStatus"))->text();
+    }
+
+    WindowPlacement placement {1500, 1200, 6000, 4500, windowStateNormal};
+    frmView window;
+    UniformRowView *lw = nullptr;
+};
+
 // A double click inverts the check of the row under the pointer, on its text or its check box,
 // and of no other row, whichever row was current before.
 TEST(Viewer, ADoubleClickTogglesTheRowUnderThePointer)
 {
     for (const bool onCheckBox : {false, true}) {
         FakeFile file;
-        WindowPlacement placement {1500, 1200, 6000, 4500, windowStateNormal};
-        frmView window(file, placement);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window.viewerFilled(); }));
-        auto *lw = window.findChild<UniformRowView *>(QStringLiteral("lw"));
-        QStyleOptionViewItem option;
-        option.initFrom(lw);
-        option.rect = lw->visualRect(lw->model()->index(3, 0));
-        option.features = QStyleOptionViewItem::HasCheckIndicator;
-        const QPoint at = onCheckBox
-            ? lw->style()
-                  ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, lw)
-                  .center()
-            : option.rect.center();
-        // A real double click: press, release, double-click press, release.
-        QTest::mouseClick(lw->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(lw->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(lw->viewport(), Qt::LeftButton, {}, at);
-        window.close();
+        OpenViewer viewer(file);
+        clickRow(*viewer.lw, viewer.lw->model()->index(3, 0), onCheckBox, true);
+        viewer.window.close();
         EXPECT_EQ(file.marked, std::vector<bool>({0, 0, 1, 1, 0, 0})) << onCheckBox;
     }
 }
@@ -149,30 +157,6 @@ TEST(ViewerModel, StepsThroughTheGroupOfTheCurrentRow)
         EXPECT_EQ(background, c.background) << c.row;
     }
 }
-
-struct OpenViewer
-{
-    explicit OpenViewer(FakeFile &file) : window(file, placement)
-    {
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window.viewerFilled(); }));
-        lw = window.findChild<UniformRowView *>(QStringLiteral("lw"));
-    }
-    void keys(QKeyCombination key)
-    {
-        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
-    }
-    QString status() const
-    {
-        return window.findChild<QLabel *>(QStringLiteral("lblStatus"))->text();
-    }
-
-    WindowPlacement placement {1500, 1200, 6000, 4500, windowStateNormal};
-    frmView window;
-    UniformRowView *lw = nullptr;
-};
 
 // Every way through the viewer's keys ends on its row, with the status naming the line and its
 // place in its group.
