@@ -133,8 +133,9 @@ TEST_F(SafeSaveTest, LinksAreFollowedUnlessPlantedInASharedFolder)
 }
 
 // Where the file system has unnamed files, the temporary file is one, so that a killed save
-// leaves nothing; elsewhere it has a name while it is written. Either way a save completes in one
-// rename over the earlier file, and a stopped one writes nothing and leaves nothing.
+// leaves nothing; elsewhere it has a name, which only the user may read, while it is written.
+// Either way a save completes in one rename over the earlier file, and a stopped one writes
+// nothing and leaves nothing.
 TEST_F(SafeSaveTest, TheTemporaryFileIsUnnamedWhereItCanBe)
 {
     std::string lines;
@@ -148,10 +149,14 @@ TEST_F(SafeSaveTest, TheTemporaryFileIsUnnamedWhereItCanBe)
             scan(lines, {2});
             writeBytes(path("out.txt"), "earlier\n");
             qsizetype seen = -1; // temporary files seen while the save runs
+            mode_t othersMay = 0; // what the group and others may do with them
             const SaveResult result = saveTo(path("out.txt"), [&](qint64, qint64) {
                 seen = std::max(seen, leftovers().size());
+                for (const QString &name : leftovers())
+                    othersMay |= statOf(dir.filePath(name)).st_mode & 077;
                 return !stopped;
             });
+            EXPECT_EQ(othersMay, 0u);
             EXPECT_EQ(seen, unnamed ? 0 : 1);
             EXPECT_EQ(result.status, stopped ? SaveStatus::Stopped : SaveStatus::Completed);
             EXPECT_EQ(readBytes(path("out.txt")),

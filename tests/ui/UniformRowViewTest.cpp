@@ -1,14 +1,11 @@
 #include "ui/UniformRowView.h"
 
-#include "ui/CutRowTips.h"
 #include "ui/RowNumberGutter.h"
 #include "ui/ShownText.h"
 
 #include <QAbstractListModel>
 #include <QHelpEvent>
-#include <QListView>
 #include <QScrollBar>
-#include <QStringListModel>
 #include <QStyledItemDelegate>
 #include <QTest>
 #include <QToolTip>
@@ -116,26 +113,6 @@ TEST_F(UniformRowViewTest, ScrollsSidewaysToTheWidestRowSeenAndTipsCutRows)
         EXPECT_EQ(QToolTip::isVisible(), row == 500) << row;
     }
     EXPECT_TRUE(QToolTip::text().contains(QString(100, QLatin1Char('w'))));
-}
-
-// A list of the main window shows the whole text of a row it cuts at its edge in a tip, and no
-// such tip over a row that fits.
-TEST(CutRowTips, TipsOnlyTheRowsItCuts)
-{
-    QStringListModel model({QStringLiteral("short"), QString(300, QLatin1Char('m'))});
-    QListView list;
-    list.setModel(&model);
-    list.setToolTip(QStringLiteral("the list"));
-    new CutRowTips(list);
-    list.resize(200, 100);
-    list.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
-    for (const int row : {1, 0}) {
-        const QPoint at = list.visualRect(model.index(row)).topLeft() + QPoint(5, 5);
-        QHelpEvent tip(QEvent::ToolTip, at, list.viewport()->mapToGlobal(at));
-        QCoreApplication::sendEvent(list.viewport(), &tip);
-        EXPECT_EQ(QToolTip::text().contains(QStringLiteral("mmmm")), row == 1) << row;
-    }
 }
 
 // The gutter grows by one digit's width for every digit of the largest row number.

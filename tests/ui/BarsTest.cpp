@@ -1,7 +1,12 @@
+// The status bar and the progress bar the main window draws, and what screen readers hear of them.
+
 #include "ui/PictureBox.h"
 #include "ui/cNoStatusBar.h"
+#include "ui/cProgressBar.h"
 
+#include <QAccessible>
 #include <QLabel>
+#include <QPainter>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -83,6 +88,54 @@ TEST(StatusBar, WorkedExamples)
         }
         EXPECT_EQ(result.toStdString(), expected.toStdString());
     }
+}
+
+// The main window's bar is taller than wide and fills from the bottom.
+TEST(ProgressBar, AQuarterFillsTheBottomQuarter)
+{
+    cProgressBar bar;
+    bar.setBackColor(0xFFFFFF);
+    bar.setBarColor(0x0000FF);
+    bar.setBorderStyle(0);
+    bar.setMax(200);
+    bar.setValue(50);
+    QImage image(57, 100, QImage::Format_RGB32);
+    QPainter painter(&image);
+    bar.DrawToDC(painter, image.rect());
+    EXPECT_EQ(image.pixel(28, 74), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(28, 75), qRgb(255, 0, 0));
+}
+
+// Screen readers cannot read what the bars paint: each tells its text, the progress bar also its
+// value with its range.
+TEST(BarAccessibility, ScreenReadersHearTheStatusTextAndTheProgress)
+{
+    PictureBox statusBox, progressBox;
+    statusBox.setAccessibleName(QStringLiteral("Status"));
+    cNoStatusBar status;
+    status.Create(&statusBox);
+    status.AddPanel();
+    cProgressBar progress;
+    progress.setDrawObject(&progressBox);
+    progress.setMax(200);
+    status.setPanelText(1, QStringLiteral("Loading file... 40%"));
+    progress.setValue(50);
+
+    QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(&statusBox);
+    EXPECT_EQ(bar->role(), QAccessible::StatusBar);
+    EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("Status"));
+    EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("Loading file... 40%"));
+    ASSERT_TRUE(bar->textInterface());
+    EXPECT_EQ(bar->textInterface()->text(0, bar->textInterface()->characterCount()),
+        QStringLiteral("Loading file... 40%"));
+
+    bar = QAccessible::queryAccessibleInterface(&progressBox);
+    EXPECT_EQ(bar->role(), QAccessible::ProgressBar);
+    EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("25%"));
+    ASSERT_TRUE(bar->valueInterface());
+    EXPECT_EQ(bar->valueInterface()->currentValue(), 50);
+    EXPECT_EQ(bar->valueInterface()->minimumValue(), 0);
+    EXPECT_EQ(bar->valueInterface()->maximumValue(), 200);
 }
 
 } // namespace
