@@ -103,6 +103,21 @@ struct OpenViewer
     {
         QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
     }
+    void keys(Qt::Key key) { keys(QKeyCombination(key)); }
+    // Ctrl+F, the text, F3.
+    void find(const char *text)
+    {
+        keys(Qt::CTRL | Qt::Key_F);
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text));
+        keys(Qt::Key_F3);
+    }
+    void goTo(int line)
+    {
+        keys(Qt::CTRL | Qt::Key_G);
+        auto *dialog = window.findChild<QInputDialog *>(QStringLiteral("dlgGoToLine"));
+        dialog->setIntValue(line);
+        dialog->accept();
+    }
     QString status() const
     {
         return window.findChild<QLabel *>(QStringLiteral("lblStatus"))->text();
@@ -163,38 +178,21 @@ TEST(ViewerModel, StepsThroughTheGroupOfTheCurrentRow)
 TEST(Viewer, KeysFindGoToAndStepThroughDuplicates)
 {
     using Keys = std::function<void(OpenViewer &)>;
-    const auto find = [](const char *text) {
-        return [text](OpenViewer &v) {
-            v.keys(Qt::CTRL | Qt::Key_F);
-            QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text));
-            v.keys(QKeyCombination(Qt::Key_F3));
-        };
-    };
-    const auto goTo = [](int line) {
-        return [line](OpenViewer &v) {
-            v.keys(Qt::CTRL | Qt::Key_G);
-            auto *dialog = v.window.findChild<QInputDialog *>(QStringLiteral("dlgGoToLine"));
-            dialog->setIntValue(line);
-            dialog->accept();
-        };
-    };
     const std::tuple<const char *, Keys, int, const char *> cases[] = {
         {"F3, F3, Shift+F3",
-            [&](OpenViewer &v) {
-                find("E")(v), v.keys(QKeyCombination(Qt::Key_F3)), v.keys(Qt::SHIFT | Qt::Key_F3);
-            },
+            [](OpenViewer &v) { v.find("E"), v.keys(Qt::Key_F3), v.keys(Qt::SHIFT | Qt::Key_F3); },
             1, "Line 2"},
         {"match case",
-            [&](OpenViewer &v) {
+            [](OpenViewer &v) {
                 v.keys(Qt::CTRL | Qt::Key_F);
                 v.window.findChild<QCheckBox *>(QStringLiteral("chkMatchCase"))->setChecked(true);
-                find("E")(v);
+                v.find("E");
             },
             0, "\"E\" was not found."},
-        {"Ctrl+G", goTo(5), 4, "Line 5"},
+        {"Ctrl+G", [](OpenViewer &v) { v.goTo(5); }, 4, "Line 5"},
         {"Ctrl+Down", [](OpenViewer &v) { v.keys(Qt::CTRL | Qt::Key_Down); }, 3,
             "Line 4 \u00B7 duplicate 2 of 2"},
-        {"Ctrl+G, Ctrl+Up", [&](OpenViewer &v) { goTo(6)(v), v.keys(Qt::CTRL | Qt::Key_Up); }, 2,
+        {"Ctrl+G, Ctrl+Up", [](OpenViewer &v) { v.goTo(6), v.keys(Qt::CTRL | Qt::Key_Up); }, 2,
             "Line 3 \u00B7 duplicate 1 of 2"},
     };
     for (const auto &[name, keys, row, status] : cases) {
@@ -215,11 +213,9 @@ TEST(Viewer, EscapeStopsARunningSearch)
         bytes += "\xC3\xA9\n";
     FakeFile file(bytes);
     OpenViewer viewer(file);
-    viewer.keys(Qt::CTRL | Qt::Key_F);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("zz"));
-    viewer.keys(QKeyCombination(Qt::Key_F3));
+    viewer.find("zz");
     EXPECT_TRUE(viewer.window.findChild<QProgressBar *>(QStringLiteral("prgFind"))->isVisible());
-    viewer.keys(QKeyCombination(Qt::Key_Escape));
+    viewer.keys(Qt::Key_Escape);
     EXPECT_EQ(viewer.status(), QStringLiteral("Search stopped."));
     EXPECT_TRUE(viewer.window.isVisible());
 }
