@@ -29,24 +29,22 @@ std::string fieldsOf(const CommandLineRequest &r)
 
 TEST(CommandLineTest, ParsesWholeArgumentSwitches)
 {
-    const std::vector<std::pair<QStringList, const char *>> cases = {
-        {{u"/c"_s, u"on"_s, u"/m"_s, u"off"_s}, ""}, // no job switch: nothing is read
-        {{u"/i"_s, u"my"_s, u"input"_s, u"file.txt"_s, u"/o"_s, u"out.txt"_s},
-            "i=[my input file.txt] o=[out.txt]"},
+    // Arguments as the program gets them, separated by bars.
+    const std::pair<const char *, const char *> cases[] = {
+        {"/c|on|/m|off", ""}, // no job switch: nothing is read
+        {"/i|my|input|file.txt|/o|out.txt", "i=[my input file.txt] o=[out.txt]"},
         // Trimming comes before quote removal, so quoted spaces at the ends survive.
-        {{u"/i"_s, u"\" in"_s, u"put.txt \""_s}, "i=[ in put.txt ]"},
-        {{u"/i"_s, u"  \ta.txt\t  "_s}, "i=[\ta.txt\t]"},
-        {{u"/s"_s, u"1"_s, u"/c"_s, u"ON"_s, u"/r"_s, u"Off"_s, u"/e"_s, u"maybe"_s, u"/t"_s,
-             u"\"on\""_s, u"/m"_s, u"on"_s, u"off"_s},
-            "s=[1] c=[ON] r=[Off] t=[on]"},
-        {{u"/i"_s, u"a"_s, u"/s"_s, u"1"_s, u"/i"_s, u"b"_s}, "i=[b] s=[1]"},
-        {{u"/i"_s, u"/tmp/c/r/e/in.txt"_s, u"/o"_s, u"/srv/s/t/m/o.txt"_s, u"/s"_s, u"2"_s},
+        {"/i|\" in|put.txt \"", "i=[ in put.txt ]"},
+        {"/i|  \ta.txt\t  ", "i=[\ta.txt\t]"},
+        {"/s|1|/c|ON|/r|Off|/e|maybe|/t|\"on\"|/m|on|off", "s=[1] c=[ON] r=[Off] t=[on]"},
+        {"/i|a|/s|1|/i|b", "i=[b] s=[1]"},
+        {"/i|/tmp/c/r/e/in.txt|/o|/srv/s/t/m/o.txt|/s|2",
             "i=[/tmp/c/r/e/in.txt] o=[/srv/s/t/m/o.txt] s=[2]"},
-        {{u"/i"_s, u"a"_s, u"/O"_s, u"b"_s}, "i=[a /O b]"},
+        {"/i|a|/O|b", "i=[a /O b]"},
     };
     for (const auto &[arguments, expected] : cases)
-        EXPECT_EQ(fieldsOf(parseArguments(arguments)), expected)
-            << arguments.join(u'|').toStdString();
+        EXPECT_EQ(fieldsOf(parseArguments(QString::fromUtf8(arguments).split(u'|'))), expected)
+            << arguments;
 }
 
 // A folder with an input file whose name has a space and a sub-folder.
