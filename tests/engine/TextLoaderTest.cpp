@@ -182,4 +182,21 @@ TEST(TextLoader, ImpossibleSizesAreRefused)
     }
 }
 
+// A stop is not a failure, whether the file is mapped or, like a pipe, read into memory.
+TEST(TextLoader, AStopIsNoError)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("a.txt"));
+    writeBytes(file, "a\nb\n");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::write(ends[1], "a\nb\n", 4), 4);
+    ::close(ends[1]);
+    for (const QString &path : {file, QStringLiteral("/dev/fd/%1").arg(ends[0])}) {
+        const LoadResult loaded = TextLoader::load(path, [](qint64, qint64) { return false; });
+        EXPECT_TRUE(loaded.stopped && !loaded.text && loaded.error.isEmpty()) << path.toStdString();
+    }
+    ::close(ends[0]);
+}
+
 } // namespace
