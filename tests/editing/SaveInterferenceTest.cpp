@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <functional>
 #include <set>
 #include <unistd.h>
