@@ -6,8 +6,8 @@
 //   twinscan_window_bench mark FILE        scan, then each marking rule from the context menu;
 //                                          measured is the slowest rule
 //   twinscan_window_bench copy FILE        scan, mark all but the first, then Copy to Clipboard
-//                                          All (measured) and Selected, with the peak memory
-//                                          while they run
+//                                          All (measured) and Selected, with the size of the
+//                                          text and the memory before, at the peak and after
 //   twinscan_window_bench click FILE       scan, then clicks on entries spread over the list,
 //                                          each until the source list has moved and repainted;
 //                                          measured is the median click
@@ -31,9 +31,11 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QListView>
 #include <QMenu>
+#include <QMimeData>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -142,14 +144,19 @@ double copyLines(frmMain &window)
 {
     window.markBy(MarkRule::AllButFirst);
     const DuplicatesMenu &menu = window.interactions().menu();
-    const double before = peakMemoryMb();
+    const double before = memoryMb("VmRSS:");
     resetPeakMemory();
     const double all = timed([&] { menu.mnuCopyAll->trigger(); });
     const double peakAll = peakMemoryMb();
+    const double after = memoryMb("VmRSS:");
+    const double textMb
+        = double(
+              QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")).size())
+        / (1024 * 1024);
     const double selected = timed([&] { menu.mnuCopySelected->trigger(); });
-    std::printf("copy all %.3f s, peak %.0f MB (%.0f MB before); then copy selected %.3f s, peak "
-                "%.0f MB\n",
-        all, peakAll, before, selected, peakMemoryMb());
+    std::printf("copy all %.3f s: %.0f MB of text, %.0f MB resident before, %.0f MB at the peak, "
+                "%.0f MB after; then copy selected %.3f s\n",
+        all, textMb, before, peakAll, after, selected);
     return all;
 }
 

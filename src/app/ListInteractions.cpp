@@ -2,7 +2,6 @@
 
 #include "app/Module.h"
 #include "app/ScanSession.h"
-#include "editing/ClipboardText.h"
 #include "ui/ListBoxModel.h"
 
 #include <QClipboard>
@@ -124,7 +123,7 @@ void ListInteractions::showMenu(QPoint globalPos)
 
 void ListInteractions::mnuCopyAll_Click()
 {
-    copyLines(false);
+    host_.copyEntries(CopyScope::All);
 }
 
 // Ctrl+C in the duplicates list copies the marked entries' lines, or without marks the current
@@ -132,7 +131,7 @@ void ListInteractions::mnuCopyAll_Click()
 void ListInteractions::copyForKey()
 {
     const ScanSession *session = host_.shownSession();
-    if (session && hasChosenEntries(*session->lists().List2, CopyScope::Marked))
+    if (session && session->markedCount() > 0)
         mnuCopySelected_Click();
     else
         mnuCopyCurrent_Click();
@@ -140,28 +139,15 @@ void ListInteractions::copyForKey()
 
 void ListInteractions::mnuCopySelected_Click()
 {
-    copyLines(true);
+    host_.copyEntries(CopyScope::Marked);
 }
 
-// With nothing to copy the clipboard keeps what it holds. Otherwise the old text goes before the
-// new one is built: two copies of millions of lines need not fit in memory at once.
-void ListInteractions::copyLines(bool markedOnly)
-{
-    host_.startCommand();
-    const ScanSession *session = host_.shownSession();
-    const CopyScope scope = markedOnly ? CopyScope::Marked : CopyScope::All;
-    if (!session || !session->text() || !hasChosenEntries(*session->lists().List2, scope))
-        return;
-    views_.window->setCursor(Qt::WaitCursor);
-    QGuiApplication::clipboard()->clear();
-    QGuiApplication::clipboard()->setText(
-        clipboardLines(*session->text(), *session->lists().List2, scope));
-    views_.window->unsetCursor();
-}
-
-// Without a current entry the clipboard keeps what it holds; an empty line empties it.
+// Without a current entry the clipboard keeps what it holds; an empty line empties it. Ctrl+C
+// still reaches the list while a job runs, and must not start anything then.
 void ListInteractions::mnuCopyCurrent_Click()
 {
+    if (module().isBusy)
+        return;
     host_.startCommand();
     const ScanSession *session = host_.shownSession();
     if (!session || !session->text() || session->largeFileMode())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/ClipboardText.h"
 #include "editing/MarkingRules.h"
 #include "ui/DuplicatesMenu.h"
 
@@ -27,6 +28,8 @@ public:
     // Clears the message panel as a command starts.
     virtual void startCommand() = 0;
     virtual void markBy(MarkRule rule) = 0;
+    // Copy to Clipboard "All" or "Selected".
+    virtual void copyEntries(CopyScope scope) = 0;
     virtual void scanDropped(const QString &file) = 0;
 };
 
@@ -72,7 +75,6 @@ protected:
 
 private:
     void showMenu(QPoint globalPos);
-    void copyLines(bool markedOnly);
     bool filterDrop(QEvent *event);
 
     ListHost &host_;

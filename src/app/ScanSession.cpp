@@ -42,14 +42,17 @@ bool ScanSession::isLineMarked(int line) const
     return entry >= 0 && isEntryMarked(entry);
 }
 
-// The count is grouped by commas whatever the system's locale, as the rest of the window's English.
 QString ScanSession::markedCountText() const
 {
-    const int count = markedCount();
-    if (count == 1)
-        return tr("1 line marked for removal");
-    return tr("%1 lines marked for removal")
-        .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(count));
+    return countedLines(
+        markedCount(), tr("1 line marked for removal"), tr("%1 lines marked for removal"));
+}
+
+// The count is grouped by commas whatever the system's locale, as the rest of the window's English.
+QString countedLines(int count, const QString &one, const QString &many)
+{
+    return count == 1 ? one
+                      : many.arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(count));
 }
 
 } // namespace twinscan

@@ -60,6 +60,7 @@ public:
     void setLineEntries(LineEntryIndex entries) { lineEntries_ = std::move(entries); }
     // The index of the line's List2 entry, or -1 when it has none.
     int entryOfLine(int line) const { return lineEntries_.entryOf(line); }
+    const LineEntryIndex &lineEntries() const { return lineEntries_; }
     // The run of List2 entries that entry `entry` belongs to.
     EntryGroup groupOfEntry(int entry) const { return lineEntries_.groupOf(entry); }
     int entryCount() const { return lists_.List2->ListCount(); }
@@ -92,5 +93,8 @@ private:
     int lastLineIndex_ = -1;
     LineEntryIndex lineEntries_;
 };
+
+// "1 line …" for one line, else `many` with the count grouped by commas ("1,234 lines …").
+QString countedLines(int count, const QString &one, const QString &many);
 
 } // namespace twinscan

@@ -2,6 +2,7 @@
 
 #include "app/BatchRun.h"
 #include "app/CommandLine.h"
+#include "app/CopyCommand.h"
 #include "app/ListInteractions.h"
 #include "app/Module.h"
 #include "app/SaveCommand.h"
@@ -263,6 +264,11 @@ void frmMain::markBy(MarkRule rule)
     setStatusText(session_->markedCountText());
 }
 
+void frmMain::copyEntries(CopyScope scope)
+{
+    CopyCommand(*this).run(scope);
+}
+
 // A command's message stands for that command alone: an earlier command's text, an error above
 // all, must not look like its outcome.
 void frmMain::startCommand()
@@ -290,24 +296,32 @@ MessageAnswer frmMain::ask(const QString &text, MessageButtons buttons, MessageI
     return services_.messages->show(this, module().appTitle, text, buttons, icon);
 }
 
-// A busy window offers Stop in place of Open and nothing else; Save and View are left to the
-// job's ending when it is over.
+// A busy window offers Stop in place of Open and nothing else, and its marks stay as the job found
+// them; Save and View are left to the job's ending when it is over. The focus goes back where it
+// was, so that a copy from the duplicates list leaves the user there.
 void frmMain::showBusy(bool busy)
 {
     if (!busy)
         showListedItems();
     for (QAction *command : {ui_.actOpen, ui_.actAbout, ui_.actSettings})
         command->setEnabled(!busy);
+    List2Box_.setChecksLocked(busy);
     if (busy) {
         ui_.actSave->setEnabled(false);
         ui_.actView->setEnabled(false);
         setCursor(Qt::BusyCursor);
+        focusBeforeBusy_ = QApplication::focusWidget();
     } else {
         unsetCursor();
     }
     ui_.cmdStop->setVisible(busy);
     ui_.cmdScan->setVisible(!busy);
-    (busy ? ui_.cmdStop : ui_.cmdScan)->setFocus();
+    if (busy)
+        ui_.cmdStop->setFocus();
+    else if (focusBeforeBusy_ && focusBeforeBusy_->isVisible() && focusBeforeBusy_->isEnabled())
+        focusBeforeBusy_->setFocus();
+    else
+        ui_.cmdScan->setFocus();
 }
 
 bool frmMain::pumpDue() const

@@ -15,6 +15,7 @@
 #include "ui/cProgressBar.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -51,6 +52,7 @@ public:
     bool bulkMarking() const override { return bulkMarking_; }
     void startCommand() override;
     void markBy(MarkRule rule) override;
+    void copyEntries(CopyScope scope) override;
     void scanDropped(const QString &file) override { scanFile(file); }
 
     const MainWindowUi &ui() const { return ui_; }
@@ -116,6 +118,7 @@ private:
     ListBoxModel List2Box_ {true};
     std::unique_ptr<ScanSession> session_;
     bool bulkMarking_ = false;
+    QPointer<QWidget> focusBeforeBusy_;
     QElapsedTimer sincePump_;
     int pumpIntervalMs_ = 100;
 };

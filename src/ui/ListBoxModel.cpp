@@ -104,7 +104,7 @@ bool ListBoxModel::setData(const QModelIndex &index, const QVariant &value, int 
 Qt::ItemFlags ListBoxModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags result = QAbstractListModel::flags(index);
-    if (checkable(index))
+    if (checkable(index) && !checksLocked_)
         result |= Qt::ItemIsUserCheckable;
     return result;
 }

@@ -24,6 +24,8 @@ public:
     void showNewRows();
     // The selected states of rows first .. last changed: their check boxes are drawn again.
     void repaintChecks(int first, int last);
+    // While locked, the user cannot change a check box: a job is reading the marks.
+    void setChecksLocked(bool locked) { checksLocked_ = locked; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -39,6 +41,7 @@ private:
     void reset(LineList *list, const QString &placeholder);
 
     bool checkable_;
+    bool checksLocked_ = false;
     LineList *list_ = nullptr;
     QString placeholder_;
     int shownRows_ = 0; // rows the views have been told about

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QToolButton>
 #include <tuple>
 
 namespace twinscan::test {
@@ -50,11 +51,13 @@ TEST_F(ListInteractionsTest, ContextMenuOnlyOnListedDuplicatesWhenIdle)
 }
 
 // Copies take each entry's own line as read, not the text it shows. Without anything to copy the
-// clipboard keeps what it held. Each command's message replaces any earlier one.
+// clipboard keeps what it held. Each command's message replaces any earlier one, and the focus
+// stays in the list.
 TEST_F(ListInteractionsTest, CopyCommands)
 {
     scan(writeFile("copy.txt", twoGroups));
     const auto ctrlC = [this] { QTest::keyClick(ui().List2, Qt::Key_C, Qt::ControlModifier); };
+    const QString one = "1 line copied to the clipboard";
     const struct
     {
         const char *what;
@@ -62,24 +65,60 @@ TEST_F(ListInteractionsTest, CopyCommands)
         int currentEntry;
         std::function<void()> command;
         QString clipboard;
+        QString status;
     } cases[] = {
-        {"all", true, 0, [this] { menu().mnuCopyAll->trigger(); }, "Apple\r\nAPPLE\r\nb\r\nb\r\n"},
-        {"selected", true, 0, [this] { menu().mnuCopySelected->trigger(); }, "APPLE\r\n"},
-        {"none marked", false, 0, [this] { menu().mnuCopySelected->trigger(); }, "before"},
-        {"current", false, 1, [this] { menu().mnuCopyCurrent->trigger(); }, "APPLE"},
-        {"no current entry", false, -1, [this] { menu().mnuCopyCurrent->trigger(); }, "before"},
-        {"Ctrl+C, marked", true, 3, ctrlC, "APPLE\r\n"},
-        {"Ctrl+C, none marked", false, 3, ctrlC, "b"},
+        {"all", true, 0, [this] { menu().mnuCopyAll->trigger(); }, "Apple\r\nAPPLE\r\nb\r\nb\r\n",
+            "4 lines copied to the clipboard"},
+        {"selected", true, 0, [this] { menu().mnuCopySelected->trigger(); }, "APPLE\r\n", one},
+        {"none marked", false, 0, [this] { menu().mnuCopySelected->trigger(); }, "before", ""},
+        {"current", false, 1, [this] { menu().mnuCopyCurrent->trigger(); }, "APPLE", ""},
+        {"no current entry", false, -1, [this] { menu().mnuCopyCurrent->trigger(); }, "before", ""},
+        {"Ctrl+C, marked", true, 3, ctrlC, "APPLE\r\n", one},
+        {"Ctrl+C, none marked", false, 3, ctrlC, "b", ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         window->session()->setEntryMarked(1, c.secondMarked);
         ui().List2->setCurrentIndex(c.currentEntry < 0 ? QModelIndex() : entry(c.currentEntry));
+        ui().List2->setFocus();
         QGuiApplication::clipboard()->setText("before");
         window->setStatusText("Error: Can't Open File");
         c.command();
         EXPECT_EQ(QGuiApplication::clipboard()->text(), c.clipboard);
-        EXPECT_EQ(status(), "");
+        EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasText()) << "offered as text";
+        EXPECT_EQ(status(), c.status);
+        EXPECT_TRUE(ui().List2->hasFocus());
+    }
+}
+
+// While a copy runs, Stop is offered, the check boxes are held and no other copy starts; a
+// confirmed stop leaves the clipboard as it was. Save and View come back as they were.
+TEST_F(ListInteractionsTest, AStoppedCopyLeavesTheClipboard)
+{
+    scan(writeFile("stop.txt", twoGroups));
+    for (const MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No}) {
+        SCOPED_TRACE(int(answer));
+        QGuiApplication::clipboard()->setText("before");
+        ui().List2->setCurrentIndex(entry(1));
+        bool held = false;
+        duringRun([this] { return status().startsWith("Copying to the clipboard..."); },
+            [&] {
+                held = !ui().cmdStop->isHidden()
+                    && !(window->List2Box().flags(entry(0)) & Qt::ItemIsUserCheckable);
+                menu().mnuCopyAll->trigger();
+                QTest::keyClick(ui().List2, Qt::Key_C, Qt::ControlModifier);
+                window->cmdStop_Click();
+            });
+        fakes.messages.answers = {answer};
+        menu().mnuCopyAll->trigger();
+        const bool stopped = answer == MessageAnswer::Yes;
+        EXPECT_TRUE(held);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            stopped ? "before" : "Apple\r\nAPPLE\r\nb\r\nb\r\n");
+        EXPECT_EQ(
+            status(), stopped ? "Stopped: nothing was copied." : "4 lines copied to the clipboard");
+        EXPECT_TRUE(window->List2Box().flags(entry(0)) & Qt::ItemIsUserCheckable);
+        EXPECT_TRUE(window->saveEnabled() && window->viewEnabled());
     }
 }
 

@@ -7,19 +7,52 @@
 
 using namespace twinscan;
 
-// Lines 1 and 3 match without regard to case, and both entries show the first one's text.
+namespace {
+struct Copied
+{
+    std::shared_ptr<LoadedText> text;
+    ItemVectorList duplicates;
+    ScanOutcome outcome;
+
+    Copied(const std::string &file, const Parallelism &parallelism)
+        : text(LoadedText::fromBytes(file, parallelism))
+    {
+        duplicates.setSource(text);
+        outcome = DuplicateScanner(*text, {}, parallelism).run(duplicates);
+    }
+    std::optional<QByteArray> copy(const Parallelism &parallelism, const ProgressFn &progress = {})
+    {
+        return clipboardText(
+            *text, duplicates, outcome.lineEntries, CopyScope::All, progress, parallelism);
+    }
+};
+
+// One thread in one block, and three threads in blocks of one line each.
+const Parallelism ways[] = {{1, 1 << 20, 1 << 14}, {3, 1 << 20, 1}};
+} // namespace
+
+// Entries come in list order, not file order; each copies its own line as read (Apple and APPLE
+// both show Apple), decoded as the lists show it, as UTF-8.
 TEST(ClipboardText, EachEntryCopiesItsOwnLineDecodedAsShown)
 {
     using namespace std::string_literals;
-    for (const auto &[file, copied] : {std::pair {"Apple\nx\nAPPLE\n"s, "Apple\r\nAPPLE\r\n"},
-             // Each line in its own encoding; a byte-order mark inside the file is text.
-             {"caf\xe9\nx\n\xef\xbb\xbf\xc3\xa9\n"s, "caf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n"},
-             // UTF-16: an unpaired surrogate shows as one U+FFFD.
-             {"\xff\xfe\xe9\0\n\0x\0\n\0a\0\0\xd8\n\0"s, "\xc3\xa9\r\na\xef\xbf\xbd\r\n"}}) {
-        const auto text = LoadedText::fromBytes(file);
-        ItemVectorList duplicates;
-        duplicates.addEntry(0, 0);
-        duplicates.addEntry(2, 0);
-        EXPECT_EQ(clipboardLines(*text, duplicates, CopyScope::All), QString::fromUtf8(copied));
+    for (const auto &[file, copied] :
+        {std::pair {"Apple\nb\nAPPLE\nb\n"s, "Apple\r\nAPPLE\r\nb\r\nb\r\n"},
+            // Each line in its own encoding; a byte-order mark inside the file is text.
+            {"caf\xe9\n\xef\xbb\xbf\xc3\xa9\ncaf\xe9\n\xef\xbb\xbf\xc3\xa9\n"s,
+                "caf\xc3\xa9\r\ncaf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n"},
+            // UTF-16: an unpaired surrogate shows as one U+FFFD.
+            {"\xff\xfe\xe9\0\n\0a\0\0\xd8\n\0\xe9\0\n\0a\0\0\xd8\n\0"s,
+                "\xc3\xa9\r\n\xc3\xa9\r\na\xef\xbf\xbd\r\na\xef\xbf\xbd\r\n"}}) {
+        for (const Parallelism &way : ways) {
+            SCOPED_TRACE(way.threads);
+            EXPECT_EQ(Copied(file, way).copy(way), QByteArray(copied));
+        }
     }
+}
+
+TEST(ClipboardText, AStopCopiesNothing)
+{
+    Copied lines("a\na\n", ways[0]);
+    EXPECT_EQ(lines.copy(ways[0], [](qint64, qint64) { return false; }), std::nullopt);
 }
