@@ -85,7 +85,8 @@ TEST_F(ListInteractionsTest, CopyCommands)
         window->setStatusText("Error: Can't Open File");
         c.command();
         EXPECT_EQ(QGuiApplication::clipboard()->text(), c.clipboard);
-        EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasText()) << "offered as text";
+        const QMimeData *offered = QGuiApplication::clipboard()->mimeData();
+        EXPECT_TRUE(offered && offered->hasText());
         EXPECT_EQ(status(), c.status);
         EXPECT_TRUE(ui().List2->hasFocus());
     }
