@@ -17,6 +17,9 @@
 //                                          that carries the checks back as marks
 //   twinscan_window_bench rescan FILE      scan, then the timed second scan of the same file, with
 //                                          the peak memory of each
+//   twinscan_window_bench stop FILE        scan, then scans with Stop pressed at moments spread
+//                                          over a scan, the stop confirmed at once; measured is
+//                                          the slowest from the press to the end of the scan
 //
 // The last line is "measured=SECONDS" for bench/run.sh.
 
@@ -43,20 +46,27 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <thread>
 #include <vector>
 
 using namespace twinscan;
 
 namespace {
 
-// Nothing here may wait for a person: every box is answered at once.
+using SteadyClock = std::chrono::steady_clock;
+
+// Nothing here may wait for a person: every box is answered at once, a question with `answer`.
 class NoMessages final : public MessageBoxService
 {
 public:
+    MessageAnswer answer = MessageAnswer::No;
+    SteadyClock::time_point asked;
+
     MessageAnswer show(
         QWidget *, const QString &, const QString &, MessageButtons buttons, MessageIcon) override
     {
-        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
+        asked = SteadyClock::now();
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : answer;
     }
 };
 
@@ -180,8 +190,6 @@ double clickEntries(frmMain &window)
     return clicks[clicks.size() / 2];
 }
 
-using SteadyClock = std::chrono::steady_clock;
-
 double secondsBetween(SteadyClock::time_point from, SteadyClock::time_point to)
 {
     return std::chrono::duration<double>(to - from).count();
@@ -245,18 +253,52 @@ double view(frmMain &window, bool checkAll)
                     : secondsBetween(pressed, watch.painted);
 }
 
+// Scans again and again with Stop pressed, from another thread as a person's click would come,
+// at moments spread over a whole scan; the stop is confirmed at once. Prints, per press, the
+// time to the question and from the answer to the end of the scan, and the status text.
+double stopScans(frmMain &window, NoMessages &messages, double scanSeconds)
+{
+    constexpr int presses = 24;
+    messages.answer = MessageAnswer::Yes;
+    double slowest = 0;
+    for (int i = 0; i < presses; ++i) {
+        module().batchMode = true;
+        const auto delay = std::chrono::duration<double>(scanSeconds * (i + 0.5) / presses);
+        const SteadyClock::time_point start = SteadyClock::now();
+        SteadyClock::time_point pressed;
+        std::thread presser([&] {
+            std::this_thread::sleep_until(start + delay);
+            pressed = SteadyClock::now();
+            QToolButton *stop = window.ui().cmdStop;
+            QMetaObject::invokeMethod(
+                stop, [stop] { stop->click(); }, Qt::QueuedConnection);
+        });
+        window.scan();
+        const SteadyClock::time_point ended = SteadyClock::now();
+        presser.join();
+        const bool asked = messages.asked >= pressed;
+        const double total = secondsBetween(pressed, ended);
+        std::printf("press at %.2f s: question after %.3f s, end %.3f s later; %s\n",
+            secondsBetween(start, pressed), asked ? secondsBetween(pressed, messages.asked) : -1,
+            asked ? secondsBetween(messages.asked, ended) : -1, qPrintable(window.statusText()));
+        slowest = std::max(slowest, total);
+    }
+    return slowest;
+}
 } // namespace
 
 int main(int argc, char **argv)
 {
     const bool save = argc == 4 && std::strcmp(argv[1], "save") == 0;
-    const char *const modes[] = {"scan", "mark", "copy", "click", "view", "viewclose", "rescan"};
+    const char *const modes[]
+        = {"scan", "mark", "copy", "click", "view", "viewclose", "rescan", "stop"};
     if (!save
         && !(argc == 3 && std::any_of(std::begin(modes), std::end(modes), [&](const char *mode) {
                return std::strcmp(argv[1], mode) == 0;
            }))) {
         std::fprintf(stderr,
-            "usage: %s scan|mark|copy|click|view|viewclose|rescan FILE | save FILE OUT\n", argv[0]);
+            "usage: %s scan|mark|copy|click|view|viewclose|rescan|stop FILE | save FILE OUT\n",
+            argv[0]);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -293,6 +335,8 @@ int main(int argc, char **argv)
         resetPeakMemory();
         seconds = timed([&] { window.scan(); });
         std::printf("peak MB: first scan %.0f, rescan %.0f\n", firstPeak, peakMemoryMb());
+    } else if (std::strcmp(argv[1], "stop") == 0) {
+        seconds = stopScans(window, messages, seconds);
     } else if (std::strcmp(argv[1], "view") == 0 || std::strcmp(argv[1], "viewclose") == 0) {
         seconds = view(window, std::strcmp(argv[1], "viewclose") == 0);
     }

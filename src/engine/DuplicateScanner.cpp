@@ -2,12 +2,14 @@
 
 #include "engine/LineGrouping.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace twinscan {
 
 namespace {
 constexpr std::uint32_t firstLine = LineGrouping::firstLine;
+constexpr std::uint32_t groupStart = LineEntryIndex::groupStart;
 
 // Gives every group its place in the list: in order of first lines, each group as many entries
 // as it has lines. The first line's link then holds where its group's next entry goes.
@@ -29,12 +31,15 @@ std::size_t placeGroups(BulkArray<std::uint32_t> &links)
 // line comes before the others; the places of the groups of lines a little ahead are fetched
 // while the current line is stored. A line other than a first line gets its entry's index plus
 // one as its link, the first line only once its group is listed: until then it counts places.
-BulkArray<std::uint32_t> sortEntries(BulkArray<std::uint32_t> &links, std::size_t count)
+// False when `keepGoing`, asked every `step` lines, answered false.
+bool sortEntries(BulkArray<std::uint32_t> &links, BulkArray<std::uint32_t> &entries,
+    const std::function<bool()> &keepGoing, std::size_t step)
 {
-    BulkArray<std::uint32_t> entries(count);
     constexpr std::size_t ahead = 16;
     const std::size_t total = links.size();
     for (std::size_t line = 0; line < total; ++line) {
+        if (line % step == 0 && keepGoing && !keepGoing())
+            return false;
         if (line + ahead < total) {
             const std::uint32_t later = links[line + ahead];
             if (later && !(later & firstLine))
@@ -51,7 +56,39 @@ BulkArray<std::uint32_t> sortEntries(BulkArray<std::uint32_t> &links, std::size_
         if (!isFirst)
             links[line] = place + 1;
     }
-    return entries;
+    return true;
+}
+
+// Appends the sorted entries to the list, asking `keepGoing` every `step` entries, and turns
+// each entry's place into its group (LineEntryIndex) and each first line's link into its entry.
+// Answers how many entries it appended and counts the groups they begin.
+std::size_t listEntries(LineList &duplicates, BulkArray<std::uint32_t> &links,
+    BulkArray<std::uint32_t> &entries, int &groups, const std::function<bool()> &keepGoing,
+    std::size_t step)
+{
+    const std::size_t count = entries.size();
+    std::size_t start = 0;
+    std::size_t i = 0;
+    for (int first = 0; i < count; ++i) {
+        if (i % step == 0 && keepGoing && !keepGoing())
+            break;
+        const std::uint32_t entry = entries[i];
+        const int line = int(entry & ~firstLine);
+        if (entry & firstLine) {
+            first = line;
+            links[std::size_t(line)] = std::uint32_t(i) + 1;
+            if (i > 0)
+                entries[start] = groupStart | std::uint32_t(i - start);
+            start = i;
+            ++groups;
+        } else {
+            entries[i] = std::uint32_t(start);
+        }
+        duplicates.addEntry(line, first);
+    }
+    if (i > 0)
+        entries[start] = groupStart | std::uint32_t(i - start);
+    return i;
 }
 } // namespace
 
@@ -61,38 +98,26 @@ DuplicateScanner::DuplicateScanner(
 {
 }
 
+// After a stop while grouping, the groups found so far are listed whole; a stop while listing
+// ends the list where it is.
 ScanOutcome DuplicateScanner::run(LineList &duplicates, const ProgressFn &progress)
 {
     LineGrouping grouping(text_, rules_, parallelism_);
-    ScanOutcome outcome;
     const auto total = qint64(text_.lineCount());
-    outcome.stopped = !grouping.run(progress) || !keepGoing(progress, total, total);
-    outcome.groupCount = grouping.groupCount();
-    outcome.entryCount = grouping.entryCount();
+    ScanOutcome outcome;
+    const bool grouped = grouping.run(progress);
+    std::function<bool()> listing;
+    if (grouped)
+        listing = [&] { return keepGoing(progress, total, total); };
+    const std::size_t step = std::max<std::size_t>(parallelism_.blockLines, 1);
     BulkArray<std::uint32_t> links = grouping.takeLinks();
-    // Read in order, each entry's place then holds its group.
-    BulkArray<std::uint32_t> entries = sortEntries(links, placeGroups(links));
-    constexpr std::uint32_t groupStart = LineEntryIndex::groupStart;
-
-    int first = 0;
-    std::uint32_t start = 0;
-    for (int i = 0; i < outcome.entryCount; ++i) {
-        const std::uint32_t entry = entries[std::size_t(i)];
-        const int line = int(entry & ~firstLine);
-        if (entry & firstLine) {
-            first = line;
-            links[std::size_t(line)] = std::uint32_t(i) + 1;
-            if (i > 0)
-                entries[start] = groupStart | (std::uint32_t(i) - start);
-            start = std::uint32_t(i);
-        } else {
-            entries[std::size_t(i)] = start;
-        }
-        duplicates.addEntry(line, first);
-    }
-    if (outcome.entryCount > 0)
-        entries[start] = groupStart | (std::uint32_t(outcome.entryCount) - start);
-    outcome.lineEntries = LineEntryIndex(std::move(links), std::move(entries));
+    BulkArray<std::uint32_t> entries(placeGroups(links));
+    const std::size_t listed = sortEntries(links, entries, listing, step)
+        ? listEntries(duplicates, links, entries, outcome.groupCount, listing, step)
+        : 0;
+    outcome.stopped = !grouped || listed < entries.size();
+    outcome.entryCount = int(listed);
+    outcome.lineEntries = LineEntryIndex(std::move(links), std::move(entries), listed);
     return outcome;
 }
 

@@ -8,6 +8,7 @@
 #include "engine/ScanOptions.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace twinscan {
 
@@ -27,9 +28,11 @@ public:
     LineEntryIndex() = default;
     // `entryPlusOne` holds, per line, its entry's index plus one, or 0 for a line without one.
     // `groups` holds, per entry, the group's size | groupStart for the first entry of a group,
-    // and the index of that first entry for the others.
-    LineEntryIndex(BulkArray<std::uint32_t> entryPlusOne, BulkArray<std::uint32_t> groups)
-        : entryPlusOne_(std::move(entryPlusOne)), groups_(std::move(groups))
+    // and the index of that first entry for the others. Only the first `listed` entries count: a
+    // stopped list ends there, perhaps inside a group.
+    LineEntryIndex(
+        BulkArray<std::uint32_t> entryPlusOne, BulkArray<std::uint32_t> groups, std::size_t listed)
+        : entryPlusOne_(std::move(entryPlusOne)), groups_(std::move(groups)), listed_(listed)
     {
     }
     static constexpr std::uint32_t groupStart = 0x80000000U;
@@ -37,15 +40,16 @@ public:
     // The index of the line's entry, or -1 when the line has none (or lies outside the file).
     int entryOf(int line) const
     {
-        return line >= 0 && std::size_t(line) < entryPlusOne_.size()
-            ? int(entryPlusOne_[std::size_t(line)]) - 1
-            : -1;
+        if (line < 0 || std::size_t(line) >= entryPlusOne_.size())
+            return -1;
+        const std::uint32_t entry = entryPlusOne_[std::size_t(line)];
+        return entry != 0 && entry <= listed_ ? int(entry) - 1 : -1;
     }
 
-    // The group of an entry; no group for an index outside the list.
+    // The group of an entry, as far as it is listed; no group for an index outside the list.
     EntryGroup groupOf(int entry) const
     {
-        if (entry < 0 || std::size_t(entry) >= groups_.size())
+        if (entry < 0 || std::size_t(entry) >= listed_)
             return {};
         const std::uint32_t value = groups_[std::size_t(entry)];
         const std::uint32_t first = value & groupStart ? std::uint32_t(entry) : value;
@@ -55,6 +59,7 @@ public:
 private:
     BulkArray<std::uint32_t> entryPlusOne_;
     BulkArray<std::uint32_t> groups_;
+    std::size_t listed_ = 0;
 };
 
 struct ScanOutcome
@@ -75,9 +80,10 @@ public:
     DuplicateScanner(const LoadedText &text, ScanRules rules,
         const Parallelism &parallelism = Parallelism::fromEnvironment());
 
-    // `progress` sees the lines grouped so far out of all lines. A stop lists the groups found
-    // among the lines grouped until then, each with two or more of those lines, as a whole run
-    // would list them; the listing itself is quick and not stopped.
+    // `progress` sees how far the scan has come, in lines out of all lines. A stop while the
+    // lines are grouped lists the groups found among the lines grouped until then, each with two
+    // or more of those lines, as a whole run would list them; a stop while the groups are listed
+    // keeps the entries listed so far, which may end inside a group.
     ScanOutcome run(LineList &duplicates, const ProgressFn &progress = {});
 
 private:

@@ -34,8 +34,6 @@ struct LineGrouping::Partition
     Pending ring[ringSize];
     std::string upper; // scratch for the key being placed
     std::string storedUpper; // scratch for the key of a group's first line
-    int groups = 0;
-    int entries = 0;
     std::atomic<std::size_t> blocksDone {0};
 };
 
@@ -60,50 +58,55 @@ LineGrouping::LineGrouping(const LoadedText &text, ScanRules rules, const Parall
 
 LineGrouping::~LineGrouping() = default;
 
-// The progress is the lines every partition has placed: those a stop lists the groups of. It
-// passes every block's end in turn, however far the threads have run meanwhile, so that what a
-// listener sees does not depend on their timing.
+std::size_t LineGrouping::linesIn(std::size_t blocks) const
+{
+    return std::min(blocks * parallelism_.blockLines, lineCount_);
+}
+
+// While placing, the progress passes every block's end in turn, however far the threads have
+// run meanwhile, so that the lines a stop keeps do not depend on their timing.
 bool LineGrouping::run(const ProgressFn &progress)
 {
+    const auto total = qint64(lineCount_);
+    std::atomic<std::size_t> keyed {0}; // blocks
     bool grouping = false;
-    std::size_t reported = 0; // blocks
-    std::size_t placed = 0; // lines
+    std::size_t reported = 0; // blocks every partition has placed
     const auto report = [&] {
-        std::size_t blocks = grouping ? blockCount_ : 0;
-        for (std::size_t p = 0; p < partitionCount_ && grouping; ++p)
+        if (!grouping)
+            return keepGoing(progress, qint64(linesIn(keyed) / 4), total);
+        std::size_t blocks = blockCount_;
+        for (std::size_t p = 0; p < partitionCount_; ++p)
             blocks = std::min(blocks, partitions_[p].blocksDone.load());
         for (;;) {
-            placed = std::min(reported * parallelism_.blockLines, lineCount_);
-            if (!keepGoing(progress, qint64(placed), qint64(lineCount_)))
+            if (!keepGoing(progress, qint64((lineCount_ + 3 * linesIn(reported)) / 4), total))
                 return false;
             if (reported == blocks)
                 return true;
             ++reported;
         }
     };
-    if (!runLanes(
-            parallelism_.threads, blockCount_, 1,
-            [this](std::size_t block, std::size_t) { keyBlock(block); }, report))
+    const auto keyOne = [&](std::size_t block, std::size_t) {
+        keyBlock(block);
+        ++keyed;
+    };
+    if (!runLanes(parallelism_.threads, blockCount_, 1, keyOne, report))
         return false;
     sizePartitions();
     grouping = true;
-    if (!runLanes(
-            parallelism_.threads, partitionCount_, blockCount_,
-            [this](std::size_t p, std::size_t block) { groupBlock(partitions_[p], block); }, report)
-        || !report()) {
-        keepLinesBefore(placed);
-        return false;
-    }
-    for (std::size_t p = 0; p < partitionCount_; ++p) {
-        groupCount_ += partitions_[p].groups;
-        entryCount_ += partitions_[p].entries;
-    }
-    return true;
+    const bool whole
+        = runLanes(
+              parallelism_.threads, partitionCount_, blockCount_,
+              [this](std::size_t p, std::size_t block) { groupBlock(partitions_[p], block); },
+              report)
+        && report();
+    slots_.reset();
+    if (!whole)
+        forgetLinesFrom(linesIn(reported));
+    return whole;
 }
 
 BulkArray<std::uint32_t> LineGrouping::takeLinks()
 {
-    slots_.reset();
     hashes_.reset();
     return std::move(links_);
 }
@@ -259,44 +262,32 @@ void LineGrouping::place(Partition &part, const Pending &p)
         if (slot.tag == tag && matches(part, p, key, slot)) {
             const std::uint32_t first = (slot.firstPlusOne & ~unicodeBit) - 1;
             std::uint32_t &group = links_[first];
-            if (group == 0) {
+            if (group == 0)
                 group = firstLine | 1;
-                ++part.groups;
-                ++part.entries;
-            }
             ++group;
-            ++part.entries;
             links_[p.line] = first + 1;
             return;
         }
     }
 }
 
-// After a stop, forgets every line from `end` on, so that the groups are those a whole run over
-// the lines before it would find.
-void LineGrouping::keepLinesBefore(std::size_t end)
+// After a stop, takes back the lines that partitions which had run ahead placed from `cut` on,
+// so that the groups are those a whole run over the lines before it would find.
+void LineGrouping::forgetLinesFrom(std::size_t cut)
 {
-    for (std::size_t line = end; line < lineCount_; ++line)
-        links_[line] = 0;
-    for (std::size_t line = 0; line < end; ++line) {
-        if (links_[line] & firstLine)
-            links_[line] = firstLine | 1;
+    std::size_t end = cut;
+    for (std::size_t p = 0; p < partitionCount_; ++p)
+        end = std::max(end, linesIn(partitions_[p].blocksDone));
+    for (std::size_t line = cut; line < end; ++line) {
+        const std::uint32_t link = links_[line];
+        if (link == 0 || (link & firstLine) || link - 1 >= cut)
+            continue; // no group, or one that lies wholly from the cut on
+        std::uint32_t &group = links_[link - 1];
+        --group;
+        if (group == (firstLine | 1))
+            group = 0;
     }
-    for (std::size_t line = 0; line < end; ++line) {
-        if (links_[line] && !(links_[line] & firstLine))
-            ++links_[links_[line] - 1];
-    }
-    groupCount_ = 0;
-    entryCount_ = 0;
-    for (std::size_t line = 0; line < end; ++line) {
-        const std::uint32_t size = links_[line] & ~firstLine;
-        if ((links_[line] & firstLine) && size == 1)
-            links_[line] = 0;
-        else if (links_[line] & firstLine) {
-            ++groupCount_;
-            entryCount_ += int(size);
-        }
-    }
+    std::fill(links_.data() + cut, links_.data() + end, 0U);
 }
 
 } // namespace twinscan

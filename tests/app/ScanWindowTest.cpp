@@ -139,9 +139,9 @@ TEST_F(ScanWindow, AStopEndsTheScanWhereItWas)
         const char *during;
         MessageAnswer answer;
         bool readStopped;
-    } cases[] = {{"Processing File... 5", MessageAnswer::No, false},
+    } cases[] = {{"Processing File... 6", MessageAnswer::No, false},
         {"Loading file... ", MessageAnswer::Yes, true},
-        {"Processing File... 5", MessageAnswer::Yes, false}};
+        {"Processing File... 6", MessageAnswer::Yes, false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.during);
         scan(file);

@@ -1,8 +1,10 @@
 #include "EngineTestSupport.h"
 
 #include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace twinscan;
@@ -28,66 +30,87 @@ TEST(DuplicateScan, ListsEveryOccurrenceOfEveryGroup)
         std::vector<QString> expected;
         for (const char *entry : entries)
             expected.push_back(QString::fromUtf8(entry));
-        const ScanResult result = scanBytes(file, {});
-        EXPECT_EQ(result.entries, expected);
-        // Each line leads to its own entry, and only lines with an entry lead anywhere.
-        const int lineCount = LoadedText::fromBytes(file)->lineCount();
-        for (int line = -1; line <= lineCount; ++line) {
-            const auto entry = std::find(result.lines.begin(), result.lines.end(), line);
-            EXPECT_EQ(result.outcome.lineEntries.entryOf(line),
-                entry == result.lines.end() ? -1 : int(entry - result.lines.begin()));
-        }
-        // Each entry knows its group: the run of entries that carry the same text.
-        const int count = int(expected.size());
-        const auto text = [&](int entry) { return expected[std::size_t(entry)].section('\t', 1); };
-        for (int entry = -1; entry <= count; ++entry) {
-            const bool listed = entry >= 0 && entry < count;
-            int first = entry, end = entry;
-            while (listed && first > 0 && text(first - 1) == text(entry))
-                --first;
-            while (listed && end < count && text(end) == text(entry))
-                ++end;
-            const EntryGroup group = result.outcome.lineEntries.groupOf(entry);
-            EXPECT_EQ(std::pair(group.first, group.size),
-                listed ? std::pair(first, end - first) : std::pair(-1, 0))
-                << entry;
+        for (const Parallelism parallelism : {Parallelism {1}, Parallelism {3, 1, 1}}) {
+            const ScanResult result = scanBytes(file, {}, parallelism);
+            EXPECT_EQ(result.entries, expected);
+            // Each line leads to its own entry, and only lines with an entry lead anywhere.
+            const int lineCount = LoadedText::fromBytes(file)->lineCount();
+            for (int line = -1; line <= lineCount; ++line) {
+                const auto entry = std::find(result.lines.begin(), result.lines.end(), line);
+                EXPECT_EQ(result.outcome.lineEntries.entryOf(line),
+                    entry == result.lines.end() ? -1 : int(entry - result.lines.begin()));
+            }
+            // Each entry knows its group: the run of entries that carry the same text.
+            const int count = int(expected.size());
+            const auto text
+                = [&](int entry) { return expected[std::size_t(entry)].section('\t', 1); };
+            for (int entry = -1; entry <= count; ++entry) {
+                const bool listed = entry >= 0 && entry < count;
+                int first = entry, end = entry;
+                while (listed && first > 0 && text(first - 1) == text(entry))
+                    --first;
+                while (listed && end < count && text(end) == text(entry))
+                    ++end;
+                const EntryGroup group = result.outcome.lineEntries.groupOf(entry);
+                EXPECT_EQ(std::pair(group.first, group.size),
+                    listed ? std::pair(first, end - first) : std::pair(-1, 0))
+                    << entry;
+            }
         }
     }
 }
 
-// Progress runs up to every line, through the same steps however the threads are timed; a stop
-// lists the groups found among the lines every thread has grouped, which for adjacent pairs are
-// whole groups from the start of the full result.
+// Progress moves while lines are keyed and runs up to every line, through the same steps however
+// the threads are timed. A stop while grouping lists the groups found among the lines every
+// thread has grouped: pairs of lines 20,000 apart, the later one placed by then or not; the
+// other threads, which place lines on while the stop is asked, must take theirs back. A stop
+// while listing keeps the entries listed so far, here inside a group, and the index knows only
+// those.
 TEST(DuplicateScan, ProgressAndStop)
 {
     std::string file;
-    for (int i = 0; i < 20000; ++i)
-        file += std::to_string(i) + "\n" + std::to_string(i) + "\n";
+    for (int i = 0; i < 40000; ++i)
+        file += std::to_string(i % 20000) + "\n";
     const auto text = LoadedText::fromBytes(file);
-    for (const Parallelism parallelism : {Parallelism {1}, Parallelism {3, 1, 100}}) {
+    for (const Parallelism parallelism : {Parallelism {1, 1 << 20, 97}, Parallelism {3, 1, 97}}) {
         SCOPED_TRACE(parallelism.threads);
         ItemVectorList full;
         qint64 lastDone = -1;
+        bool keying = false; // the first quarter, while lines are keyed
         DuplicateScanner(*text, {}, parallelism).run(full, [&](qint64 done, qint64 total) {
             EXPECT_TRUE(done >= lastDone && total == 40000) << done << " of " << total;
+            keying = keying || (done > 0 && done < 10000);
             lastDone = done;
             return true;
         });
+        EXPECT_TRUE(keying || parallelism.threads > 1); // others may key every line meanwhile
         EXPECT_EQ(lastDone, 40000);
 
-        ItemVectorList partial;
-        const ScanOutcome outcome
-            = DuplicateScanner(*text, {}, parallelism).run(partial, [](qint64 done, qint64) {
-                  return done < 30000;
-              });
-        EXPECT_TRUE(outcome.stopped);
-        ASSERT_GT(partial.ListCount(), 0);
-        ASSERT_LT(partial.ListCount(), full.ListCount());
-        EXPECT_EQ(outcome.entryCount, partial.ListCount());
-        EXPECT_EQ(outcome.groupCount * 2, partial.ListCount());
-        for (int i = 0; i < partial.ListCount(); ++i)
-            ASSERT_EQ(partial.List(i), full.List(i)) << "entry " << i;
-        EXPECT_EQ(outcome.lineEntries.entryOf(partial.ListCount()), -1);
+        for (const bool whileListing : {false, true}) {
+            ItemVectorList partial;
+            const ScanOutcome outcome
+                = DuplicateScanner(*text, {}, parallelism).run(partial, [&](qint64 done, qint64) {
+                      if (whileListing)
+                          return partial.ListCount() < 5100;
+                      if (done >= 30000)
+                          std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                      return done < 30000;
+                  });
+            EXPECT_TRUE(outcome.stopped);
+            const int count = partial.ListCount();
+            ASSERT_GT(count, 0);
+            ASSERT_LT(count, full.ListCount());
+            EXPECT_EQ(outcome.entryCount, count);
+            EXPECT_EQ(outcome.groupCount, (count + 1) / 2);
+            EXPECT_EQ(count % 2, whileListing ? 1 : 0);
+            for (int i = 0; i < count; ++i)
+                ASSERT_EQ(partial.List(i), full.List(i)) << "entry " << i;
+            const LineEntryIndex &index = outcome.lineEntries;
+            EXPECT_EQ(index.entryOf(int(full.itemAt(count).line)), -1);
+            EXPECT_EQ(index.entryOf(int(full.itemAt(count - 1).line)), count - 1);
+            EXPECT_EQ(index.groupOf(count - 1).size, whileListing ? 1 : 2);
+            EXPECT_EQ(index.groupOf(count).size, 0);
+        }
     }
 }
 
