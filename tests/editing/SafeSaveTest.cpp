@@ -1,12 +1,9 @@
 #include "SaveFixture.h"
 #include "editing/SourceCheck.h"
 #include "engine/FileStamp.h"
-#include "engine/SystemCalls.h"
 
 #include <QFileInfo>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -5,9 +5,7 @@
 #include "SystemCallHook.h"
 #include "editing/TemporaryFile.h"
 
-#include <cerrno>
 #include <cstring>
-#include <functional>
 #include <set>
 #include <unistd.h>
 

@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <gtest/gtest.h>
-#include <string>
 #include <thread>
-#include <vector>
 
 using namespace twinscan;
 using namespace twinscan::test;

@@ -1,5 +1,7 @@
 #pragma once
 
+// What the engine and editing tests share: the common includes, and files written and read back.
+
 #include "engine/DuplicateScanner.h"
 #include "engine/ItemVectorList.h"
 #include "engine/LoadedText.h"

@@ -3,10 +3,7 @@
 #include "engine/WideLines.h"
 
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <ostream>
-#include <string>
-#include <vector>
 
 using namespace twinscan;
 using namespace twinscan::test;

@@ -2,10 +2,7 @@
 #include "ScanReference.h"
 
 #include <QString>
-#include <gtest/gtest.h>
 #include <random>
-#include <string>
-#include <vector>
 
 using namespace twinscan;
 using namespace twinscan::test;

@@ -3,10 +3,8 @@
 #include "engine/LineReader.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
 

@@ -2,9 +2,7 @@
 #include "engine/LineKey.h"
 
 #include <cstring>
-#include <gtest/gtest.h>
 #include <set>
-#include <string>
 
 using namespace twinscan;
 using twinscan::test::visible;
