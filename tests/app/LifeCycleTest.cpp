@@ -1,8 +1,5 @@
 #include "support/WindowFixture.h"
 
-#include <QApplication>
-#include <QFile>
-
 namespace twinscan::test {
 namespace {
 

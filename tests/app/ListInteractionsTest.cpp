@@ -5,11 +5,9 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
-#include <QToolButton>
 #include <tuple>
 
 namespace twinscan::test {

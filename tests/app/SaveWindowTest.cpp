@@ -1,8 +1,5 @@
 #include "support/WindowFixture.h"
 
-#include <QFile>
-#include <QToolButton>
-
 namespace twinscan::test {
 namespace {
 

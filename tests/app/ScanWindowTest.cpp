@@ -2,10 +2,7 @@
 #include "ui/PictureBox.h"
 #include "ui/cProgressBar.h"
 
-#include <QApplication>
-#include <QListView>
 #include <QScrollBar>
-#include <QToolButton>
 #include <algorithm>
 #include <new>
 

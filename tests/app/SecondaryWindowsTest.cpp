@@ -2,11 +2,6 @@
 #include "windows/frmView.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
-#include <QListView>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
 
 namespace twinscan::test {
 namespace {

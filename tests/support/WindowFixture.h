@@ -4,8 +4,14 @@
 #include "app/frmMain.h"
 #include "support/FakeServices.h"
 
+// Besides the fixture, what the window tests use throughout.
+#include <QApplication>
+#include <QFile>
+#include <QListView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
