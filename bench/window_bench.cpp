@@ -30,13 +30,13 @@
 #include "engine/Clock.h"
 #include "ui/FileDialogService.h"
 #include "ui/MessageBoxService.h"
+#include "ui/UniformRowView.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QTimer>
@@ -174,7 +174,7 @@ double copyLines(frmMain &window)
 // repainted.
 double clickEntries(frmMain &window)
 {
-    QListView &list = *window.ui().List2;
+    QAbstractItemView &list = *window.ui().List2;
     const int entries = window.List2Box().rowCount();
     std::vector<double> clicks;
     for (int i = 0; i < 21; ++i) {

@@ -4,10 +4,10 @@
 #include "app/ScanSession.h"
 #include "ui/ListBoxModel.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QDropEvent>
 #include <QGuiApplication>
-#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <optional>
@@ -38,7 +38,7 @@ bool isCopyKey(QEvent *event)
 }
 
 // The entry that a click or Copy Current is about, or -1.
-int currentEntry(const QListView &list, const ScanSession &session)
+int currentEntry(const QAbstractItemView &list, const ScanSession &session)
 {
     const QModelIndex current = list.currentIndex();
     if (!current.isValid() || current.row() >= session.lists().List2->ListCount())
@@ -86,7 +86,7 @@ ListInteractions::ListInteractions(ListHost &host, const ListViews &views)
 void ListInteractions::List2_Click()
 {
     const ScanSession *session = host_.shownSession();
-    if (host_.bulkMarking() || !session || session->largeFileMode())
+    if (host_.bulkMarking() || !session || !session->listed())
         return;
     const int entry = currentEntry(*views_.List2, *session);
     if (entry < 0)
@@ -104,20 +104,21 @@ void ListInteractions::List2_MouseUp(Qt::MouseButton button, QPoint globalPos)
 
 void ListInteractions::openMenuFromKeyboard()
 {
-    const QListView &list = *views_.List2;
+    const QAbstractItemView &list = *views_.List2;
     const QRect entry = list.visualRect(list.currentIndex());
     const QPoint corner = entry.isValid() ? entry.bottomLeft() : QPoint(0, 0);
     showMenu(list.viewport()->mapToGlobal(corner));
 }
 
-// Refused while a scan or a save runs, so that no copy or marking starts during one. In large-file
-// mode the list holds its placeholder: the menu is offered and works on the emulated lists.
+// Refused while a scan or a save runs, so that no copy or marking starts during one. A large file
+// that is not listed shows its placeholder: the menu is offered and works on the emulated lists,
+// without Current, as there is no current entry.
 void ListInteractions::showMenu(QPoint globalPos)
 {
     const ScanSession *session = host_.shownSession();
     if (module().isBusy || views_.List2Box->rowCount() == 0 || !session)
         return;
-    menu_.mnuCopyCurrent->setEnabled(!session->largeFileMode());
+    menu_.mnuCopyCurrent->setEnabled(session->listed());
     menu_.mnuPopup->popup(globalPos);
 }
 
@@ -150,7 +151,7 @@ void ListInteractions::mnuCopyCurrent_Click()
         return;
     host_.startCommand();
     const ScanSession *session = host_.shownSession();
-    if (!session || !session->text() || session->largeFileMode())
+    if (!session || !session->text() || !session->listed())
         return;
     const int entry = currentEntry(*views_.List2, *session);
     if (entry < 0)

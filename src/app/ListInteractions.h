@@ -7,7 +7,7 @@
 #include <QObject>
 #include <QPoint>
 
-class QListView;
+class QAbstractItemView;
 class QMimeData;
 
 namespace twinscan {
@@ -37,8 +37,8 @@ public:
 struct ListViews
 {
     QWidget *window = nullptr;
-    QListView *lstShow = nullptr;
-    QListView *List2 = nullptr;
+    QAbstractItemView *lstShow = nullptr;
+    QAbstractItemView *List2 = nullptr;
     ListBoxModel *lstShowBox = nullptr;
     ListBoxModel *List2Box = nullptr;
 };

@@ -28,6 +28,9 @@ struct Module
 
     ScanOptions scanOptions;
     SaveOptions saveOptions;
+    // 1 lists a file of 32,768 lines or more in the main window, 0 shows it unlisted; a flag like
+    // the switches.
+    qint16 showLargeFileLists = 0;
     QString lastLoadedFile;
     QString lastSavedFile;
     MainWindowPlacement mainPlacement;

@@ -111,8 +111,8 @@ ScanEnding ScanCommand::scanFile(const QString &file)
     std::shared_ptr<const LoadedText> text = readFile(file, failure);
     if (!text)
         return failure;
-    announceLargeFile(text->lineCount());
     ScanSession &session = host_.startSession(std::move(text), file);
+    announceLargeFile(session);
     if (session.largeFileMode())
         host_.letEventsRun();
     if (!fillSourceList(session))
@@ -161,9 +161,10 @@ std::shared_ptr<const LoadedText> ScanCommand::readFile(const QString &file, Sca
     return std::move(loaded.text);
 }
 
-void ScanCommand::announceLargeFile(int lineCount)
+// A large file that the window lists needs no warning that it will not be shown.
+void ScanCommand::announceLargeFile(const ScanSession &session)
 {
-    if (lineCount >= ScanSession::largeFileLines && !module().batchMode) {
+    if (session.largeFileMode() && !session.listed() && !module().batchMode) {
         host_.ask(tr("This file contains more than 32768 lines! You can still use Twinscan as "
                      "usual, but the result will not be displayed visually..."),
             MessageButtons::Ok, MessageIcon::Information);

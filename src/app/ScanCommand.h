@@ -28,7 +28,7 @@ private:
     std::shared_ptr<const LoadedText> readFile(const QString &file, ScanEnding &failure);
     bool fillSourceList(ScanSession &session);
     ScanOutcome findDuplicates(ScanSession &session);
-    void announceLargeFile(int lineCount);
+    void announceLargeFile(const ScanSession &session);
 
     ScanEnding normalEnding(const ScanSession &session, const ScanOutcome &outcome);
     ScanEnding interruptedEnding();

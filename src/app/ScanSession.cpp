@@ -18,11 +18,13 @@ std::unique_ptr<LineList> makeList(bool emulated, int lineCount)
 }
 } // namespace
 
-ScanSession::ScanSession(std::shared_ptr<const LoadedText> text, QString scannedFile)
+ScanSession::ScanSession(
+    std::shared_ptr<const LoadedText> text, QString scannedFile, bool listLargeFile)
     : text_(std::move(text)), scannedFile_(std::move(scannedFile))
 {
     const int lines = lineCount();
     largeFileMode_ = lines >= largeFileLines;
+    listed_ = !largeFileMode_ || listLargeFile;
     for (auto &list : lists_.owned) {
         list = makeList(largeFileMode_, lines);
         list->setSource(text_);

@@ -35,12 +35,14 @@ class ScanSession final : public QObject
     Q_OBJECT
 
 public:
-    // A file of this many lines or more is held in emulations and not listed on screen.
+    // A file of this many lines or more is held in emulations, and listed on screen only when the
+    // user chose so.
     static constexpr int largeFileLines = 32768;
 
     // Makes the slots for `text`, empty. A session without text stands for a scan stopped before
     // its file was read.
-    ScanSession(std::shared_ptr<const LoadedText> text, QString scannedFile);
+    ScanSession(
+        std::shared_ptr<const LoadedText> text, QString scannedFile, bool listLargeFile = false);
     ~ScanSession() override;
 
     const std::shared_ptr<const LoadedText> &text() const { return text_; }
@@ -52,6 +54,8 @@ public:
     ListSlots &lists() { return lists_; }
     const ListSlots &lists() const { return lists_; }
     bool largeFileMode() const { return largeFileMode_; }
+    // Whether the window lists the lines and entries, which every file below largeFileLines is.
+    bool listed() const { return listed_; }
     // The line count minus one once the source list is filled, -1 before.
     int lastLineIndex() const { return lastLineIndex_; }
     void setLastLineIndex(int index) { lastLineIndex_ = index; }
@@ -90,6 +94,7 @@ private:
     QString scannedFile_;
     ListSlots lists_;
     bool largeFileMode_ = false;
+    bool listed_ = true;
     int lastLineIndex_ = -1;
     LineEntryIndex lineEntries_;
 };

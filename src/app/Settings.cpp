@@ -40,7 +40,7 @@ template<typename Field> struct Setting
 // own because a minimised window does not write them.
 struct SettingsTable
 {
-    std::array<Setting<qint16>, 5> options;
+    std::array<Setting<qint16>, 6> options;
     std::array<Setting<qint16>, 5> mainPlacement;
     std::array<Setting<qint16>, 5> viewerPlacement;
     std::array<Setting<qint32>, 5> statistics;
@@ -59,6 +59,7 @@ SettingsTable settingsTable(QSize screen)
                 [](M &m) -> qint16 & { return m.scanOptions.includeEmptyLines; }, 0},
             {"trimSaveLines"_L1, [](M &m) -> qint16 & { return m.saveOptions.trimSaveLines; }, 0},
             {"saveEmptyLines"_L1, [](M &m) -> qint16 & { return m.saveOptions.saveEmptyLines; }, 1},
+            {"showLargeFileLists"_L1, [](M &m) -> qint16 & { return m.showLargeFileLists; }, 0},
         }},
         {{
             {"winLeft"_L1, [](M &m) -> qint16 & { return m.mainPlacement.left; },

@@ -13,6 +13,7 @@
 #include "app/ViewedSession.h"
 #include "editing/InterruptSignals.h"
 #include "ui/HelpDocument.h"
+#include "ui/UniformRowView.h"
 #include "ui/WindowGeometry.h"
 #include "ui/modSubclassing.h"
 #include "windows/frmAbout.h"
@@ -23,7 +24,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
-#include <QListView>
 #include <QToolButton>
 
 namespace twinscan {
@@ -207,7 +207,8 @@ void frmMain::scanSavedFile(const QString &file)
 
 void frmMain::cmdSettings_Click()
 {
-    frmSettings::edit(this, module().scanOptions, module().saveOptions);
+    Module &m = module();
+    frmSettings::edit(this, m.scanOptions, m.saveOptions, m.showLargeFileLists);
     ui_.cmdScan->setFocus();
 }
 
@@ -220,7 +221,7 @@ void frmMain::cmdView_Click()
     frmView(lines, module().viewerPlacement, this).exec();
     setStatusText(session_->markedCountText());
     // The duplicates list starts again from its first entry, which the source list then shows.
-    if (!session_->largeFileMode() && List2Box_.rowCount() > 0) {
+    if (session_->listed() && List2Box_.rowCount() > 0) {
         ui_.List2->scrollToTop();
         ui_.List2->setCurrentIndex(List2Box_.index(0));
         interactions_->List2_Click(); // also when entry 0 was current already
@@ -256,7 +257,7 @@ void frmMain::markBy(MarkRule rule)
     setCursor(Qt::WaitCursor);
     bulkMarking_ = true;
     applyMarkRule(duplicates, rule);
-    if (!session_->largeFileMode() && duplicates.ListCount() > 0)
+    if (session_->listed() && duplicates.ListCount() > 0)
         ui_.List2->setCurrentIndex(List2Box_.index(0));
     bulkMarking_ = false;
     unsetCursor();
@@ -399,9 +400,10 @@ void frmMain::releaseSession()
 ScanSession &frmMain::startSession(std::shared_ptr<const LoadedText> text, const QString &file)
 {
     releaseSession();
-    session_ = std::make_unique<ScanSession>(std::move(text), file);
+    session_
+        = std::make_unique<ScanSession>(std::move(text), file, module().showLargeFileLists != 0);
     ScanSession *session = session_.get();
-    if (session->largeFileMode()) {
+    if (!session->listed()) {
         for (ListBoxModel *box : {&lstShowBox_, &List2Box_})
             box->showPlaceholder(tr("No preview available..."));
     } else {

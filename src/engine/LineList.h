@@ -49,7 +49,7 @@ public:
     void addEntry(int line, int firstLine);
     void addNumber(int value);
 
-    const ListItem &itemAt(int index) const { return at(index); }
+    ListItem itemAt(int index) const { return at(index); }
     QString textOf(const ListItem &item) const;
 
     // The file that Line and Entry items refer to.
@@ -57,7 +57,7 @@ public:
 
 protected:
     virtual int count() const = 0;
-    virtual const ListItem &at(int index) const = 0;
+    virtual ListItem at(int index) const = 0;
     virtual void append(const ListItem &item) = 0;
     virtual void removeAt(int index) = 0;
     virtual void clearAll() = 0;

@@ -15,7 +15,7 @@ void clsListEmu::setUpperLimit(int limit)
     freshSlots_ = true;
 }
 
-void clsListEmu::writeOutLines() const
+void clsListEmu::writeOutLines()
 {
     for (int i = 0; i < unwrittenLines_; ++i)
         slots_[std::size_t(i) + 1] = {ListItem::Kind::Line, false, std::uint32_t(i), 0};
@@ -23,10 +23,10 @@ void clsListEmu::writeOutLines() const
     freshSlots_ = false;
 }
 
-const ListItem &clsListEmu::at(int index) const
+ListItem clsListEmu::at(int index) const
 {
     if (index < unwrittenLines_)
-        writeOutLines();
+        return {ListItem::Kind::Line, false, std::uint32_t(index), 0};
     return slots_[std::size_t(index) + 1];
 }
 

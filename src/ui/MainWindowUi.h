@@ -4,7 +4,6 @@
 
 class QAction;
 class QGroupBox;
-class QListView;
 class QSizeGrip;
 class QToolButton;
 class QWidget;
@@ -12,6 +11,7 @@ class QWidget;
 namespace twinscan {
 
 class PictureBox;
+class UniformRowView;
 
 // The controls of the main window and where they sit: an action column on the left, the source
 // file above the duplicates on the right, the status bar along the bottom. Open and Stop share
@@ -39,9 +39,9 @@ struct MainWindowUi
     QToolButton *cmdAbout = nullptr;
     PictureBox *picProgressbar = nullptr;
     QGroupBox *frmOrig = nullptr;
-    QListView *lstShow = nullptr;
+    UniformRowView *lstShow = nullptr;
     QGroupBox *frmDup = nullptr;
-    QListView *List2 = nullptr;
+    UniformRowView *List2 = nullptr;
     PictureBox *picStatusbar = nullptr;
     QSizeGrip *grip = nullptr; // over the status bar's drawn grip
 

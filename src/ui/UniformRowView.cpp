@@ -263,7 +263,7 @@ void UniformRowView::paintEvent(QPaintEvent *event)
 
 void UniformRowView::updateGeometries()
 {
-    const int headerHeight = header_->sizeHint().height();
+    const int headerHeight = header_->isHidden() ? 0 : header_->sizeHint().height();
     const int gutterWidth = gutter_ ? RowNumberGutter::widthFor(rowCount(), fontMetrics()) : 0;
     setViewportMargins(gutterWidth, headerHeight, 0, 0);
     const QRect area = viewport()->geometry();

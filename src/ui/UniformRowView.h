@@ -6,12 +6,13 @@ class QHeaderView;
 
 namespace twinscan {
 
-// A list in report style: one column under a header, every row as high as the first. It keeps
-// nothing per row and lays nothing out in advance, so a model of ten million rows opens, scrolls
-// and jumps to its end as fast as one of ten. Rows are drawn by the item delegate, check boxes,
-// colours and fonts included. The column is as wide as the view, or as the widest row drawn so
-// far: rows are measured as they come into sight, and the view scrolls sideways to the widest. A
-// row cut at either side shows its text in a tool tip. Row numbers may be shown beside the rows.
+// A list in report style: one column under a header (which may be hidden), every row as high as
+// the first. It keeps nothing per row and lays nothing out in advance, so a model of ten million
+// rows opens, scrolls and jumps to its end as fast as one of ten. Rows are drawn by the item
+// delegate, check boxes, colours and fonts included. The column is as wide as the view, or as the
+// widest row drawn so far: rows are measured as they come into sight, and the view scrolls sideways
+// to the widest. A row cut at either side shows its text in a tool tip. Row numbers may be shown
+// beside the rows.
 class UniformRowView final : public QAbstractItemView
 {
     Q_OBJECT

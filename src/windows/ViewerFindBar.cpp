@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -25,7 +26,7 @@ QToolButton *actionButton(QWidget *parent, const char *name, QAction &action)
 
 ViewerFindBar::ViewerFindBar(std::shared_ptr<const LoadedText> text, QAction &findPrevious,
     QAction &findNext, QWidget *parent)
-    : QWidget(parent), text_(std::move(text))
+    : QWidget(parent), text_(std::move(text)), findPrevious_(findPrevious), findNext_(findNext)
 {
     setObjectName(QStringLiteral("fraFind"));
     txtFind = named(new QLineEdit(this), "txtFind");
@@ -46,9 +47,20 @@ ViewerFindBar::ViewerFindBar(std::shared_ptr<const LoadedText> text, QAction &fi
         layout->addWidget(control);
     layout->addStretch();
     layout->addWidget(cmdClose);
-    connect(txtFind, &QLineEdit::returnPressed, &findNext, &QAction::trigger);
+    txtFind->installEventFilter(this);
     connect(cmdClose, &QToolButton::clicked, this, &QWidget::hide);
     connect(&slices_, &QTimer::timeout, this, &ViewerFindBar::runSlice);
+}
+
+bool ViewerFindBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != txtFind || event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    (key->modifiers() & Qt::ShiftModifier ? findPrevious_ : findNext_).trigger();
+    return true;
 }
 
 void ViewerFindBar::open()

@@ -36,12 +36,18 @@ Q_SIGNALS:
     void found(int line);
     void notFound(const QString &text);
 
+protected:
+    // Enter in the text finds the next match, Shift+Enter the previous one.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void runSlice();
 
     std::shared_ptr<const LoadedText> text_;
     std::optional<LineSearch> search_;
     QTimer slices_;
+    QAction &findPrevious_;
+    QAction &findNext_;
 
     QLineEdit *txtFind = nullptr;
     QCheckBox *chkMatchCase = nullptr;

@@ -26,8 +26,12 @@ qint16 flagAfter(const QCheckBox *box, qint16 stored, bool shownChecked)
 
 } // namespace
 
-frmSettings::frmSettings(ScanOptions &scanOptions, SaveOptions &saveOptions, QWidget *parent)
-    : QDialog(parent), scanOptions_(scanOptions), saveOptions_(saveOptions)
+frmSettings::frmSettings(
+    ScanOptions &scanOptions, SaveOptions &saveOptions, qint16 &showLargeFileLists, QWidget *parent)
+    : QDialog(parent),
+      scanOptions_(scanOptions),
+      saveOptions_(saveOptions),
+      showLargeFileLists_(showLargeFileLists)
 {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Settings"));
@@ -38,9 +42,10 @@ frmSettings::frmSettings(ScanOptions &scanOptions, SaveOptions &saveOptions, QWi
     Form_Load();
 }
 
-bool frmSettings::edit(QWidget *owner, ScanOptions &scanOptions, SaveOptions &saveOptions)
+bool frmSettings::edit(
+    QWidget *owner, ScanOptions &scanOptions, SaveOptions &saveOptions, qint16 &showLargeFileLists)
 {
-    frmSettings dialog(scanOptions, saveOptions, owner);
+    frmSettings dialog(scanOptions, saveOptions, showLargeFileLists, owner);
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -49,8 +54,11 @@ void frmSettings::buildControls()
     chkCase = named(new QCheckBox(QStringLiteral("Case sensitive."), this), "chkCase");
     chkTrim = named(new QCheckBox(trimCaption, this), "chkTrim");
     chkEmpty = named(new QCheckBox(QStringLiteral("Include empty lines."), this), "chkEmpty");
-    Frame1 = makeFrame(
-        this, "Frame1", QStringLiteral("Scanning for Duplicates"), {chkCase, chkTrim, chkEmpty});
+    chkLargeLists = named(
+        new QCheckBox(QStringLiteral("Show the lists of files with 32,768 lines or more."), this),
+        "chkLargeLists");
+    Frame1 = makeFrame(this, "Frame1", QStringLiteral("Scanning for Duplicates"),
+        {chkCase, chkTrim, chkEmpty, chkLargeLists});
     chkTrimSave = named(new QCheckBox(trimCaption, this), "chkTrimSave");
     chkSaveEmpty = named(new QCheckBox(QStringLiteral("Save empty lines."), this), "chkSaveEmpty");
     Frame2 = makeFrame(this, "Frame2", QStringLiteral("Saving"), {chkTrimSave, chkSaveEmpty});
@@ -76,7 +84,7 @@ void frmSettings::buildControls()
 void frmSettings::applyTabOrder()
 {
     QWidget *const order[]
-        = {cmdOk, cmdCancel, chkCase, chkTrim, chkEmpty, chkSaveEmpty, chkTrimSave};
+        = {cmdOk, cmdCancel, chkCase, chkTrim, chkEmpty, chkLargeLists, chkSaveEmpty, chkTrimSave};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     // The frames cannot take the focus, so the dialog opens with it on Ok, first in the order.
@@ -90,6 +98,7 @@ void frmSettings::Form_Load()
     chkCase->setChecked(scan.caseSensitive);
     chkTrim->setChecked(scan.trimLines);
     chkEmpty->setChecked(scan.includeEmptyLines);
+    chkLargeLists->setChecked(showLargeFileLists_ != 0);
     chkTrimSave->setChecked(save.trimLines);
     chkSaveEmpty->setChecked(save.keepEmptyLines);
 }
@@ -102,6 +111,7 @@ void frmSettings::cmdOk_Click()
     scanOptions_.trimLines = flagAfter(chkTrim, scanOptions_.trimLines, scan.trimLines);
     scanOptions_.includeEmptyLines
         = flagAfter(chkEmpty, scanOptions_.includeEmptyLines, scan.includeEmptyLines);
+    showLargeFileLists_ = flagAfter(chkLargeLists, showLargeFileLists_, showLargeFileLists_ != 0);
     saveOptions_.trimSaveLines = flagAfter(chkTrimSave, saveOptions_.trimSaveLines, save.trimLines);
     saveOptions_.saveEmptyLines
         = flagAfter(chkSaveEmpty, saveOptions_.saveEmptyLines, save.keepEmptyLines);

@@ -11,17 +11,20 @@ class QPushButton;
 
 namespace twinscan {
 
-// The modal dialog of the five switches. It edits the options in memory only, and only when the
-// user presses Ok; Cancel, Escape and the window frame's close leave them as they were.
+// The modal dialog of the five switches and of whether large files are listed. It edits the
+// options in memory only, and only when the user presses Ok; Cancel, Escape and the window frame's
+// close leave them as they were.
 class frmSettings final : public QDialog
 {
     Q_OBJECT
 
 public:
-    frmSettings(ScanOptions &scanOptions, SaveOptions &saveOptions, QWidget *parent = nullptr);
+    frmSettings(ScanOptions &scanOptions, SaveOptions &saveOptions, qint16 &showLargeFileLists,
+        QWidget *parent = nullptr);
 
     // Runs the dialog modally over `owner`; true when Ok was pressed.
-    static bool edit(QWidget *owner, ScanOptions &scanOptions, SaveOptions &saveOptions);
+    static bool edit(QWidget *owner, ScanOptions &scanOptions, SaveOptions &saveOptions,
+        qint16 &showLargeFileLists);
 
 private:
     void buildControls();
@@ -31,11 +34,13 @@ private:
 
     ScanOptions &scanOptions_;
     SaveOptions &saveOptions_;
+    qint16 &showLargeFileLists_;
 
     QGroupBox *Frame1 = nullptr;
     QCheckBox *chkCase = nullptr;
     QCheckBox *chkTrim = nullptr;
     QCheckBox *chkEmpty = nullptr;
+    QCheckBox *chkLargeLists = nullptr;
     QGroupBox *Frame2 = nullptr;
     QCheckBox *chkTrimSave = nullptr;
     QCheckBox *chkSaveEmpty = nullptr;

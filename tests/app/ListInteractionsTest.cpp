@@ -2,6 +2,7 @@
 
 #include "support/ItemViewClicks.h"
 #include "support/WindowFixture.h"
+#include "ui/UniformRowView.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -28,7 +29,7 @@ protected:
     }
     const DuplicatesMenu &menu() const { return window->interactions().menu(); }
     QModelIndex entry(int row) const { return window->List2Box().index(row); }
-    int current(const QListView *list) const { return list->currentIndex().row(); }
+    int current(const QAbstractItemView *list) const { return list->currentIndex().row(); }
     // Whether a right click over the first entry brings up the context menu.
     bool menuAfterRightClick()
     {
@@ -39,10 +40,23 @@ protected:
     }
 };
 
-TEST_F(ListInteractionsTest, ContextMenuOnlyOnListedDuplicatesWhenIdle)
+// The entries behave alike in a small file and in a large one that the window lists: the same
+// lines, followed by lines of its own without duplicates.
+class ListedEntries : public ListInteractionsTest, public ::testing::WithParamInterface<bool>
+{
+protected:
+    void scanLines(const QString &name, const std::string &lines)
+    {
+        module().showLargeFileLists = GetParam() ? 1 : 0;
+        scan(writeFile(name, GetParam() ? largeFile(lines) : lines));
+    }
+};
+INSTANTIATE_TEST_SUITE_P(SmallAndLargeFiles, ListedEntries, ::testing::Bool());
+
+TEST_P(ListedEntries, ContextMenuOnlyOnListedDuplicatesWhenIdle)
 {
     EXPECT_FALSE(menuAfterRightClick()) << "nothing scanned yet";
-    scan(writeFile("dups.txt", "a\nb\na\n"));
+    scanLines("dups.txt", "a\nb\na\n");
     EXPECT_TRUE(menuAfterRightClick());
     module().isBusy = true;
     EXPECT_FALSE(menuAfterRightClick()) << "busy";
@@ -51,9 +65,9 @@ TEST_F(ListInteractionsTest, ContextMenuOnlyOnListedDuplicatesWhenIdle)
 // Copies take each entry's own line as read, not the text it shows. Without anything to copy the
 // clipboard keeps what it held. Each command's message replaces any earlier one, and the focus
 // stays in the list.
-TEST_F(ListInteractionsTest, CopyCommands)
+TEST_P(ListedEntries, CopyCommands)
 {
-    scan(writeFile("copy.txt", twoGroups));
+    scanLines("copy.txt", twoGroups);
     const auto ctrlC = [this] { QTest::keyClick(ui().List2, Qt::Key_C, Qt::ControlModifier); };
     const QString one = "1 line copied to the clipboard";
     const struct
@@ -121,10 +135,11 @@ TEST_F(ListInteractionsTest, AStoppedCopyLeavesTheClipboard)
     }
 }
 
-// A click on an entry, on its text or its check box, makes it current and shows its line.
-TEST_F(ListInteractionsTest, AClickOnAnEntryShowsItsLine)
+// A click on an entry, on its text or its check box, makes it current and shows its line; Space
+// toggles the current entry's check.
+TEST_P(ListedEntries, AClickOnAnEntryShowsItsLine)
 {
-    scan(writeFile("click.txt", twoGroups));
+    scanLines("click.txt", twoGroups);
     const struct
     {
         int entry;
@@ -138,14 +153,16 @@ TEST_F(ListInteractionsTest, AClickOnAnEntryShowsItsLine)
         EXPECT_EQ(current(ui().lstShow), c.line);
         EXPECT_EQ(window->session()->isEntryMarked(c.entry), c.onCheckBox);
     }
+    QTest::keyClick(ui().List2, Qt::Key_Space); // unchecks the current entry, as its box would
+    EXPECT_FALSE(window->session()->isEntryMarked(2));
 }
 
 // Each rule repaints the check boxes whose marks it changed and says how many lines are marked.
 // From the same start each rule leaves marks that no other rule would, so a command wired to the
 // wrong rule is caught too.
-TEST_F(ListInteractionsTest, MarkingRulesRepaintTheCheckBoxes)
+TEST_P(ListedEntries, MarkingRulesRepaintTheCheckBoxes)
 {
-    scan(writeFile("rules.txt", "a\na\na\nb\nb\n"));
+    scanLines("rules.txt", "a\na\na\nb\nb\n");
     const std::tuple<QAction *, QString, QString> steps[]
         = {{menu().mnuSelAllButFirst, "01101", "3 lines marked for removal"},
             {menu().mnuSelAll, "11111", "5 lines marked for removal"},

@@ -2,6 +2,7 @@
 #include "ui/PictureBox.h"
 #include "ui/cProgressBar.h"
 
+#include <QMenu>
 #include <QScrollBar>
 #include <algorithm>
 #include <new>
@@ -181,14 +182,36 @@ TEST_F(ScanWindow, ANewScanShowsTheDuplicatesFromTheTop)
     EXPECT_EQ(bar->value(), 0);
 }
 
-// From exactly 32768 lines the lists are emulated; an unattended run asks nothing about it.
-TEST_F(ScanWindow, AnUnattendedRunOfALargeFileAsksNothing)
+// From exactly 32768 lines the lists are emulated. Unless the user chose to list such a file, the
+// lists show a placeholder, Copy Current is off, and the window says so first (an unattended run
+// asks nothing); a listed one is listed in full, with nothing to say about it.
+TEST_F(ScanWindow, ALargeFileIsListedOnlyWhenChosen)
 {
-    module().batchMode = true;
-    module().request.inputFile = writeFile("big.txt", pairs(16384));
-    window->scan();
-    EXPECT_EQ(fakes.messages.shown, 0);
-    EXPECT_TRUE(window->session()->largeFileMode());
+    const struct
+    {
+        const char *what;
+        bool batch;
+        qint16 listed;
+        int questions, rows;
+    } cases[] = {{"window", false, 0, 1, 1}, {"unattended", true, 0, 0, 1},
+        {"window, listed", false, 1, 0, 32768}};
+    const QString file = writeFile("big.txt", pairs(16384));
+    const DuplicatesMenu &menu = window->interactions().menu();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        module().batchMode = c.batch;
+        module().request.inputFile = file;
+        module().showLargeFileLists = c.listed;
+        fakes.messages.shown = 0;
+        c.batch ? void(window->scan()) : scan(file);
+        EXPECT_TRUE(window->session()->largeFileMode());
+        EXPECT_EQ(fakes.messages.shown, c.questions);
+        EXPECT_EQ(window->lstShowBox().rowCount(), c.rows);
+        EXPECT_EQ(window->List2Box().rowCount(), c.rows);
+        window->interactions().List2_MouseUp(Qt::RightButton, {});
+        EXPECT_EQ(menu.mnuCopyCurrent->isEnabled(), c.listed == 1);
+        menu.mnuPopup->hide();
+    }
 }
 
 } // namespace

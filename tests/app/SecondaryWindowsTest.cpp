@@ -6,13 +6,19 @@
 namespace twinscan::test {
 namespace {
 
-using SecondaryWindows = WindowFixture;
+class SecondaryWindows : public WindowFixture, public ::testing::WithParamInterface<bool>
+{
+};
+INSTANTIATE_TEST_SUITE_P(SmallAndListedLargeFiles, SecondaryWindows, ::testing::Bool());
 
 // A check on the second occurrence of a line marks that occurrence's entry. Closing the viewer
-// shows the first entry's line, also when that entry was current already, and the marked count.
-TEST_F(SecondaryWindows, ViewerChecksMarkTheirEntries)
+// shows the first entry's line, also when that entry was current already, and the marked count;
+// in a large file that the window lists too.
+TEST_P(SecondaryWindows, ViewerChecksMarkTheirEntries)
 {
-    scan(writeFile("file.txt", "a\nb\na\nc\na\n"));
+    const std::string lines = "a\nb\na\nc\na\n";
+    module().showLargeFileLists = GetParam() ? 1 : 0;
+    scan(writeFile("file.txt", GetParam() ? largeFile(lines) : lines));
     ScanSession &session = *window->session();
     ui().List2->setCurrentIndex(window->List2Box().index(0));
     ui().lstShow->setCurrentIndex(window->lstShowBox().index(3));

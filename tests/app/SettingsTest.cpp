@@ -27,7 +27,8 @@ std::string numbersOf(const Module &m)
     const std::pair<const char *, qint64> fields[] = {{"caseSensitive", o.caseSensitive},
         {"trimLines", o.trimLines}, {"includeEmptyLines", o.includeEmptyLines},
         {"trimSaveLines", m.saveOptions.trimSaveLines},
-        {"saveEmptyLines", m.saveOptions.saveEmptyLines}, {"winLeft", w.left}, {"winTop", w.top},
+        {"saveEmptyLines", m.saveOptions.saveEmptyLines},
+        {"showLargeFileLists", m.showLargeFileLists}, {"winLeft", w.left}, {"winTop", w.top},
         {"winWidth", w.width}, {"winHeight", w.height}, {"winState", w.state},
         {"viewWinLeft", v.left}, {"viewWinTop", v.top}, {"viewWinWidth", v.width},
         {"viewWinHeight", v.height}, {"viewWinState", v.state},
@@ -52,6 +53,7 @@ TEST(LoadSettings, DefaultsAndDamagedValues)
     loadSettings(empty, fresh, screen1920x1080);
     EXPECT_EQ(numbersOf(fresh),
         " caseSensitive=0 trimLines=0 includeEmptyLines=0 trimSaveLines=0 saveEmptyLines=1"
+        " showLargeFileLists=0"
         " winLeft=11018 winTop=4605 winWidth=6765 winHeight=6690 winState=0"
         " viewWinLeft=10852 viewWinTop=5272 viewWinWidth=7095 viewWinHeight=5655 viewWinState=0"
         " statFilesOpened=0 statLinesScanned=0 statDupsFound=0 statUniqueDupsFound=0"
@@ -78,6 +80,7 @@ void fillDistinct(Module &module)
 {
     module.scanOptions = {3, 5, 7};
     module.saveOptions = {11, 0};
+    module.showLargeFileLists = 13;
     // What the INI text must escape or quote: a leading "@", quotes, backslashes, a control
     // character before hexadecimal digits, separators, spaces at both ends or at one.
     module.lastLoadedFile = QStringLiteral("@/home/ann/\"name\" \\ \x01"

@@ -1,8 +1,17 @@
 #include "support/WindowFixture.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace twinscan::test {
+
+std::string largeFile(std::string text)
+{
+    const auto lines = std::count(text.begin(), text.end(), '\n');
+    for (auto line = lines; line < 32768; ++line)
+        text.append(1, '~').append(std::to_string(line)).append(1, '\n');
+    return text;
+}
 
 void WindowFixture::SetUp()
 {

@@ -3,11 +3,11 @@
 #include "app/Module.h"
 #include "app/frmMain.h"
 #include "support/FakeServices.h"
+#include "ui/UniformRowView.h"
 
 // Besides the fixture, what the window tests use throughout.
 #include <QApplication>
 #include <QFile>
-#include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -18,6 +18,10 @@
 #include <string>
 
 namespace twinscan::test {
+
+// `text`, whole lines, followed by lines without duplicates up to the count from which a file is
+// large.
+std::string largeFile(std::string text);
 
 // A main window on the offscreen platform with scripted dialogs, message boxes and clock, fresh
 // shared state, and a temporary folder for the files it works on. Long jobs let events run at

@@ -182,6 +182,14 @@ TEST(Viewer, KeysFindGoToAndStepThroughDuplicates)
         {"F3, F3, Shift+F3",
             [](OpenViewer &v) { v.find("E"), v.keys(Qt::Key_F3), v.keys(Qt::SHIFT | Qt::Key_F3); },
             1, "Line 2"},
+        {"Enter, Enter, Shift+Enter",
+            [](OpenViewer &v) {
+                v.keys(Qt::CTRL | Qt::Key_F);
+                QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("E"));
+                v.keys(QKeyCombination(Qt::Key_Return)), v.keys(QKeyCombination(Qt::Key_Return));
+                v.keys(Qt::SHIFT | Qt::Key_Return);
+            },
+            1, "Line 2"},
         {"match case",
             [](OpenViewer &v) {
                 v.keys(Qt::CTRL | Qt::Key_F);
