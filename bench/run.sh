@@ -27,6 +27,7 @@ commands=(
     "engine 1 thread|TWINSCAN_THREADS=1 {build}/bench/twinscan_bench scan {file} > /dev/null"
     "window scan|{build}/bench/twinscan_window_bench scan {file}"
     "window 1 thread|TWINSCAN_THREADS=1 {build}/bench/twinscan_window_bench scan {file}"
+    "window scan (lists)|{build}/bench/twinscan_window_bench lists {file}"
     "save|{build}/bench/twinscan_window_bench save {file} {scratch}/out.txt"
     "menu rules|{build}/bench/twinscan_window_bench mark {file}"
     "copy all|{build}/bench/twinscan_window_bench copy {file}"

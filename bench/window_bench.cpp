@@ -20,6 +20,10 @@
 //   twinscan_window_bench stop FILE        scan, then scans with Stop pressed at moments spread
 //                                          over a scan, the stop confirmed at once; measured is
 //                                          the slowest from the press to the end of the scan
+//   twinscan_window_bench lists FILE       the scan (measured) with a large file's lists shown,
+//                                          then how soon their first rows are painted, each step
+//                                          of scrolling both lists to their last row and back,
+//                                          and a marking rule with its repaint
 //
 // The last line is "measured=SECONDS" for bench/run.sh.
 
@@ -46,6 +50,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -285,19 +290,55 @@ double stopScans(frmMain &window, NoMessages &messages, double scanSeconds)
     }
     return slowest;
 }
+
+// Draws what is in sight of both lists now, and returns the seconds it took with `step` before.
+double paintedAfter(frmMain &window, const std::function<void()> &step)
+{
+    return timed([&] {
+        step();
+        QApplication::processEvents();
+        for (QAbstractItemView *list : {window.ui().lstShow, window.ui().List2})
+            list->viewport()->repaint();
+    });
+}
+
+double listedScan(frmMain &window)
+{
+    module().showLargeFileLists = 1;
+    const double scan = timed([&] { window.scan(); });
+    std::printf("%s\n", qPrintable(window.statusText()));
+    const double painted = paintedAfter(window, [] {});
+    double slowestStep = 0;
+    for (QAbstractItemView *list : {window.ui().lstShow, window.ui().List2}) {
+        for (const bool toEnd : {true, false}) {
+            slowestStep = std::max(slowestStep, paintedAfter(window, [&] {
+                toEnd ? list->scrollToBottom() : list->scrollToTop();
+            }));
+        }
+    }
+    const DuplicatesMenu &menu = window.interactions().menu();
+    const double rule = paintedAfter(window, [&] { menu.mnuSelAllButFirst->trigger(); });
+    std::printf("%d rows listed: first rows painted %.3f s after the scan; slowest scroll step "
+                "%.1f ms; rule with repaint %.3f s (%.3f of the scan); %.0f MB resident\n",
+        window.lstShowBox().rowCount(), painted, slowestStep * 1000, rule, rule / scan,
+        memoryMb("VmRSS:"));
+    return scan;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     const bool save = argc == 4 && std::strcmp(argv[1], "save") == 0;
     const char *const modes[]
-        = {"scan", "mark", "copy", "click", "view", "viewclose", "rescan", "stop"};
+        = {"scan", "mark", "copy", "click", "view", "viewclose", "rescan", "stop", "lists"};
     if (!save
         && !(argc == 3 && std::any_of(std::begin(modes), std::end(modes), [&](const char *mode) {
                return std::strcmp(argv[1], mode) == 0;
            }))) {
         std::fprintf(stderr,
-            "usage: %s scan|mark|copy|click|view|viewclose|rescan|stop FILE | save FILE OUT\n",
+            "usage: %s scan|mark|copy|click|view|viewclose|rescan|stop|lists FILE | save FILE "
+            "OUT\n",
             argv[0]);
         return 2;
     }
@@ -318,6 +359,10 @@ int main(int argc, char **argv)
     m.request.inputFile = QString::fromLocal8Bit(argv[2]);
     if (save)
         m.request.outputFile = QString::fromLocal8Bit(argv[3]);
+    if (std::strcmp(argv[1], "lists") == 0) {
+        std::printf("measured=%.3f\n", listedScan(window));
+        return 0;
+    }
     double seconds = timed([&] { window.scan(); });
     std::printf("%s\n", qPrintable(window.statusText()));
     if (save) {

@@ -25,6 +25,8 @@ public:
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint &point) const override;
     void reset() override;
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+        const QList<int> &roles = {}) override;
 
     QHeaderView *header() const { return header_; }
     int rowHeight() const { return rowHeight_; }

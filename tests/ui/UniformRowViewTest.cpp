@@ -14,10 +14,15 @@
 namespace twinscan {
 namespace {
 
-// Rows "0" to "9999999"; row 500 is long.
+// Rows "0" to "9999999"; row 500 is long. It counts the indexes made of it.
 class Numbers final : public QAbstractListModel
 {
 public:
+    QModelIndex index(int row, int column = 0, const QModelIndex &parent = {}) const override
+    {
+        ++indexes;
+        return QAbstractListModel::index(row, column, parent);
+    }
     int rowCount(const QModelIndex &parent = {}) const override
     {
         return parent.isValid() ? 0 : 10'000'000;
@@ -28,6 +33,7 @@ public:
             return {};
         return index.row() == 500 ? QString(400, QLatin1Char('w')) : QString::number(index.row());
     }
+    mutable int indexes = 0;
 };
 
 // A view of 300 by 200 pixels over the numbers, shown and active.
@@ -62,6 +68,25 @@ TEST_F(UniformRowViewTest, KeysReachEveryRowOfTenMillionAndTheRowShows)
         for (const QPoint &corner : {shown.topLeft(), shown.bottomRight()})
             EXPECT_EQ(view.indexAt(corner), view.currentIndex()) << key;
     }
+}
+
+// A change of every row (a marking rule over millions of entries) repaints the rows in sight
+// without visiting the others.
+TEST(UniformRowView, AChangeOfEveryRowRepaintsOnlyTheRowsInSight)
+{
+    Numbers model;
+    UniformRowView view;
+    view.setModel(&model);
+    view.resize(300, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const QModelIndex first = model.index(0), last = model.index(9'999'999);
+    QCoreApplication::processEvents();
+    model.indexes = 0;
+    Q_EMIT model.dataChanged(first, last);
+    QCoreApplication::processEvents();
+    EXPECT_GT(model.indexes, 0) << "nothing repainted";
+    EXPECT_LT(model.indexes, 1000);
 }
 
 // Notes which rows are painted as the keyboard's focus.
