@@ -157,7 +157,8 @@ TEST_P(ListedEntries, AClickOnAnEntryShowsItsLine)
     EXPECT_FALSE(window->session()->isEntryMarked(2));
 }
 
-// Each rule repaints the check boxes whose marks it changed and says how many lines are marked.
+// Each rule repaints the check boxes whose marks it changed and says how many lines are marked;
+// the first entry becomes current without moving the source list.
 // From the same start each rule leaves marks that no other rule would, so a command wired to the
 // wrong rule is caught too.
 TEST_P(ListedEntries, MarkingRulesRepaintTheCheckBoxes)
@@ -175,7 +176,10 @@ TEST_P(ListedEntries, MarkingRulesRepaintTheCheckBoxes)
         SCOPED_TRACE(command->objectName().toStdString());
         QSignalSpy changed(&rows, &QAbstractItemModel::dataChanged);
         window->setStatusText("Done! (Processing time: 0:00)");
+        ui().List2->setCurrentIndex(entry(3));
         command->trigger();
+        EXPECT_EQ(current(ui().List2), 0);
+        EXPECT_EQ(current(ui().lstShow), 3);
         const auto repainted = [&](int row) {
             return std::any_of(changed.begin(), changed.end(), [row](const QList<QVariant> &s) {
                 return s[0].toModelIndex().row() <= row && row <= s[1].toModelIndex().row();

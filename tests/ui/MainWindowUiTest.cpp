@@ -1,6 +1,7 @@
 #include "ui/MainWindowUi.h"
 
 #include "ui/MainWindowLayout.h"
+#include "ui/UniformRowView.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -72,6 +73,17 @@ TEST(MainWindowLayout, AppliesEachStepThatGivesASizeTheWindowCanTake)
         EXPECT_EQ(g.List2.width(), row.listWidth);
         EXPECT_EQ(g.picStatusbar, QRect(0, row.statusTop, row.client.width(), 255));
     }
+}
+
+// The lists show lines from their top edge, with no column header above them.
+TEST(MainWindowUi, ListsHaveNoHeader)
+{
+    QWidget form;
+    MainWindowUi ui;
+    ui.setupUi(&form);
+    form.show();
+    for (const UniformRowView *list : {ui.lstShow, ui.List2})
+        EXPECT_EQ(list->viewport()->y(), list->frameWidth()) << list->objectName().toStdString();
 }
 
 } // namespace
