@@ -4,6 +4,7 @@
 #include "ui/UniformRowView.h"
 
 #include <QSignalSpy>
+#include <QStringListModel>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -81,6 +82,9 @@ TEST(MainWindowUi, ListsHaveNoHeader)
     QWidget form;
     MainWindowUi ui;
     ui.setupUi(&form);
+    QStringListModel lines({QStringLiteral("a")});
+    ui.lstShow->setModel(&lines);
+    ui.List2->setModel(&lines);
     form.show();
     for (const UniformRowView *list : {ui.lstShow, ui.List2})
         EXPECT_EQ(list->viewport()->y(), list->frameWidth()) << list->objectName().toStdString();
