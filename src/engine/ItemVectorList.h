@@ -12,7 +12,7 @@ class ItemVectorList : public LineList
 {
 protected:
     int count() const override { return int(items_.size()); }
-    ListItem at(int index) const override { return items_[std::size_t(index)]; }
+    const ListItem &at(int index) const override { return items_[std::size_t(index)]; }
     void append(const ListItem &item) override { items_.push_back(item); }
     void removeAt(int index) override { items_.erase(items_.begin() + index); }
     void clearAll() override { items_.clear(); }

@@ -36,9 +36,9 @@ public:
     void AddItem(const QString &text);
     void RemoveItem(int index);
     void Clear();
-    QString List(int index) const { return textOf(itemAt(index)); }
+    QString List(int index) const { return textOf(peek(index)); }
     int ListCount() const { return count(); }
-    bool Selected(int index) const { return itemAt(index).selected; }
+    bool Selected(int index) const { return peek(index).selected; }
     void setSelected(int index, bool state);
     // How many items are selected, kept up to date as states change: a view may ask it after
     // every mark of a list of millions.
@@ -49,7 +49,7 @@ public:
     void addEntry(int line, int firstLine);
     void addNumber(int value);
 
-    ListItem itemAt(int index) const { return at(index); }
+    const ListItem &itemAt(int index) const { return at(index); }
     QString textOf(const ListItem &item) const;
 
     // The file that Line and Entry items refer to.
@@ -57,7 +57,10 @@ public:
 
 protected:
     virtual int count() const = 0;
-    virtual ListItem at(int index) const = 0;
+    virtual const ListItem &at(int index) const = 0;
+    // The item as it reads, which a list may make up rather than store: a view that reads every
+    // line of a large file must not make the list store them.
+    virtual ListItem peek(int index) const { return at(index); }
     virtual void append(const ListItem &item) = 0;
     virtual void removeAt(int index) = 0;
     virtual void clearAll() = 0;

@@ -15,7 +15,7 @@ void clsListEmu::setUpperLimit(int limit)
     freshSlots_ = true;
 }
 
-void clsListEmu::writeOutLines()
+void clsListEmu::writeOutLines() const
 {
     for (int i = 0; i < unwrittenLines_; ++i)
         slots_[std::size_t(i) + 1] = {ListItem::Kind::Line, false, std::uint32_t(i), 0};
@@ -23,7 +23,14 @@ void clsListEmu::writeOutLines()
     freshSlots_ = false;
 }
 
-ListItem clsListEmu::at(int index) const
+const ListItem &clsListEmu::at(int index) const
+{
+    if (index < unwrittenLines_)
+        writeOutLines();
+    return slots_[std::size_t(index) + 1];
+}
+
+ListItem clsListEmu::peek(int index) const
 {
     if (index < unwrittenLines_)
         return {ListItem::Kind::Line, false, std::uint32_t(index), 0};

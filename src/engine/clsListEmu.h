@@ -18,24 +18,25 @@ public:
 
 protected:
     int count() const override { return count_; }
-    ListItem at(int index) const override;
+    const ListItem &at(int index) const override;
+    ListItem peek(int index) const override;
     void append(const ListItem &item) override;
     void removeAt(int index) override;
     void clearAll() override;
     void setSelectedAt(int index, bool state) override;
 
 private:
-    void writeOutLines();
+    void writeOutLines() const;
 
     // Zero-filled on demand: slots that are never written cost no memory.
-    BulkArray<ListItem> slots_;
+    mutable BulkArray<ListItem> slots_;
     int count_ = 0;
     // The source list of a large file is line 0, line 1, ... in fresh slots: while it is only
     // that, the items are counted here and their slots written out only when something else
-    // changes the list, which saves twelve bytes a line; reading them, as a view of the whole file
-    // does, writes nothing.
-    int unwrittenLines_ = 0;
-    bool freshSlots_ = false;
+    // happens to the list, which saves twelve bytes a line of a file that may never be shown;
+    // reading their texts or states writes nothing.
+    mutable int unwrittenLines_ = 0;
+    mutable bool freshSlots_ = false;
 };
 
 } // namespace twinscan
