@@ -2,7 +2,6 @@
 
 #include "support/ItemViewClicks.h"
 #include "support/WindowFixture.h"
-#include "ui/UniformRowView.h"
 
 #include <QAction>
 #include <QClipboard>
