@@ -111,7 +111,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 {
     // A running scan or save must finish or be stopped first.
     if (module().isBusy) {
-        setStatusText(tr("Please stop the scan or the save before closing Twinscan."));
+        setStatusText(tr("Please stop the scan, the save or the copy before closing Twinscan."));
         event->ignore();
         return;
     }

@@ -49,7 +49,7 @@ TEST_F(LifeCycle, CloseIsRefusedWhileAScanRunsAndStoresLater)
     scan(writeFile("dups.txt", "z\nz\n"));
 
     EXPECT_FALSE(closed);
-    EXPECT_EQ(refusal, "Please stop the scan or the save before closing Twinscan.");
+    EXPECT_EQ(refusal, "Please stop the scan, the save or the copy before closing Twinscan.");
     EXPECT_TRUE(fakes.settings.values.isEmpty());
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(fakes.settings.values.isEmpty());
