@@ -72,14 +72,8 @@ TEST_F(UniformRowViewTest, KeysReachEveryRowOfTenMillionAndTheRowShows)
 
 // A change of every row (a marking rule over millions of entries) repaints the rows in sight
 // without visiting the others.
-TEST(UniformRowView, AChangeOfEveryRowRepaintsOnlyTheRowsInSight)
+TEST_F(UniformRowViewTest, AChangeOfEveryRowRepaintsOnlyTheRowsInSight)
 {
-    Numbers model;
-    UniformRowView view;
-    view.setModel(&model);
-    view.resize(300, 200);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     const QModelIndex first = model.index(0), last = model.index(9'999'999);
     QCoreApplication::processEvents();
     model.indexes = 0;
