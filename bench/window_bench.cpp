@@ -206,6 +206,7 @@ class ViewerWatch final : public QObject
 {
 public:
     bool checkAll = false;
+    const QWidget *mainWindow = nullptr; // whose lists may repaint too
     SteadyClock::time_point painted, closing;
     double paintedMb = 0;
 
@@ -216,7 +217,7 @@ protected:
         auto *list
             = viewport ? qobject_cast<QAbstractItemView *>(viewport->parentWidget()) : nullptr;
         if (event->type() != QEvent::Paint || paintedMb != 0 || !list || !list->model()
-            || viewport != list->viewport())
+            || viewport != list->viewport() || list->window() == mainWindow)
             return false;
         watched->event(event);
         painted = SteadyClock::now();
@@ -241,6 +242,7 @@ double view(frmMain &window, bool checkAll)
 {
     ViewerWatch watch;
     watch.checkAll = checkAll;
+    watch.mainWindow = &window;
     qApp->installEventFilter(&watch);
     const double beforeMb = memoryMb("VmRSS:");
     const SteadyClock::time_point pressed = SteadyClock::now();
