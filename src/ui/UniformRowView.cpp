@@ -2,6 +2,7 @@
 
 #include "ui/CutRowTips.h"
 #include "ui/RowNumberGutter.h"
+#include "ui/RowViewAccessibility.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -25,6 +26,7 @@ UniformRowView::UniformRowView(QWidget *parent)
     setHorizontalScrollMode(ScrollPerPixel);
     new CutRowTips(*this);
     measureRows();
+    installRowViewAccessibility();
 }
 
 void UniformRowView::setModel(QAbstractItemModel *model)
@@ -51,6 +53,8 @@ void UniformRowView::dataChanged(
 {
     if (topLeft == bottomRight || !topLeft.isValid() || !bottomRight.isValid()) {
         QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        if (topLeft == bottomRight && (roles.isEmpty() || roles.contains(Qt::CheckStateRole)))
+            announceRowCheck(this, topLeft);
         return;
     }
     const int shown = firstVisibleRow();
@@ -59,6 +63,12 @@ void UniformRowView::dataChanged(
     if (first <= last)
         viewport()->update(
             0, (first - shown) * rowHeight_, viewport()->width(), (last - first + 1) * rowHeight_);
+}
+
+void UniformRowView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    announceCurrentRow(this, current);
 }
 
 void UniformRowView::setRowNumbersShown(bool shown)

@@ -34,6 +34,7 @@ public:
     void setRowNumbersShown(bool shown);
 
 protected:
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     int horizontalOffset() const override;
     int verticalOffset() const override;
