@@ -39,9 +39,13 @@ public:
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     void setText(QAccessible::Text, const QString &) override { }
 
+    // A model may say a row otherwise than it shows it.
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name && isValid() ? index().data().toString() : QString();
+        if (t != QAccessible::Name || !isValid())
+            return {};
+        const QString spoken = index().data(Qt::AccessibleTextRole).toString();
+        return spoken.isEmpty() ? index().data().toString() : spoken;
     }
 
     QRect rect() const override

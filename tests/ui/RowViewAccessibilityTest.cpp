@@ -7,8 +7,8 @@
 namespace twinscan {
 namespace {
 
-// A screen reader sees each row as a list item: its text, its check box, whether it is selected
-// or current.
+// A screen reader sees each row as a list item: its text (or the model's spoken text), its check
+// box, whether it is selected or current.
 TEST(RowViewAccessibility, ScreenReadersReadEachRowItsMarkAndWhichIsCurrent)
 {
     QStandardItemModel model;
@@ -17,6 +17,7 @@ TEST(RowViewAccessibility, ScreenReadersReadEachRowItsMarkAndWhichIsCurrent)
     model.item(0)->setCheckable(true);
     model.item(1)->setCheckable(true);
     model.item(1)->setCheckState(Qt::Checked);
+    model.item(2)->setData(QStringLiteral("line 3: gamma"), Qt::AccessibleTextRole);
     UniformRowView view;
     view.setModel(&model);
     view.setAccessibleName(QStringLiteral("Duplicate lines"));
@@ -31,7 +32,7 @@ TEST(RowViewAccessibility, ScreenReadersReadEachRowItsMarkAndWhichIsCurrent)
     // text, checkable, checked, selected, focused
     using Row = std::tuple<std::string, bool, bool, bool, bool>;
     const Row rows[] = {{"alpha", true, false, true, false}, {"beta", true, true, false, false},
-        {"gamma", false, false, false, true}};
+        {"line 3: gamma", false, false, false, true}};
     for (int row = 0; row < 3; ++row) {
         QAccessibleInterface *item = list->child(row);
         const QAccessible::State s = item->state();
