@@ -2,6 +2,7 @@
 
 #include "engine/LineList.h"
 
+#include <utility>
 #include <vector>
 
 namespace twinscan {
@@ -16,9 +17,9 @@ protected:
     void append(const ListItem &item) override { items_.push_back(item); }
     void removeAt(int index) override { items_.erase(items_.begin() + index); }
     void clearAll() override { items_.clear(); }
-    void setSelectedAt(int index, bool state) override
+    bool setSelectedAt(int index, bool state) override
     {
-        items_[std::size_t(index)].selected = state;
+        return std::exchange(items_[std::size_t(index)].selected, state);
     }
 
     std::vector<ListItem> items_;

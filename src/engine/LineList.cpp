@@ -31,9 +31,8 @@ void LineList::Clear()
 
 void LineList::setSelected(int index, bool state)
 {
-    if (Selected(index) != state)
+    if (setSelectedAt(index, state) != state)
         selectedCount_ += state ? 1 : -1;
-    setSelectedAt(index, state);
 }
 
 void LineList::addLine(int line)

@@ -38,7 +38,7 @@ public:
     void Clear();
     QString List(int index) const { return textOf(peek(index)); }
     int ListCount() const { return count(); }
-    bool Selected(int index) const { return peek(index).selected; }
+    bool Selected(int index) const { return selectedAt(index); }
     void setSelected(int index, bool state);
     // How many items are selected, kept up to date as states change: a view may ask it after
     // every mark of a list of millions.
@@ -61,10 +61,13 @@ protected:
     // The item as it reads, which a list may make up rather than store: a view that reads every
     // line of a large file must not make the list store them.
     virtual ListItem peek(int index) const { return at(index); }
+    // The marking rules ask this millions of times: no item is made up for it.
+    virtual bool selectedAt(int index) const { return at(index).selected; }
     virtual void append(const ListItem &item) = 0;
     virtual void removeAt(int index) = 0;
     virtual void clearAll() = 0;
-    virtual void setSelectedAt(int index, bool state) = 0;
+    // Returns the state the item had.
+    virtual bool setSelectedAt(int index, bool state) = 0;
     // A new item came back selected (an emulation's slot keeps its state).
     void countRestoredSelection() { ++selectedCount_; }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <type_traits>
+#include <utility>
 
 namespace twinscan {
 
@@ -71,10 +72,10 @@ void clsListEmu::clearAll()
     count_ = 0;
 }
 
-void clsListEmu::setSelectedAt(int index, bool state)
+bool clsListEmu::setSelectedAt(int index, bool state)
 {
     writeOutLines();
-    slots_[std::size_t(index) + 1].selected = state;
+    return std::exchange(slots_[std::size_t(index) + 1].selected, state);
 }
 
 } // namespace twinscan

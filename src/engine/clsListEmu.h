@@ -20,10 +20,14 @@ protected:
     int count() const override { return count_; }
     const ListItem &at(int index) const override;
     ListItem peek(int index) const override;
+    bool selectedAt(int index) const override
+    {
+        return index >= unwrittenLines_ && slots_[std::size_t(index) + 1].selected;
+    }
     void append(const ListItem &item) override;
     void removeAt(int index) override;
     void clearAll() override;
-    void setSelectedAt(int index, bool state) override;
+    bool setSelectedAt(int index, bool state) override;
 
 private:
     void writeOutLines() const;
