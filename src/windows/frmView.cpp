@@ -47,6 +47,7 @@ frmView::frmView(ViewerSource &source, WindowPlacement &placement, QWidget *pare
 void frmView::buildControls(ViewerSource &source)
 {
     lw = named(new UniformRowView(this), "lw");
+    lw->setAccessibleName(tr("File lines"));
     lw->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     lw->setSelectionMode(QAbstractItemView::SingleSelection);
     lw->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -98,6 +98,7 @@ struct OpenViewer
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         EXPECT_TRUE(QTest::qWaitFor([&] { return window.viewerFilled(); }));
         lw = window.findChild<UniformRowView *>(QStringLiteral("lw"));
+        EXPECT_EQ(lw->accessibleName(), "File lines"); // what a screen reader calls the list
     }
     void keys(QKeyCombination key)
     {
