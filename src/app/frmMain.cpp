@@ -410,9 +410,9 @@ ScanSession &frmMain::startSession(std::shared_ptr<const LoadedText> text, const
         lstShowBox_.showList(session->lists().lstShow);
         List2Box_.showList(session->lists().List2);
     }
+    // Marks changed elsewhere (a rule, the viewer) are repainted here; a click's own change the
+    // model has told its views already, and telling them twice makes a screen reader say it twice.
     connect(session, &ScanSession::marksChanged, &List2Box_, &ListBoxModel::repaintChecks);
-    connect(&List2Box_, &ListBoxModel::checkToggled, session,
-        [session](int row) { session->notifyMarksChanged(row, row); });
     ui_.lstShow->scrollToTop();
     ui_.List2->scrollToTop();
     return *session;
