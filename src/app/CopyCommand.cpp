@@ -52,8 +52,6 @@ void CopyCommand::run(CopyScope scope)
     const int count = chosenCount(*session->lists().List2, scope);
     if (count == 0)
         return;
-    const bool saveWasEnabled = host_.saveEnabled();
-    const bool viewWasEnabled = host_.viewEnabled();
     std::optional<QByteArray> text;
     bool outOfMemory = false;
     {
@@ -66,8 +64,6 @@ void CopyCommand::run(CopyScope scope)
             outOfMemory = true;
         }
     }
-    host_.setSaveEnabled(saveWasEnabled);
-    host_.setViewEnabled(viewWasEnabled);
     if (outOfMemory)
         host_.setStatusText(tr("Nothing was copied: %1").arg(systemReason(ENOMEM)));
     else

@@ -45,9 +45,8 @@ public:
     // progress, events run, and a stop the user confirmed answers false.
     virtual ProgressFn progressListener(std::function<void(qint64 done, qint64 total)> show) = 0;
 
-    // Save and View, which serve the current results.
-    virtual bool saveEnabled() const = 0;
-    virtual bool viewEnabled() const = 0;
+    // Save and View, which serve the current results; a busy window shows them when the job is
+    // over.
     virtual void setSaveEnabled(bool enabled) = 0;
     virtual void setViewEnabled(bool enabled) = 0;
 

@@ -48,8 +48,6 @@ ScanEnding ScanCommand::run()
     const QString file = chooseFile();
     if (file.isEmpty())
         return ScanEnding::NotStarted;
-    saveWasEnabled_ = host_.saveEnabled();
-    viewWasEnabled_ = host_.viewEnabled();
     start_ = host_.services().clock->secondsSinceMidnight();
     BusyScope busy(host_.jobs());
     if (!checkFile(file))
@@ -106,7 +104,6 @@ ScanEnding ScanCommand::scanFile(const QString &file)
 {
     // The old results go before the new file is read: both at once may not fit in memory.
     host_.releaseSession();
-    newSession_ = true;
     ScanEnding failure = ScanEnding::Failed;
     std::shared_ptr<const LoadedText> text = readFile(file, failure);
     if (!text)
@@ -264,9 +261,7 @@ ScanEnding ScanCommand::errorEnding()
     if (host_.statusText().isEmpty())
         host_.setStatusText(tr("File Error!"));
     // A failure leaves the previous scan's results, and with them Save and View, as they were,
-    // unless they were already replaced by this file's.
-    host_.setSaveEnabled(saveWasEnabled_ && !newSession_);
-    host_.setViewEnabled(viewWasEnabled_ && !newSession_);
+    // unless they were already let go for this file's.
     showFullProgress();
     return ScanEnding::Failed;
 }

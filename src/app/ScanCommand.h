@@ -39,9 +39,6 @@ private:
     JobHost &host_;
     QString droppedFile_;
     double start_ = 0;
-    bool saveWasEnabled_ = false;
-    bool viewWasEnabled_ = false;
-    bool newSession_ = false; // the previous results are gone
 };
 
 } // namespace twinscan

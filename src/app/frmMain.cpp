@@ -298,7 +298,7 @@ MessageAnswer frmMain::ask(const QString &text, MessageButtons buttons, MessageI
 }
 
 // A busy window offers Stop in place of Open and nothing else, and its marks stay as the job found
-// them; Save and View are left to the job's ending when it is over. The focus goes back where it
+// them; Save and View come back as the job's ending left the results. The focus goes back where it
 // was, so that a copy from the duplicates list leaves the user there.
 void frmMain::showBusy(bool busy)
 {
@@ -307,9 +307,10 @@ void frmMain::showBusy(bool busy)
     for (QAction *command : {ui_.actOpen, ui_.actAbout, ui_.actSettings})
         command->setEnabled(!busy);
     List2Box_.setChecksLocked(busy);
+    shownBusy_ = busy;
+    ui_.actSave->setEnabled(saveAllowed_ && !busy);
+    ui_.actView->setEnabled(viewAllowed_ && !busy);
     if (busy) {
-        ui_.actSave->setEnabled(false);
-        ui_.actView->setEnabled(false);
         setCursor(Qt::BusyCursor);
         focusBeforeBusy_ = QApplication::focusWidget();
     } else {
@@ -367,22 +368,24 @@ bool frmMain::confirmStop()
 
 bool frmMain::saveEnabled() const
 {
-    return ui_.actSave->isEnabled();
+    return saveAllowed_;
 }
 
 bool frmMain::viewEnabled() const
 {
-    return ui_.actView->isEnabled();
+    return viewAllowed_;
 }
 
 void frmMain::setSaveEnabled(bool enabled)
 {
-    ui_.actSave->setEnabled(enabled);
+    saveAllowed_ = enabled;
+    ui_.actSave->setEnabled(enabled && !shownBusy_);
 }
 
 void frmMain::setViewEnabled(bool enabled)
 {
-    ui_.actView->setEnabled(enabled);
+    viewAllowed_ = enabled;
+    ui_.actView->setEnabled(enabled && !shownBusy_);
 }
 
 // The new session binds the list boxes and empties them; the old one, and any emulations and text
@@ -393,6 +396,8 @@ void frmMain::releaseSession()
     lstShowBox_.showList(nullptr);
     List2Box_.showList(nullptr);
     session_.reset();
+    setSaveEnabled(false); // there is nothing left to save or view
+    setViewEnabled(false);
 }
 
 // The list boxes show the new session's lists, or say that a large file is not listed. A new

@@ -72,8 +72,9 @@ public:
     JobControl &jobs() override { return jobs_; }
     void letEventsRun() override;
     ProgressFn progressListener(std::function<void(qint64 done, qint64 total)> show) override;
-    bool saveEnabled() const override;
-    bool viewEnabled() const override;
+    // Whether the results can be saved and viewed, busy or not.
+    bool saveEnabled() const;
+    bool viewEnabled() const;
     void setSaveEnabled(bool enabled) override;
     void setViewEnabled(bool enabled) override;
     ScanSession *session() override { return session_.get(); }
@@ -119,6 +120,11 @@ private:
     std::unique_ptr<ScanSession> session_;
     bool bulkMarking_ = false;
     QPointer<QWidget> focusBeforeBusy_;
+    // Whether the current results can be saved and viewed; a busy window shows both disabled
+    // whatever they are, and shows them again when the job is over.
+    bool saveAllowed_ = false;
+    bool viewAllowed_ = false;
+    bool shownBusy_ = false;
     QElapsedTimer sincePump_;
     int pumpIntervalMs_ = 100;
 };
