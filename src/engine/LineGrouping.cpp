@@ -6,16 +6,18 @@ namespace twinscan {
 
 namespace {
 // A kept hash: its top bit says that the key is compared upper-cased by Unicode rules, and a
-// line that takes no part has the one value no key gets. Equal keys keep equal bits below the
-// top one, whichever way they were upper-cased, so tags, homes and partitions ignore it.
+// line that takes no part has the one tag no key gets, so that its upper half alone tells. Equal
+// keys keep equal bits below the top one, whichever way they were upper-cased, so tags, homes
+// and partitions ignore it.
 constexpr std::uint64_t unicodeFlag = std::uint64_t(1) << 63;
 constexpr std::uint64_t skipped = ~unicodeFlag;
+constexpr std::uint32_t skippedHigh = std::uint32_t(skipped >> 32);
 
 std::uint64_t kept(std::uint64_t hash, bool unicode)
 {
     hash &= ~unicodeFlag;
-    if (hash == skipped)
-        hash ^= 1;
+    if (hash >> 32 == skippedHigh)
+        hash ^= std::uint64_t(1) << 32;
     return hash | (unicode ? unicodeFlag : 0);
 }
 
@@ -50,7 +52,7 @@ LineGrouping::LineGrouping(const LoadedText &text, ScanRules rules, const Parall
     // A file of fewer blocks than threads keeps some threads idle rather than pay for them.
     partitionCount_ = std::clamp<std::size_t>(
         std::min(std::size_t(std::max(parallelism_.threads, 1)), blockCount_), 1, 64);
-    hashes_ = BulkArray<std::uint64_t>(lineCount_);
+    hashes_ = BulkArray<SplitHash>(lineCount_);
     partitionSizes_ = BulkArray<std::uint32_t>(blockCount_ * partitionCount_);
     links_ = BulkArray<std::uint32_t>(lineCount_);
     partitions_.reset(new Partition[partitionCount_]);
@@ -107,7 +109,6 @@ bool LineGrouping::run(const ProgressFn &progress)
 
 BulkArray<std::uint32_t> LineGrouping::takeLinks()
 {
-    hashes_.reset();
     return std::move(links_);
 }
 
@@ -138,7 +139,7 @@ void LineGrouping::keyBlock(std::size_t block)
     std::uint32_t *sizes = &partitionSizes_[block * partitionCount_];
     for (std::size_t line = begin; line < end; ++line) {
         const std::uint64_t hash = keyHash(std::uint32_t(line), scratch);
-        hashes_[line] = hash;
+        hashes_[line] = {std::uint32_t(hash), std::uint32_t(hash >> 32)};
         if (hash != skipped)
             ++sizes[partitionOf(hash)];
     }
@@ -190,9 +191,11 @@ void LineGrouping::groupBlock(Partition &part, std::size_t block)
             place(part, part.ring[(t - 3 * stage) % ringSize]);
     };
     for (std::size_t line = begin; line < end; ++line) {
-        const std::uint64_t hash = hashes_[line];
-        if (hash == skipped || partitionOf(hash) != part.index)
+        // Other partitions write the lower halves of their lines as they place them.
+        const std::uint64_t high = hashes_[line].high;
+        if (high == skippedHigh || partitionOf(high << 32) != part.index)
             continue;
+        const std::uint64_t hash = high << 32 | hashes_[line].low;
         part.ring[taken % ringSize] = {std::uint32_t(line), hash, 0};
         __builtin_prefetch(&slots_[home(part, hash)], 1);
         advance(taken++);
@@ -264,6 +267,7 @@ void LineGrouping::place(Partition &part, const Pending &p)
             std::uint32_t &group = links_[first];
             if (group == 0)
                 group = firstLine | 1;
+            hashes_[p.line].low = group & ~firstLine;
             ++group;
             links_[p.line] = first + 1;
             return;

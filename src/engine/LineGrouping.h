@@ -42,11 +42,15 @@ public:
     // about a quarter of the work, placing it the rest.
     bool run(const ProgressFn &progress);
 
-    // Frees the hashes and hands over one value per line: 0 for a line in no group of two or
-    // more, firstLine | the group's size for the first line of such a group, and the first
-    // line's number plus one for the other lines of the group.
+    // Hands over one value per line: 0 for a line in no group of two or more, firstLine | the
+    // group's size for the first line of such a group, and the first line's number plus one for
+    // the other lines of the group.
     static constexpr std::uint32_t firstLine = 0x80000000U;
     BulkArray<std::uint32_t> takeLinks();
+    // After the run, for a line of a group other than its first: how many of the group's lines
+    // come before it. So each line's place in its group is known without walking the others.
+    std::uint32_t rankOf(std::size_t line) const { return hashes_[line].low; }
+    void forgetRanks() { hashes_.reset(); }
 
 private:
     struct Partition;
@@ -57,6 +61,14 @@ private:
         std::uint32_t firstPlusOne; // with unicodeBit when the key is upper-cased by Unicode rules
     };
     static constexpr std::uint32_t unicodeBit = 0x80000000U;
+    // A line's hash in halves: the upper half chooses the partition, so every partition reads
+    // it; the lower half is its partition's alone, and once the line is placed in a group it
+    // holds the line's rank there instead.
+    struct SplitHash
+    {
+        std::uint32_t low;
+        std::uint32_t high;
+    };
     // A line on its way through a partition's pipeline.
     struct Pending
     {
@@ -96,7 +108,7 @@ private:
     std::size_t lineCount_;
     std::size_t blockCount_;
     std::size_t partitionCount_;
-    BulkArray<std::uint64_t> hashes_; // per line, as keyHash gives them
+    BulkArray<SplitHash> hashes_; // per line, as keyHash gives them
     BulkArray<std::uint32_t> partitionSizes_; // per block and partition: lines taking part
     BulkArray<Slot> slots_; // the partitions' tables one after the other
     BulkArray<std::uint32_t> links_;
