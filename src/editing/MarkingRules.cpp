@@ -8,61 +8,51 @@ QStringView groupKey(const QString &entry)
     const qsizetype tab = entry.indexOf(QLatin1Char('\t'));
     return tab < 0 ? QStringView(entry) : QStringView(entry).mid(tab + 1);
 }
-} // namespace
 
-bool sameGroup(const LineList &duplicates, int a, int b)
+// Whether two entries belong to the same group: their texts after the first TAB (the whole text
+// when there is none) are equal. Entries of the scan carry their group's first line, and two groups
+// never share a text, so the first lines decide without formatting millions of texts.
+bool sameGroup(
+    const LineList &duplicates, std::span<const ListItem> items, std::size_t a, std::size_t b)
 {
-    const ListItem &x = duplicates.itemAt(a);
-    const ListItem &y = duplicates.itemAt(b);
-    // Entries of the scan carry their group's first line, and two groups never share a text, so
-    // the first lines decide without formatting millions of texts.
+    const ListItem &x = items[a];
+    const ListItem &y = items[b];
     if (x.kind == ListItem::Kind::Entry && y.kind == ListItem::Kind::Entry)
         return x.first == y.first;
-    const QString textA = duplicates.List(a);
-    const QString textB = duplicates.List(b);
+    const QString textA = duplicates.textOf(x);
+    const QString textB = duplicates.textOf(y);
     return groupKey(textA) == groupKey(textB);
 }
+} // namespace
 
 void markAll(LineList &duplicates)
 {
-    const int count = duplicates.ListCount();
-    for (int i = 0; i < count; ++i)
-        duplicates.setSelected(i, true);
+    duplicates.setEachSelected([](auto, std::size_t) { return true; });
 }
 
 void markNone(LineList &duplicates)
 {
-    const int count = duplicates.ListCount();
-    for (int i = 0; i < count; ++i)
-        duplicates.setSelected(i, false);
+    duplicates.setEachSelected([](auto, std::size_t) { return false; });
 }
 
 void invertMarks(LineList &duplicates)
 {
-    const int count = duplicates.ListCount();
-    for (int i = 0; i < count; ++i)
-        duplicates.setSelected(i, !duplicates.Selected(i));
+    duplicates.setEachSelected([](auto items, std::size_t i) { return !items[i].selected; });
 }
 
 void markAllButFirst(LineList &duplicates)
 {
-    const int count = duplicates.ListCount();
     // Item 0 always starts a group, even when its key is empty.
-    for (int i = 0; i < count; ++i)
-        duplicates.setSelected(i, i > 0 && sameGroup(duplicates, i - 1, i));
+    duplicates.setEachSelected(
+        [&](auto items, std::size_t i) { return i > 0 && sameGroup(duplicates, items, i - 1, i); });
 }
 
 void markAllButLast(LineList &duplicates)
 {
-    const int count = duplicates.ListCount();
-    if (count == 0)
-        return;
-    for (int i = 0; i < count; ++i) {
-        duplicates.setSelected(i, true);
-        if (i > 0 && !sameGroup(duplicates, i - 1, i))
-            duplicates.setSelected(i - 1, false); // the last item of the group that just ended
-    }
-    duplicates.setSelected(count - 1, false);
+    // An entry stays unmarked when the next one starts another group, and so does the last one.
+    duplicates.setEachSelected([&](auto items, std::size_t i) {
+        return i + 1 < items.size() && sameGroup(duplicates, items, i, i + 1);
+    });
 }
 
 void applyMarkRule(LineList &duplicates, MarkRule rule)

@@ -18,8 +18,4 @@ void markAllButLast(LineList &duplicates);
 enum class MarkRule { All, None, Invert, AllButFirst, AllButLast };
 void applyMarkRule(LineList &duplicates, MarkRule rule);
 
-// Whether two entries belong to the same group: their texts after the first TAB (the whole text
-// when there is none) are equal.
-bool sameGroup(const LineList &duplicates, int a, int b);
-
 } // namespace twinscan

@@ -21,6 +21,7 @@ protected:
     {
         return std::exchange(items_[std::size_t(index)].selected, state);
     }
+    std::span<ListItem> writableItems() override { return items_; }
 
     std::vector<ListItem> items_;
 };

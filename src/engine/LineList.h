@@ -3,8 +3,10 @@
 #include "engine/LineSource.h"
 
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace twinscan {
@@ -40,6 +42,20 @@ public:
     int ListCount() const { return count(); }
     bool Selected(int index) const { return selectedAt(index); }
     void setSelected(int index, bool state);
+    // Sets every item's mark to stateOf(items, i), in order, in one pass: the marking rules set
+    // millions of marks at once, and a call per mark through the list's interface was a third of
+    // their time.
+    template<typename StateOf> void setEachSelected(StateOf stateOf)
+    {
+        const std::span<ListItem> items = writableItems();
+        int selected = 0;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const bool state = stateOf(std::span<const ListItem>(items), i);
+            items[i].selected = state;
+            selected += state ? 1 : 0;
+        }
+        selectedCount_ = selected;
+    }
     // How many items are selected, kept up to date as states change: a view may ask it after
     // every mark of a list of millions.
     int selectedCount() const { return selectedCount_; }
@@ -68,6 +84,8 @@ protected:
     virtual void clearAll() = 0;
     // Returns the state the item had.
     virtual bool setSelectedAt(int index, bool state) = 0;
+    // Every item, in order, where it is stored.
+    virtual std::span<ListItem> writableItems() = 0;
     // A new item came back selected (an emulation's slot keeps its state).
     void countRestoredSelection() { ++selectedCount_; }
 

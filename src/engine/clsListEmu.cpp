@@ -72,6 +72,14 @@ void clsListEmu::clearAll()
     count_ = 0;
 }
 
+std::span<ListItem> clsListEmu::writableItems()
+{
+    writeOutLines();
+    if (count_ == 0)
+        return {};
+    return {slots_.data() + 1, std::size_t(count_)};
+}
+
 bool clsListEmu::setSelectedAt(int index, bool state)
 {
     writeOutLines();

@@ -28,6 +28,7 @@ protected:
     void removeAt(int index) override;
     void clearAll() override;
     bool setSelectedAt(int index, bool state) override;
+    std::span<ListItem> writableItems() override;
 
 private:
     void writeOutLines() const;
