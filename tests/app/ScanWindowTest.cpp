@@ -13,17 +13,15 @@ namespace {
 class ScanWindow : public WindowFixture
 {
 protected:
-    // The controls of an idle window after a run: Open shown, Stop hidden, not busy.
-    void expectIdle() const
+    // The controls of an idle window after a run: Open shown, Stop hidden, not busy, and Save and
+    // View as the results allow.
+    void expectIdle(bool savable) const
     {
         EXPECT_TRUE(!ui().cmdScan->isHidden() && ui().cmdStop->isHidden());
         EXPECT_TRUE(ui().cmdSettings->isEnabled() && !module().isBusy);
         EXPECT_EQ(window->progress().Value(), window->progress().Max());
-    }
-    void expectSaveAndView(bool enabled) const
-    {
-        EXPECT_EQ(ui().cmdSave->isEnabled(), enabled);
-        EXPECT_EQ(ui().cmdView->isEnabled(), enabled);
+        EXPECT_EQ(ui().cmdSave->isEnabled(), savable);
+        EXPECT_EQ(ui().cmdView->isEnabled(), savable);
     }
 };
 
@@ -47,8 +45,7 @@ TEST_F(ScanWindow, ReportsTheScanInTheStatus)
     for (const auto &[text, message] : cases) {
         scan(writeFile("scanned.txt", text));
         EXPECT_EQ(status(), message);
-        expectIdle();
-        expectSaveAndView(text != "x");
+        expectIdle(text != "x");
     }
 }
 
@@ -65,8 +62,7 @@ TEST_F(ScanWindow, FailedChecksKeepThePreviousResults)
         EXPECT_EQ(status(), message);
         EXPECT_EQ(window->session(), results);
         EXPECT_EQ(window->List2Box().rowCount(), 2);
-        expectSaveAndView(true);
-        expectIdle();
+        expectIdle(true);
     }
 }
 
@@ -80,8 +76,7 @@ TEST_F(ScanWindow, RunningOutOfMemoryAfterTheListsWereReplaced)
     };
     scan(writeFile("other.txt", "y\ny\n"));
     EXPECT_TRUE(status().startsWith("File Error! (")) << status().toStdString();
-    expectSaveAndView(false);
-    expectIdle();
+    expectIdle(false);
 }
 
 TEST_F(ScanWindow, TheWindowIsBusyWhileTheScanRuns)
@@ -161,8 +156,7 @@ TEST_F(ScanWindow, AStopEndsTheScanWhereItWas)
                 (found ? QString::number(found) : "No")
                     + " Duplicate Lines Found (Interuppted By User) (Processing time: 0:00)");
         }
-        expectSaveAndView(!stopped);
-        expectIdle();
+        expectIdle(!stopped);
     }
 }
 
