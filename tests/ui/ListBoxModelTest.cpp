@@ -13,14 +13,16 @@ namespace {
 using Tester = QAbstractItemModelTester;
 
 // The model shows a list that it does not own; what the list gained reaches the view at the
-// next showNewRows, in one insert per burst. A placeholder is a row without a check box.
-TEST(ListBoxModel, ShowsItsListInBursts)
+// next showNewRows, in one insert per burst. Only the duplicates list has check boxes; a check is
+// its entry's selected state, told at once. A placeholder is a row without a check box.
+TEST(ListBoxModel, ShowsItsListInBurstsWithCheckBoxesInTheDuplicatesListOnly)
 {
     ItemVectorList list;
     list.setSource(LoadedText::fromBytes("one\ntwo\nthree\n"));
-    ListBoxModel model(true);
+    ListBoxModel model(true), plain(false);
     Tester tester(&model, Tester::FailureReportingMode::Fatal);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy toggled(&model, &ListBoxModel::checkToggled);
     model.showList(&list);
     for (int line = 0; line < 3; ++line)
         list.addEntry(line, 0);
@@ -31,29 +33,19 @@ TEST(ListBoxModel, ShowsItsListInBursts)
     EXPECT_EQ(inserted.count(), 1);
     EXPECT_EQ(model.rowCount(), 3);
     EXPECT_EQ(model.data(model.index(2), Qt::DisplayRole).toString(), "[3]\tone");
-    model.showPlaceholder("No preview available...");
-    EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), "No preview available...");
-    EXPECT_FALSE(model.flags(model.index(0)) & Qt::ItemIsUserCheckable);
-    model.showList(nullptr);
-    EXPECT_EQ(model.rowCount(), 0);
-}
-
-// Only the duplicates list has check boxes; a check is its entry's selected state, told at once.
-TEST(ListBoxModel, CheckBoxesOnlyInTheDuplicatesList)
-{
-    ItemVectorList list;
-    list.AddItem("[1]\ta");
-    ListBoxModel model(true), plain(false);
-    Tester tester(&model, Tester::FailureReportingMode::Fatal);
-    QSignalSpy toggled(&model, &ListBoxModel::checkToggled);
-    model.showList(&list);
-    plain.showList(&list);
     EXPECT_TRUE(model.flags(model.index(0)) & Qt::ItemIsUserCheckable);
     EXPECT_TRUE(model.setData(model.index(0), Qt::Checked, Qt::CheckStateRole));
     EXPECT_TRUE(list.Selected(0));
     EXPECT_EQ(toggled.count(), 1);
     EXPECT_EQ(model.data(model.index(0), Qt::CheckStateRole), Qt::Checked);
+    plain.showList(&list);
+    ASSERT_EQ(plain.rowCount(), 3);
     EXPECT_FALSE(plain.flags(plain.index(0)) & Qt::ItemIsUserCheckable);
+    model.showPlaceholder("No preview available...");
+    EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), "No preview available...");
+    EXPECT_FALSE(model.flags(model.index(0)) & Qt::ItemIsUserCheckable);
+    model.showList(nullptr);
+    EXPECT_EQ(model.rowCount(), 0);
 }
 
 // Drawing a line of megabytes would freeze the window.

@@ -12,12 +12,18 @@
 namespace twinscan {
 namespace {
 
-// Enter presses Open, Esc presses Stop!, each only while it is shown.
-TEST(MainWindowUi, EnterAndEscPressTheDefaultAndCancelButtons)
+// The window's controls on a plain form.
+class MainWindowUiTest : public testing::Test
 {
+protected:
+    void SetUp() override { ui.setupUi(&form); }
     QWidget form;
     MainWindowUi ui;
-    ui.setupUi(&form);
+};
+
+// Enter presses Open, Esc presses Stop!, each only while it is shown.
+TEST_F(MainWindowUiTest, EnterAndEscPressTheDefaultAndCancelButtons)
+{
     form.show();
     QSignalSpy opened(ui.cmdScan, &QToolButton::clicked);
     QSignalSpy stopped(ui.cmdStop, &QToolButton::clicked);
@@ -31,12 +37,8 @@ TEST(MainWindowUi, EnterAndEscPressTheDefaultAndCancelButtons)
     EXPECT_EQ(stopped.count(), 1);
 }
 
-// Tab walks the action column from the top, then the source list, then the duplicates list.
-TEST(MainWindowUi, TabOrder)
+TEST_F(MainWindowUiTest, TabOrder)
 {
-    QWidget form;
-    MainWindowUi ui;
-    ui.setupUi(&form);
     QStringList order;
     for (QWidget *w = ui.cmdScan; order.size() < 8; w = w->nextInFocusChain()) {
         if (w->focusPolicy() & Qt::TabFocus)
@@ -52,36 +54,31 @@ struct LayoutRow
 {
     QSize client; // twips
     std::array<bool, 12> applied;
-    int actionHeight, origHeight, dupTop, dupHeight, listWidth, statusTop;
+    std::array<int, 5> sizes; // in the order they are checked below
+    int statusTop;
 };
 
 // The lists follow a large window; a minimised one skips the steps that would give a negative size.
 TEST(MainWindowLayout, AppliesEachStepThatGivesASizeTheWindowCanTake)
 {
     const LayoutRow rows[] = {
-        {{0, 0}, {N, N, N, Y, Y, Y, N, Y, N, Y, Y, Y}, 5655, 142, 412, 2295, 4365, -255},
-        {{24000, 14000}, {Y, Y, Y, Y, Y, Y, Y, Y, Y, Y, Y, Y}, 13385, 7142, 7412, 6093, 21690,
+        {{0, 0}, {N, N, N, Y, Y, Y, N, Y, N, Y, Y, Y}, {5655, 142, 412, 2295, 4365}, -255},
+        {{24000, 14000}, {Y, Y, Y, Y, Y, Y, Y, Y, Y, Y, Y, Y}, {13385, 7142, 7412, 6093, 21690},
             13745},
     };
     for (const LayoutRow &row : rows) {
         const MainWindowLayoutResult result = layOutMainWindow({}, {row.client, false, {}, {}});
         const MainWindowGeometry &g = result.geometry;
         EXPECT_EQ(result.applied, row.applied);
-        EXPECT_EQ(g.frmAction.height(), row.actionHeight);
-        EXPECT_EQ(g.frmOrig.height(), row.origHeight);
-        EXPECT_EQ(g.frmDup.top(), row.dupTop);
-        EXPECT_EQ(g.frmDup.height(), row.dupHeight);
-        EXPECT_EQ(g.List2.width(), row.listWidth);
+        EXPECT_EQ((std::array {g.frmAction.height(), g.frmOrig.height(), g.frmDup.top(),
+                      g.frmDup.height(), g.List2.width()}),
+            row.sizes);
         EXPECT_EQ(g.picStatusbar, QRect(0, row.statusTop, row.client.width(), 255));
     }
 }
 
-// The lists show lines from their top edge, with no column header above them.
-TEST(MainWindowUi, ListsHaveNoHeader)
+TEST_F(MainWindowUiTest, ListsHaveNoHeader)
 {
-    QWidget form;
-    MainWindowUi ui;
-    ui.setupUi(&form);
     QStringListModel lines({QStringLiteral("a")});
     ui.lstShow->setModel(&lines);
     ui.List2->setModel(&lines);

@@ -105,10 +105,7 @@ TEST_F(UniformRowViewTest, TheStyleMarksTheCurrentRowOfAFocusedListOnly)
     view.setItemDelegate(&watcher);
     view.setCurrentIndex(model.index(3));
     for (const bool focus : {true, false}) {
-        if (focus)
-            view.setFocus();
-        else
-            view.clearFocus();
+        focus ? view.setFocus() : view.clearFocus();
         watcher.focused.clear();
         view.viewport()->repaint();
         EXPECT_EQ(watcher.focused, focus ? std::vector<int> {3} : std::vector<int> {});
@@ -150,14 +147,12 @@ TEST(RowNumberGutter, FitsTheLargestRowNumber)
 // whole.
 TEST(RowToolTip, BreaksTheTextIntoLines)
 {
+    const auto x = [](int count) { return QString(count, u'x'); };
     const QString face = QString::fromUcs4(U"\U0001F600");
     const std::pair<QString, QString> cases[] = {
         {QStringLiteral("a<b & c"), QStringLiteral("a&lt;b &amp; c")},
-        {QString(250, QLatin1Char('x')),
-            QString(120, QLatin1Char('x')) + QStringLiteral("<br>") + QString(120, QLatin1Char('x'))
-                + QStringLiteral("<br>") + QString(10, QLatin1Char('x'))},
-        {QString(119, QLatin1Char('x')) + face + QStringLiteral("y"),
-            QString(119, QLatin1Char('x')) + QStringLiteral("<br>") + face + QStringLiteral("y")},
+        {x(250), x(120) + "<br>" + x(120) + "<br>" + x(10)},
+        {x(119) + face + "y", x(119) + "<br>" + face + "y"},
     };
     for (const auto &[text, rows] : cases)
         EXPECT_EQ(rowToolTip(text),

@@ -43,10 +43,8 @@ TEST(PlaceWindow, KeepsTheStoredFrameOverReopenings)
                     && (state == windowStateNormal || window.frameGeometry() != shown);
             }));
             placement = framePlacement(window);
-            EXPECT_EQ(placement.left, 1500);
-            EXPECT_EQ(placement.top, 1200);
-            EXPECT_EQ(placement.width, 6765);
-            EXPECT_EQ(placement.height, 6690);
+            EXPECT_EQ(QRect(placement.left, placement.top, placement.width, placement.height),
+                QRect(1500, 1200, 6765, 6690));
             placement.state = state;
         }
     }

@@ -104,13 +104,13 @@ struct OpenViewer
     {
         QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
     }
-    void keys(Qt::Key key) { keys(QKeyCombination(key)); }
-    // Ctrl+F, the text, F3.
-    void find(const char *text)
+    // Ctrl+F, the text, then the keys that search.
+    void find(const char *text, std::initializer_list<QKeyCombination> then = {Qt::Key_F3})
     {
         keys(Qt::CTRL | Qt::Key_F);
         QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text));
-        keys(Qt::Key_F3);
+        for (const QKeyCombination key : then)
+            keys(key);
     }
     void goTo(int line)
     {
@@ -181,14 +181,13 @@ TEST(Viewer, KeysFindGoToAndStepThroughDuplicates)
     using Keys = std::function<void(OpenViewer &)>;
     const std::tuple<const char *, Keys, int, const char *> cases[] = {
         {"F3, F3, Shift+F3",
-            [](OpenViewer &v) { v.find("E"), v.keys(Qt::Key_F3), v.keys(Qt::SHIFT | Qt::Key_F3); },
+            [](OpenViewer &v) {
+                v.find("E", {Qt::Key_F3, Qt::Key_F3, Qt::SHIFT | Qt::Key_F3});
+            },
             1, "Line 2"},
         {"Enter, Enter, Shift+Enter",
             [](OpenViewer &v) {
-                v.keys(Qt::CTRL | Qt::Key_F);
-                QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("E"));
-                v.keys(QKeyCombination(Qt::Key_Return)), v.keys(QKeyCombination(Qt::Key_Return));
-                v.keys(Qt::SHIFT | Qt::Key_Return);
+                v.find("E", {Qt::Key_Return, Qt::Key_Return, Qt::SHIFT | Qt::Key_Return});
             },
             1, "Line 2"},
         {"match case",
