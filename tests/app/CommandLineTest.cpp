@@ -47,30 +47,21 @@ TEST(CommandLineTest, ParsesWholeArgumentSwitches)
             << arguments;
 }
 
-// A folder with an input file whose name has a space and a sub-folder.
-class CommandLineFilesTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(QFile(dir.filePath(u"in put.txt"_s)).open(QIODevice::WriteOnly));
-        ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder"_s));
-    }
-    // Split at spaces as a shell would without quotes; {dir} is the folder.
-    QStringList arguments(const char *line) const
-    {
-        return QString::fromUtf8(line)
-            .replace(u"{dir}"_s, dir.path())
-            .split(u' ', Qt::SkipEmptyParts);
-    }
-    QTemporaryDir dir;
-};
-
 // Without a display that opens, a job runs offscreen and anything else but help and version is
 // refused, naming an input that is no file, or else with the usage; with a display, or with a
 // platform of the user's choice named, the toolkit decides.
-TEST_F(CommandLineFilesTest, ClassifiesTheCommandLineAndDecidesTheDisplay)
+TEST(CommandLineTest, ClassifiesTheCommandLineAndDecidesTheDisplay)
 {
+    // A folder with an input file whose name has a space and a sub-folder.
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile(dir.filePath(u"in put.txt"_s)).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder"_s));
+    // Split at spaces as a shell would without quotes; {dir} is the folder.
+    const auto arguments = [&dir](const char *line) {
+        return QString::fromUtf8(line)
+            .replace(u"{dir}"_s, dir.path())
+            .split(u' ', Qt::SkipEmptyParts);
+    };
     using enum CommandLineKind;
     const char *missing = "twinscan: {dir}/missing.txt: the file does not exist\n";
     const struct

@@ -36,18 +36,28 @@ TEST_F(LifeCycle, AFileNamedAtStartIsScanned)
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST_F(LifeCycle, CloseIsRefusedWhileAScanRunsAndStoresLater)
+// While a scan runs the window is busy: no second scan starts inside it, and a close is refused
+// with a reason; the close that follows stores the settings.
+TEST_F(LifeCycle, TheWindowIsBusyWhileAScanRunsAndClosesLater)
 {
     startWith({});
-    bool closed = true;
+    bool sawBusy = false, closed = true;
+    ScanEnding nested = ScanEnding::Failed;
     QString refusal;
     duringRun([] { return module().isBusy; },
         [&] {
+            sawBusy = ui().cmdScan->isHidden() && !ui().cmdStop->isHidden()
+                && !ui().cmdSave->isEnabled() && !ui().cmdSettings->isEnabled()
+                && !ui().cmdAbout->isEnabled();
             closed = window->close();
             refusal = status();
+            fakes.dialogs.openAnswers.push_back(path("dups.txt"));
+            nested = window->scan();
         });
     scan(writeFile("dups.txt", "z\nz\n"));
 
+    EXPECT_TRUE(sawBusy);
+    EXPECT_EQ(nested, ScanEnding::NotStarted);
     EXPECT_FALSE(closed);
     EXPECT_EQ(refusal, "Please stop the scan, the save or the copy before closing Twinscan.");
     EXPECT_TRUE(fakes.settings.values.isEmpty());

@@ -79,23 +79,6 @@ TEST_F(ScanWindow, RunningOutOfMemoryAfterTheListsWereReplaced)
     expectIdle(false);
 }
 
-TEST_F(ScanWindow, TheWindowIsBusyWhileTheScanRuns)
-{
-    bool sawBusy = false;
-    ScanEnding nested = ScanEnding::Failed;
-    duringRun([] { return module().isBusy; },
-        [&] {
-            sawBusy = ui().cmdScan->isHidden() && !ui().cmdStop->isHidden()
-                && !ui().cmdSave->isEnabled() && !ui().cmdSettings->isEnabled()
-                && !ui().cmdAbout->isEnabled();
-            fakes.dialogs.openAnswers.push_back(path("xx.txt"));
-            nested = window->scan(); // a second scan must not start inside the first
-        });
-    scan(writeFile("xx.txt", "x\nx\n"));
-    EXPECT_TRUE(sawBusy);
-    EXPECT_EQ(nested, ScanEnding::NotStarted);
-}
-
 // Reading the file and filling the source list share one scale that never goes back. Texts are
 // seen while the file is read, once the last file's text is gone, and the last one says 100%.
 TEST_F(ScanWindow, LoadingShowsOneProgressThatEndsAt100)

@@ -13,44 +13,40 @@ namespace {
 // line each entry leads to and back, and texts too rare for random files.
 TEST(DuplicateScan, ListsEveryOccurrenceOfEveryGroup)
 {
-    const std::pair<std::string, std::vector<const char *>> cases[] = {
-        {"a\nb\nA\na\nb\nc\n", {"[1]\ta", "[3]\ta", "[4]\ta", "[2]\tb", "[5]\tb"}},
+    const struct
+    {
+        std::string file;
+        std::vector<QString> entries;
+        std::vector<int> groupSizes; // in list order
+    } cases[] = {
+        {"a\nb\nA\na\nb\nc\n", {"[1]\ta", "[3]\ta", "[4]\ta", "[2]\tb", "[5]\tb"}, {3, 2}},
         // Latin-1 "\xE2\xA9" upper-cases to the bytes of UTF-8 "\xC2\xA9", another text.
-        {"\xE2\xA9\n\xC2\xA9\n", {}},
+        {"\xE2\xA9\n\xC2\xA9\n", {}, {}},
         // A byte-order mark after the start is text; "\xC3\x9F" upper-cases to "SS" through a
         // whole string, which keeps the mark too.
         {"x\n\xEF\xBB\xBF\xC3\x9F\n\xC3\x9F\n\xEF\xBB\xBF\xC3\x9F\n",
-            {"[2]\t\xEF\xBB\xBF\xC3\x9F", "[4]\t\xEF\xBB\xBF\xC3\x9F"}},
+            {"[2]\t\xEF\xBB\xBF\xC3\x9F", "[4]\t\xEF\xBB\xBF\xC3\x9F"}, {2}},
     };
-    for (const auto &[file, entries] : cases) {
-        SCOPED_TRACE(visible(file));
-        std::vector<QString> expected;
-        for (const char *entry : entries)
-            expected.push_back(QString::fromUtf8(entry));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(visible(c.file));
+        // Each entry's group as its first entry and size, with no group on either side of the list.
+        std::vector<std::pair<int, int>> groups {{-1, 0}};
+        for (const int size : c.groupSizes)
+            groups.insert(groups.end(), std::size_t(size), {int(groups.size()) - 1, size});
+        groups.emplace_back(-1, 0);
         for (const Parallelism parallelism : {Parallelism {1}, Parallelism {3, 1, 1}}) {
-            const ScanResult result = scanBytes(file, {}, parallelism);
-            EXPECT_EQ(result.entries, expected);
+            const ScanResult result = scanBytes(c.file, {}, parallelism);
+            EXPECT_EQ(result.entries, c.entries);
             // Each line leads to its own entry, and only lines with an entry lead anywhere.
-            const int lineCount = LoadedText::fromBytes(file)->lineCount();
+            const int lineCount = LoadedText::fromBytes(c.file)->lineCount();
             for (int line = -1; line <= lineCount; ++line) {
                 const auto entry = std::find(result.lines.begin(), result.lines.end(), line);
                 EXPECT_EQ(result.outcome.lineEntries.entryOf(line),
                     entry == result.lines.end() ? -1 : int(entry - result.lines.begin()));
             }
-            // Each entry knows its group: the run of entries that carry the same text.
-            const int count = int(expected.size());
-            const auto text
-                = [&](int entry) { return expected[std::size_t(entry)].section('\t', 1); };
-            for (int entry = -1; entry <= count; ++entry) {
-                const bool listed = entry >= 0 && entry < count;
-                int first = entry, end = entry;
-                while (listed && first > 0 && text(first - 1) == text(entry))
-                    --first;
-                while (listed && end < count && text(end) == text(entry))
-                    ++end;
+            for (int entry = -1; entry <= int(c.entries.size()); ++entry) {
                 const EntryGroup group = result.outcome.lineEntries.groupOf(entry);
-                EXPECT_EQ(std::pair(group.first, group.size),
-                    listed ? std::pair(first, end - first) : std::pair(-1, 0))
+                EXPECT_EQ(std::pair(group.first, group.size), groups[std::size_t(entry + 1)])
                     << entry;
             }
         }

@@ -20,10 +20,7 @@ TEST(Parallelism, ThreadsFollowTheCoresOrTheEnvironment)
     const QByteArray saved = qgetenv("TWINSCAN_THREADS");
     const std::pair<const char *, int> cases[] = {{nullptr, cores}, {"3", 3}, {"0", cores}};
     for (const auto &[value, threads] : cases) {
-        if (value)
-            qputenv("TWINSCAN_THREADS", value);
-        else
-            qunsetenv("TWINSCAN_THREADS");
+        value ? qputenv("TWINSCAN_THREADS", value) : qunsetenv("TWINSCAN_THREADS");
         EXPECT_EQ(Parallelism::fromEnvironment().threads, threads) << (value ? value : "unset");
     }
     if (!saved.isNull())
