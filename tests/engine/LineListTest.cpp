@@ -1,12 +1,8 @@
-#include "engine/ItemVectorList.h"
-#include "engine/LoadedText.h"
+#include "EngineTestSupport.h"
 #include "engine/clsListEmu.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <random>
-#include <string>
-#include <vector>
 
 using namespace twinscan;
 

@@ -1,7 +1,6 @@
 #include "engine/LineSearch.h"
 
-#include <gtest/gtest.h>
-#include <string>
+#include "EngineTestSupport.h"
 
 using namespace twinscan;
 
