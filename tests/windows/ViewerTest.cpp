@@ -104,13 +104,12 @@ struct OpenViewer
     {
         QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
     }
-    // Ctrl+F, the text, then the keys that search.
-    void find(const char *text, std::initializer_list<QKeyCombination> then = {Qt::Key_F3})
+    // Ctrl+F and the text to search for.
+    void find(const char *text, bool matchCase = false)
     {
         keys(Qt::CTRL | Qt::Key_F);
+        window.findChild<QCheckBox *>(QStringLiteral("chkMatchCase"))->setChecked(matchCase);
         QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text));
-        for (const QKeyCombination key : then)
-            keys(key);
     }
     void goTo(int line)
     {
@@ -178,37 +177,35 @@ TEST(ViewerModel, StepsThroughTheGroupOfTheCurrentRow)
 // place in its group.
 TEST(Viewer, KeysFindGoToAndStepThroughDuplicates)
 {
-    using Keys = std::function<void(OpenViewer &)>;
-    const std::tuple<const char *, Keys, int, const char *> cases[] = {
-        {"F3, F3, Shift+F3",
-            [](OpenViewer &v) {
-                v.find("E", {Qt::Key_F3, Qt::Key_F3, Qt::SHIFT | Qt::Key_F3});
-            },
-            1, "Line 2"},
-        {"Enter, Enter, Shift+Enter",
-            [](OpenViewer &v) {
-                v.find("E", {Qt::Key_Return, Qt::Key_Return, Qt::SHIFT | Qt::Key_Return});
-            },
-            1, "Line 2"},
-        {"match case",
-            [](OpenViewer &v) {
-                v.keys(Qt::CTRL | Qt::Key_F);
-                v.window.findChild<QCheckBox *>(QStringLiteral("chkMatchCase"))->setChecked(true);
-                v.find("E");
-            },
-            0, "\"E\" was not found."},
-        {"Ctrl+G", [](OpenViewer &v) { v.goTo(5); }, 4, "Line 5"},
-        {"Ctrl+Down", [](OpenViewer &v) { v.keys(Qt::CTRL | Qt::Key_Down); }, 3,
-            "Line 4 \u00B7 duplicate 2 of 2"},
-        {"Ctrl+G, Ctrl+Up", [](OpenViewer &v) { v.goTo(6), v.keys(Qt::CTRL | Qt::Key_Up); }, 2,
-            "Line 3 \u00B7 duplicate 1 of 2"},
+    const Qt::Key enter = Qt::Key_Return;
+    const struct
+    {
+        const char *search; // after Ctrl+F
+        bool matchCase;
+        int goTo; // with Ctrl+G
+        std::vector<QKeyCombination> keys;
+        int row;
+        const char *status;
+    } cases[] = {
+        {"E", false, 0, {Qt::Key_F3, Qt::Key_F3, Qt::SHIFT | Qt::Key_F3}, 1, "Line 2"},
+        {"E", false, 0, {enter, enter, Qt::SHIFT | enter}, 1, "Line 2"},
+        {"E", true, 0, {Qt::Key_F3}, 0, "\"E\" was not found."},
+        {nullptr, false, 5, {}, 4, "Line 5"},
+        {nullptr, false, 0, {Qt::CTRL | Qt::Key_Down}, 3, "Line 4 \u00B7 duplicate 2 of 2"},
+        {nullptr, false, 6, {Qt::CTRL | Qt::Key_Up}, 2, "Line 3 \u00B7 duplicate 1 of 2"},
     };
-    for (const auto &[name, keys, row, status] : cases) {
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.status);
         FakeFile file;
         OpenViewer viewer(file);
-        keys(viewer);
-        EXPECT_EQ(viewer.lw->currentIndex().row(), row) << name;
-        EXPECT_EQ(viewer.status(), QString::fromUtf8(status)) << name;
+        if (c.search)
+            viewer.find(c.search, c.matchCase);
+        if (c.goTo)
+            viewer.goTo(c.goTo);
+        for (const QKeyCombination key : c.keys)
+            viewer.keys(key);
+        EXPECT_EQ(viewer.lw->currentIndex().row(), c.row);
+        EXPECT_EQ(viewer.status(), QString::fromUtf8(c.status));
     }
 }
 
@@ -222,6 +219,7 @@ TEST(Viewer, EscapeStopsARunningSearch)
     FakeFile file(bytes);
     OpenViewer viewer(file);
     viewer.find("zz");
+    viewer.keys(Qt::Key_F3);
     EXPECT_TRUE(viewer.window.findChild<QProgressBar *>(QStringLiteral("prgFind"))->isVisible());
     viewer.keys(Qt::Key_Escape);
     EXPECT_EQ(viewer.status(), QStringLiteral("Search stopped."));
