@@ -62,8 +62,9 @@ TEST_P(ListedEntries, ContextMenuOnlyOnListedDuplicatesWhenIdle)
     EXPECT_FALSE(menuAfterRightClick()) << "busy";
 }
 
-// Copies take each entry's own line as read, not the text it shows. Without anything to copy the
-// clipboard keeps what it held. Each command's message replaces any earlier one, and the focus
+// Copies take each entry's own line as read, not the text it shows, offered as plain text (not
+// only a variant with a charset, which other programs' text checks miss). Without anything to copy
+// the clipboard keeps what it held. Each command's message replaces any earlier one, and the focus
 // stays in the list.
 TEST_P(ListedEntries, CopyCommands)
 {
@@ -97,6 +98,8 @@ TEST_P(ListedEntries, CopyCommands)
         window->setStatusText("Error: Can't Open File");
         c.command();
         EXPECT_EQ(QGuiApplication::clipboard()->text(), c.clipboard);
+        const QMimeData *offered = QGuiApplication::clipboard()->mimeData();
+        EXPECT_TRUE(offered && offered->hasText());
         EXPECT_EQ(status(), c.status);
         EXPECT_TRUE(ui().List2->hasFocus());
     }
