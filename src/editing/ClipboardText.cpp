@@ -1,5 +1,7 @@
 #include "editing/ClipboardText.h"
 
+#include "engine/BulkMemory.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
@@ -143,25 +145,58 @@ private:
     BulkArray<std::uint64_t> slots_;
 };
 
-// Runs `step(from, to)` over every line in blocks on every core, counting the lines done into
-// `done`; false once `progress` asked to stop.
-template<typename Step>
-bool eachBlock(int lineCount, const Parallelism &parallelism, std::atomic<qint64> &done,
-    const ProgressFn &progress, Step step)
+// The copy's work over the lines on every core, counted for `progress`: each call answers
+// false once `progress` asked to stop.
+class Passes
 {
-    const auto block = std::max<std::size_t>(parallelism.blockLines, 1);
-    const std::size_t blocks = (std::size_t(lineCount) + block - 1) / block;
-    const qint64 total = 2 * qint64(lineCount);
-    return runLanes(
-        parallelism.threads, blocks, 1,
-        [&](std::size_t unit, std::size_t) {
+public:
+    Passes(int lineCount, const Parallelism &parallelism, const ProgressFn &progress)
+        : lineCount_(lineCount), parallelism_(parallelism), progress_(progress)
+    {
+    }
+
+    // Runs `step(from, to)` over every line in blocks; each pass is half of the work.
+    template<typename Step> bool eachBlock(Step step)
+    {
+        const auto block = std::max<std::size_t>(parallelism_.blockLines, 1);
+        const std::size_t blocks = (std::size_t(lineCount_) + block - 1) / block;
+        return eachUnit(blocks, [&](std::size_t unit) {
             const int from = int(unit * block);
-            const int to = int(std::min(std::size_t(lineCount), (unit + 1) * block));
+            const int to = int(std::min(std::size_t(lineCount_), (unit + 1) * block));
             step(from, to);
-            done += to - from;
-        },
-        [&] { return keepGoing(progress, done, total); });
-}
+            done_ += to - from;
+        });
+    }
+
+    // The lines are written all over the text: its pages are filled in first, in pieces, which
+    // costs less than faulting them in one by one among the writes.
+    bool prefault(QByteArray &text)
+    {
+        constexpr std::uintptr_t piece = std::uintptr_t(8) << 20;
+        const auto begin = reinterpret_cast<std::uintptr_t>(text.data());
+        const std::uintptr_t end = begin + std::uintptr_t(text.size());
+        const std::uintptr_t first = begin & ~(piece - 1); // pieces meet on page boundaries
+        return eachUnit((end - first + piece - 1) / piece, [&](std::size_t unit) {
+            const std::uintptr_t from = std::max(begin, first + unit * piece);
+            const std::uintptr_t to = std::min(end, first + (unit + 1) * piece);
+            bulk::prefault(reinterpret_cast<void *>(from), to - from);
+        });
+    }
+
+private:
+    template<typename Step> bool eachUnit(std::size_t units, Step step)
+    {
+        const qint64 total = 2 * qint64(lineCount_);
+        return runLanes(
+            parallelism_.threads, units, 1, [&](std::size_t unit, std::size_t) { step(unit); },
+            [&] { return keepGoing(progress_, done_, total); });
+    }
+
+    const int lineCount_;
+    const Parallelism &parallelism_;
+    const ProgressFn &progress_;
+    std::atomic<qint64> done_ {0};
+};
 } // namespace
 
 int chosenCount(const LineList &duplicates, CopyScope scope)
@@ -176,15 +211,13 @@ std::optional<QByteArray> clipboardText(const LoadedText &text, const LineList &
     if (chosenCount(duplicates, scope) == 0)
         return QByteArray();
     ChosenLines lines(text, duplicates, entries, scope);
-    std::atomic<qint64> done {0};
-    const int lineCount = text.lineCount();
-    if (!eachBlock(lineCount, parallelism, done, progress,
-            [&](int from, int to) { lines.measure(from, to); }))
+    Passes passes(text.lineCount(), parallelism, progress);
+    if (!passes.eachBlock([&](int from, int to) { lines.measure(from, to); }))
         return std::nullopt;
     QByteArray copied(qsizetype(lines.place()), Qt::Uninitialized);
     char *out = copied.data();
-    if (!eachBlock(lineCount, parallelism, done, progress,
-            [&](int from, int to) { lines.write(from, to, out); }))
+    if (!passes.prefault(copied)
+        || !passes.eachBlock([&](int from, int to) { lines.write(from, to, out); }))
         return std::nullopt;
     return copied;
 }

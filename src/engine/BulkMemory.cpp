@@ -10,6 +10,7 @@ namespace {
 // Blocks below this size come from the ordinary heap: tests and small files make many of them.
 constexpr std::size_t mappedFrom = std::size_t(1) << 20;
 constexpr std::size_t hugePage = std::size_t(2) << 20;
+constexpr std::size_t page = 4096;
 
 bool isMapped(std::size_t bytes)
 {
@@ -18,7 +19,6 @@ bool isMapped(std::size_t bytes)
 
 std::size_t pageRounded(std::size_t bytes)
 {
-    const std::size_t page = 4096;
     return (bytes + page - 1) & ~(page - 1);
 }
 
@@ -62,6 +62,20 @@ void release(void *block, std::size_t bytes) noexcept
         ::munmap(block, pageRounded(bytes));
     else
         std::free(block);
+}
+
+void prefault(void *start, std::size_t bytes) noexcept
+{
+#ifdef MADV_POPULATE_WRITE
+    // Only the pages wholly inside: a page shared with other data is not ours to ask for.
+    const auto from = (reinterpret_cast<std::uintptr_t>(start) + page - 1) & ~(page - 1);
+    const auto to = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(page - 1);
+    if (to > from)
+        ::madvise(reinterpret_cast<void *>(from), to - from, MADV_POPULATE_WRITE);
+#else
+    static_cast<void>(start);
+    static_cast<void>(bytes);
+#endif
 }
 
 void *reallocate(void *block, std::size_t oldBytes, std::size_t newBytes) noexcept

@@ -18,6 +18,10 @@ void *allocate(std::size_t bytes) noexcept; // nullptr when there is no memory
 // nullptr and leaves the old block as it was.
 void *reallocate(void *block, std::size_t oldBytes, std::size_t newBytes) noexcept;
 void release(void *block, std::size_t bytes) noexcept;
+// Has the system fill in the whole pages of [start, start + bytes) now, in one call, ahead of
+// writes that will land all over them: one fault per page in the middle of those writes costs
+// more. Changes no byte; where the system cannot do it, the pages fault in as they are written.
+void prefault(void *start, std::size_t bytes) noexcept;
 } // namespace bulk
 
 template<class T> class BulkArray

@@ -1,10 +1,12 @@
 #include "EngineTestSupport.h"
+#include "engine/BulkMemory.h"
 #include "engine/FileStamp.h"
 #include "engine/LineReader.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <numeric>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -178,6 +180,16 @@ TEST(TextLoader, ImpossibleSizesAreRefused)
         EXPECT_EQ(bytes.size(), 16u);
         EXPECT_FALSE(words.resize(count / 8 + 1)) << count;
     }
+}
+
+// Filling pages in ahead of writes keeps what they hold, on the edges of the range and inside.
+TEST(TextLoader, PrefaultedPagesKeepTheirBytes)
+{
+    std::vector<char> bytes(5 * 4096);
+    std::iota(bytes.begin(), bytes.end(), char(1));
+    const std::vector<char> before = bytes;
+    bulk::prefault(bytes.data() + 100, bytes.size() - 200);
+    EXPECT_EQ(bytes, before);
 }
 
 // A stop is not a failure, whether the file is mapped or, like a pipe, read into memory.
