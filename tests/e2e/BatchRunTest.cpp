@@ -12,19 +12,6 @@ using namespace Qt::StringLiterals;
 namespace twinscan::e2e {
 namespace {
 
-struct ExitCase
-{
-    const char *name;
-    QByteArray input; // in.txt
-    const char *arguments;
-    int status;
-    // Patterns for the whole of each stream; {time} is the processing time and its line break,
-    // {usage} the refusal to run without a display.
-    const char *out;
-    const char *err;
-    const char *display = nullptr; // DISPLAY, naming no X server that answers
-};
-
 bool matches(const QByteArray &text, const char *pattern, const Sandbox &box)
 {
     const QString whole
@@ -40,90 +27,78 @@ bool matches(const QByteArray &text, const char *pattern, const Sandbox &box)
 }
 
 // Only a job that ends with status 0 leaves an output; the input is never changed. UTF-32 is
-// refused before anything is written.
-TEST(BatchRunTest, StatusAndStreams)
+// refused before anything is written. Standard output named as the target is written as the shell
+// opened it, so a log appended to keeps what it held, and the result lines keep out of the data, on
+// standard error; closed standard streams take none of the job's own pipes, and a closed one named
+// as the target fails as the shell's own write would, not into /dev/null. Names reach the file
+// system as the bytes given: one that is not UTF-8 would come out changed, so it is refused before
+// anything is written.
+TEST(BatchRunTest, StatusStreamsAndFiles)
 {
+    enum Written { Nothing, OutTxt, Log };
     const QByteArray utf32("\xFF\xFE\0\0x\0\0\0\n\0\0\0x\0\0\0\n\0\0\0", 20);
-    const ExitCase cases[] = {
-        {"written", "a\nb\nA\n", "/i @/in.txt /o @/out.txt /s 2", 0,
-            "Scanned 3 Lines: Found 2 Duplicate Lines with 1 Unique Duplicates!{time}Done!{time}",
-            ""},
-        {"no duplicate", "a\nb\n", "/i @/in.txt /o @/out.txt /s 1", 1,
-            "No Duplicate Lines Found\\.\\.\\.{time}", ""},
-        {"output folder missing", "a\nb\nA\n", "/i @/in.txt /o @/no/out.txt /s 2", 2,
-            "Scanned [^\n]+\n", "[^\n]*@/no/out\\.txt[^\n]*\n"},
-        {"no arguments", "a\nb\nA\n", "", 2, "", "{usage}"},
-        {"input missing", "a\nb\nA\n", "/i @/missing.txt /o @/out.txt /s 2", 2, "",
-            "twinscan: @/missing\\.txt: the file does not exist\n"},
-        {"a display that cannot be opened", "a\nb\nA\n", "/i @/in.txt /o @/out.txt /s 2", 0,
-            "Scanned [^\n]+\nDone!{time}", "", ":4093"},
-        // Neither help nor version needs or touches a display.
-        {"version", "", "--version", 0, "Twinscan \\d+\\.\\d+\n", "", ":4093"},
-        {"help", "", "--help", 0,
-            "Usage: twinscan /i FILE /o FILE /s 1\\|2\\|3 (?s:.*)twinscan \\[FILE\\](?s:.*)"
-            "--version(?s:.*)",
-            "", ":4093"},
-        {"UTF-32", utf32, "/i @/in.txt /o @/out.txt /s 2", 2, "",
-            "@/in\\.txt looks like a binary or UTF-32 file; Twinscan reads 8-bit, UTF-8 and "
-            "UTF-16 text\n"},
-    };
-    for (const ExitCase &c : cases) {
-        SCOPED_TRACE(c.name);
-        Sandbox box;
-        box.write(u"in.txt"_s, c.input);
-        if (c.display)
-            box.setVariable(u"DISPLAY"_s, QString::fromLatin1(c.display));
-        const RunResult result = box.run(words(c.arguments), 15);
-        EXPECT_EQ(result.exitCode, c.status) << describe(result);
-        EXPECT_TRUE(matches(result.out, c.out, box)) << describe(result);
-        EXPECT_TRUE(matches(result.err, c.err, box)) << describe(result);
-        EXPECT_EQ(box.read(u"in.txt"_s), c.input);
-        QStringList expected {u"in.txt"_s};
-        if (c.status == 0 && c.arguments[0] == '/') { // a job, not --help or --version
-            expected << u"out.txt"_s;
-            EXPECT_EQ(box.read(u"out.txt"_s), "a\nb\n");
-        }
-        EXPECT_EQ(box.entries(), expected);
-    }
-}
-
-// Jobs started by a shell with its redirections: standard output named as the target is written
-// as the shell opened it, so a log appended to keeps what it held, and the result lines keep out
-// of the data, on standard error; closed standard streams take none of the job's own pipes, and
-// a closed one named as the target fails as the shell's own write would, not into /dev/null.
-// Names reach the file system as the bytes given: one that is not UTF-8 would come out changed,
-// so it is refused before anything is written.
-TEST(BatchRunTest, ShellRedirections)
-{
     const struct
     {
         const char *name;
-        const char *job;
-        const char *file;
-        const char *content;
+        const char *job; // in a shell's words
+        int status;
+        // Patterns for the whole of each stream; {time} is the processing time and its line
+        // break, {usage} the refusal to run without a display.
+        const char *out;
         const char *err;
-        int exitCode;
+        Written written = Nothing; // "a\nb\n", into out.txt or after the log's earlier line
+        const char *display = nullptr; // DISPLAY, naming no X server that answers
+        QByteArray input = "a\nb\nA\n"; // in.txt
     } cases[] = {
-        {"output appended to a log", "/o /dev/stdout /s 2 >>@/app.log", "app.log",
-            "earlier\na\nb\n", "Scanned [^\n]+\nDone!{time}", 0},
-        {"input and output closed", "/o @/out.txt /s 2 <&- >&-", "out.txt", "a\nb\n", "", 0},
-        {"closed output as the target", "/o /dev/stdout /s 2 >&-", "app.log", "earlier\n",
-            "Can't write /dev/stdout: Bad file descriptor\n", 2},
-        {"a name that is not UTF-8", "/o \"$(printf '@/out\\377.txt')\" /s 2", "app.log",
-            "earlier\n", "[^\n]*out.\\.txt: not valid UTF-8[^\n]*\n", 2},
+        {"written", "/i @/in.txt /o @/out.txt /s 2", 0,
+            "Scanned 3 Lines: Found 2 Duplicate Lines with 1 Unique Duplicates!{time}Done!{time}",
+            "", OutTxt},
+        {"no duplicate", "/i @/in.txt /o @/out.txt /s 1", 1,
+            "No Duplicate Lines Found\\.\\.\\.{time}", "", Nothing, nullptr, "a\nb\n"},
+        {"output folder missing", "/i @/in.txt /o @/no/out.txt /s 2", 2, "Scanned [^\n]+\n",
+            "[^\n]*@/no/out\\.txt[^\n]*\n"},
+        {"no arguments", "", 2, "", "{usage}"},
+        {"input missing", "/i @/missing.txt /o @/out.txt /s 2", 2, "",
+            "twinscan: @/missing\\.txt: the file does not exist\n"},
+        {"a display that cannot be opened", "/i @/in.txt /o @/out.txt /s 2", 0,
+            "Scanned [^\n]+\nDone!{time}", "", OutTxt, ":4093"},
+        // Neither help nor version needs or touches a display.
+        {"version", "--version", 0, "Twinscan \\d+\\.\\d+\n", "", Nothing, ":4093"},
+        {"help", "--help", 0,
+            "Usage: twinscan /i FILE /o FILE /s 1\\|2\\|3 (?s:.*)twinscan \\[FILE\\](?s:.*)"
+            "--version(?s:.*)",
+            "", Nothing, ":4093"},
+        {"UTF-32", "/i @/in.txt /o @/out.txt /s 2", 2, "",
+            "@/in\\.txt looks like a binary or UTF-32 file; Twinscan reads 8-bit, UTF-8 and "
+            "UTF-16 text\n",
+            Nothing, nullptr, utf32},
+        {"output appended to a log", "/i @/in.txt /o /dev/stdout /s 2 >>@/app.log", 0, "",
+            "Scanned [^\n]+\nDone!{time}", Log},
+        {"input and output closed", "/i @/in.txt /o @/out.txt /s 2 <&- >&-", 0, "", "", OutTxt},
+        {"closed output as the target", "/i @/in.txt /o /dev/stdout /s 2 >&-", 2, "",
+            "Can't write /dev/stdout: Bad file descriptor\n"},
+        {"a name that is not UTF-8", "/i @/in.txt /o \"$(printf '@/out\\377.txt')\" /s 2", 2, "",
+            "[^\n]*out.\\.txt: not valid UTF-8[^\n]*\n"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         Sandbox box;
-        box.write(u"in.txt"_s, "a\nb\nA\n");
+        box.write(u"in.txt"_s, c.input);
         box.write(u"app.log"_s, "earlier\n");
-        box.program = u"/bin/sh"_s;
-        const RunResult result
-            = box.run({u"-c"_s, u"exec \"$0\" /i @/in.txt "_s + QString::fromLatin1(c.job)});
-        EXPECT_EQ(result.exitCode, c.exitCode) << describe(result);
-        EXPECT_EQ(box.read(QString::fromLatin1(c.file)), c.content);
+        if (c.display)
+            box.setVariable(u"DISPLAY"_s, QString::fromLatin1(c.display));
+        const RunResult result = box.run(QString::fromUtf8(c.job), 15);
+        EXPECT_EQ(result.exitCode, c.status) << describe(result);
+        EXPECT_TRUE(matches(result.out, c.out, box)) << describe(result);
         EXPECT_TRUE(matches(result.err, c.err, box)) << describe(result);
-        EXPECT_EQ(box.entries().size(), c.file[0] == 'o' ? 3 : 2); // app.log, in.txt and the file
+        EXPECT_EQ(box.read(u"in.txt"_s), c.input);
+        EXPECT_EQ(box.read(u"app.log"_s), c.written == Log ? "earlier\na\nb\n" : "earlier\n");
+        QStringList expected {u"app.log"_s, u"in.txt"_s};
+        if (c.written == OutTxt) {
+            expected << u"out.txt"_s;
+            EXPECT_EQ(box.read(u"out.txt"_s), "a\nb\n");
+        }
+        EXPECT_EQ(box.entries(), expected);
     }
 }
 
@@ -142,7 +117,7 @@ TEST(BatchRunTest, StoredOptionsApplyAndTheStoreStaysAsItWas)
         else
             box.write(store, ini);
         box.write(u"in.txt"_s, "a\n\nA\nb\na\n");
-        const RunResult result = box.run(words("/i @/in.txt /o @/out.txt /s 2"));
+        const RunResult result = box.run(u"/i @/in.txt /o @/out.txt /s 2"_s);
         EXPECT_EQ(result.exitCode, 0) << describe(result);
         EXPECT_EQ(result.err.contains(QFile::encodeName(store)), fifo) << describe(result);
         EXPECT_EQ(box.read(u"out.txt"_s), fifo ? "a\n\nb\n" : "a\nA\nb\n");

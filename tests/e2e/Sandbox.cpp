@@ -11,11 +11,6 @@ std::string describe(const RunResult &result)
         + result.out.toStdString() + "]\n  stderr: [" + result.err.toStdString() + "]";
 }
 
-QStringList words(const char *line)
-{
-    return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-
 Sandbox::Sandbox()
     : dir_(QStringLiteral("/tmp/twinscan-e2e-XXXXXX")),
       env_(QProcessEnvironment::systemEnvironment())
@@ -58,17 +53,17 @@ QStringList Sandbox::entries() const
             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-RunResult Sandbox::run(const QStringList &arguments, int timeoutSeconds) const
+RunResult Sandbox::run(const QString &job, int timeoutSeconds) const
 {
-    QStringList expanded;
-    for (const QString &argument : arguments)
-        expanded << QString(argument).replace(QStringLiteral("@/"), path(QStringLiteral("@/")));
-    if (program != QStringLiteral(TWINSCAN_BINARY))
-        expanded << QStringLiteral(TWINSCAN_BINARY);
+    const QString work = path(QStringLiteral("@/"));
     QProcess process;
     process.setProcessEnvironment(env_);
-    process.setWorkingDirectory(path(QStringLiteral("@/")));
-    process.start(program, expanded);
+    process.setWorkingDirectory(work);
+    // The shell's exec keeps its process id for the program, the one a signal is sent to.
+    process.start(QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"),
+            QStringLiteral("exec \"$0\" ") + QString(job).replace(QStringLiteral("@/"), work),
+            QStringLiteral(TWINSCAN_BINARY)});
     if (whileRunning && process.waitForStarted())
         whileRunning(process.processId());
     RunResult result;

@@ -16,13 +16,12 @@ struct RunResult
 };
 // The status and what the program printed, for failure messages.
 std::string describe(const RunResult &result);
-// The words of `line`, split at spaces.
-QStringList words(const char *line);
 
 // One case's folder under /tmp, whatever TMPDIR says, so that absolute paths begin with a folder
 // named like a switch: "work" holds the files and is the working directory, "config" and "home"
 // keep the real user's settings out of reach. The program runs as a script runs it, without a
-// display. "@/" in a path or an argument stands for the work folder.
+// display, started by a shell with its redirections. "@/" in a path or a job stands for the work
+// folder.
 class Sandbox
 {
 public:
@@ -32,14 +31,13 @@ public:
     QByteArray read(const QString &name) const;
     QStringList entries() const; // of the work folder, hidden ones too, sorted
     void setVariable(const QString &name, const QString &value) { env_.insert(name, value); }
-    // Runs `program` (a shell, say) instead, with the program's path appended to the arguments.
-    QString program = QStringLiteral(TWINSCAN_BINARY);
     // Called with the process id once it runs, before its end is awaited.
     std::function<void(qint64 pid)> whileRunning;
 
-    // A run that outlives the timeout is killed and fails the test, so that a program waiting
-    // for a window nobody can see never stops the suite.
-    RunResult run(const QStringList &arguments, int timeoutSeconds = 30) const;
+    // Runs the program with the arguments and redirections of `job`, in a shell's words. A run that
+    // outlives the timeout is killed and fails the test, so that a program waiting for a window
+    // nobody can see never stops the suite.
+    RunResult run(const QString &job, int timeoutSeconds = 30) const;
 
 private:
     QTemporaryDir dir_;
