@@ -4,11 +4,6 @@
 #include "editing/FileReplacement.h"
 
 #include "SaveFixture.h"
-#include "SystemCallHook.h"
-#include "engine/FileStamp.h"
-
-#include <QFileInfo>
-#include <sys/stat.h>
 
 namespace twinscan::test {
 namespace {

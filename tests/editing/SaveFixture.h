@@ -1,19 +1,17 @@
 #pragma once
 
+// Besides the fixture, what the save tests use throughout (also through the two headers first).
 #include "../engine/EngineTestSupport.h"
+#include "SystemCallHook.h"
 #include "editing/RemovalWriter.h"
-#include "engine/LoadedText.h"
-#include "engine/SystemCalls.h"
+#include "engine/FileStamp.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
-#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
-#include <functional>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+#include <unistd.h>
 
 namespace twinscan::test {
 
@@ -32,12 +30,12 @@ public: // the cases of a table reach the fixture through a reference
     {
         source = path(name);
         writeBytes(source, bytes);
-        const LoadResult loaded = TextLoader::load(source);
-        ASSERT_TRUE(loaded.text);
+        text = TextLoader::load(source).text;
+        ASSERT_TRUE(text);
         request.sourceFile = source;
-        request.scannedStamp = loaded.text->stamp();
-        request.scannedHash = loaded.text->contentHash();
-        request.lastLineIndex = loaded.text->lineCount() - 1;
+        request.scannedStamp = text->stamp();
+        request.scannedHash = text->contentHash();
+        request.lastLineIndex = text->lineCount() - 1;
         removals = RemovalSet(request.lastLineIndex);
         for (const int n : removed)
             removals.add(n);
@@ -72,10 +70,19 @@ public: // the cases of a table reach the fixture through a reference
         return dir.entryList(
             {QStringLiteral("*.twintemp")}, QDir::Files | QDir::System | QDir::Hidden);
     }
+    // What a save ended in: its status, the bytes under `file`, and no temporary file left.
+    void expectOutcome(
+        const SaveResult &result, SaveStatus status, const QString &file, const std::string &bytes)
+    {
+        EXPECT_EQ(result.status, status) << result.message.toStdString();
+        EXPECT_EQ(readBytes(file), bytes);
+        EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(QLatin1Char(' ')).toStdString();
+    }
 
     QTemporaryDir temporary;
     QDir dir {temporary.path()};
     QString source;
+    std::shared_ptr<LoadedText> text; // the source as scanned
     SaveRequest request;
     RemovalSet removals;
 };

@@ -4,8 +4,8 @@
 #include "engine/ItemVectorList.h"
 #include "engine/LoadedText.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
+#include <string>
 
 using namespace twinscan;
 
@@ -30,14 +30,11 @@ TEST(RemovalList, CollectsMarkedEntriesInOrderAndFindsThemByNumber)
         duplicates.setSelected(i, i % 2 == 1 || i == 4 || i > 6);
 
     const RemovalSet removals = collectRemovals(duplicates, 9);
-    QStringList numbers;
-    for (int number = 0; number <= 11; ++number) {
-        if (removals.contains(number))
-            numbers << QString::number(number);
-    }
-    EXPECT_EQ(numbers.join(QLatin1Char(',')), QStringLiteral("3,4,5,7,10"));
+    std::string numbers;
+    for (int number = 0; number <= 11; ++number)
+        numbers += removals.contains(number) ? std::to_string(number) + ' ' : "";
+    EXPECT_EQ(numbers, "3 4 5 7 10 ");
     EXPECT_EQ(removals.entryCount(), 5);
-    EXPECT_TRUE(removals.contains(10) && !removals.contains(6));
 }
 
 TEST(ExtensionOffer, LooksAtFileNamesOnly)

@@ -2,7 +2,9 @@
 
 #include "engine/SystemCalls.h"
 
+#include <cerrno>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 namespace twinscan::test {
@@ -25,17 +27,68 @@ class SystemCallHook
 public:
     using Decide = std::function<Fault(Call call, int index)>;
     explicit SystemCallHook(Decide decide = {});
-    ~SystemCallHook();
+    ~SystemCallHook()
+    {
+        systemCalls() = realSystemCalls();
+        active = nullptr;
+    }
     SystemCallHook(const SystemCallHook &) = delete;
     SystemCallHook &operator=(const SystemCallHook &) = delete;
 
     const std::vector<Call> &calls() const { return calls_; }
 
-    static Fault next(Call call);
+    static Fault next(Call call)
+    {
+        if (!active)
+            return {};
+        active->calls_.push_back(call);
+        return active->decide_ ? active->decide_(call, int(active->calls_.size()) - 1) : Fault {};
+    }
 
 private:
+    static inline SystemCallHook *active = nullptr;
     Decide decide_;
     std::vector<Call> calls_;
 };
+
+// A call that the hook may fail; read and write may also be shortened, and read altered.
+template<Call call, auto entry, typename Result, typename... Args> Result hooked(Args... args)
+{
+    const SystemCallTable &real = realSystemCalls();
+    const Fault fault = SystemCallHook::next(call);
+    if (fault.kind == Fault::Error) {
+        if constexpr (call == Call::Close)
+            real.close(args...); // Linux closes the descriptor even when close reports an error
+        errno = fault.errorNumber;
+        return Result(-1);
+    }
+    if constexpr (call == Call::Read || call == Call::Write) {
+        auto [fd, buffer, size] = std::tuple(args...);
+        const Result done
+            = (real.*entry)(fd, buffer, fault.kind == Fault::Short && size > 1 ? size / 2 : size);
+        if (fault.kind == Fault::FlipByte && done > 0)
+            *static_cast<char *>(const_cast<void *>(static_cast<const void *>(buffer))) ^= 1;
+        return done;
+    } else {
+        return (real.*entry)(args...);
+    }
+}
+
+inline SystemCallHook::SystemCallHook(Decide decide) : decide_(std::move(decide))
+{
+    using Table = SystemCallTable;
+    active = this;
+    systemCalls() = {
+        hooked<Call::Open, &Table::openat, int, int, const char *, int, mode_t>,
+        hooked<Call::Read, &Table::read, ssize_t, int, void *, size_t>,
+        hooked<Call::Write, &Table::write, ssize_t, int, const void *, size_t>,
+        hooked<Call::Fsync, &Table::fsync, int, int>,
+        hooked<Call::Rename, &Table::renameat, int, int, const char *, int, const char *>,
+        hooked<Call::Unlink, &Table::unlinkat, int, int, const char *, int>,
+        hooked<Call::Link, &Table::linkat, int, int, const char *, int, const char *, int>,
+        hooked<Call::Close, &Table::close, int, int>,
+        hooked<Call::Fstat, &Table::fstat, int, int, struct stat *>,
+    };
+}
 
 } // namespace twinscan::test

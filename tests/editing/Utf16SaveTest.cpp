@@ -1,9 +1,5 @@
 #include "SaveFixture.h"
 #include "editing/MarkingRules.h"
-#include "engine/DuplicateScanner.h"
-#include "engine/ItemVectorList.h"
-
-#include <string>
 
 using namespace twinscan;
 using namespace twinscan::test;
@@ -29,13 +25,11 @@ public:
     QString scanAndMark(const std::string &bytes, const ScanOptions &switches)
     {
         scan(bytes, {});
-        const LoadResult loaded = TextLoader::load(source);
-        EXPECT_TRUE(loaded.text);
-        if (!loaded.text)
+        if (!text)
             return {};
         ItemVectorList duplicates;
-        duplicates.setSource(loaded.text);
-        DuplicateScanner(*loaded.text, ScanRules::from(switches)).run(duplicates);
+        duplicates.setSource(text);
+        DuplicateScanner(*text, ScanRules::from(switches)).run(duplicates);
         markAllButFirst(duplicates);
         removals = collectRemovals(duplicates, request.lastLineIndex);
         return duplicates.ListCount() > 0 ? duplicates.List(0) : QString();

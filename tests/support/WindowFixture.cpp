@@ -1,6 +1,7 @@
 #include "support/WindowFixture.h"
 
-#include <QFile>
+#include "engine/EngineTestSupport.h"
+
 #include <algorithm>
 
 namespace twinscan::test {
@@ -30,20 +31,13 @@ void WindowFixture::TearDown()
 
 QString WindowFixture::writeFile(const QString &name, const std::string &bytes)
 {
-    const QString filePath = path(name);
-    QFile file(filePath);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes.data(), qint64(bytes.size()));
-    return filePath;
+    writeBytes(path(name), bytes);
+    return path(name);
 }
 
 std::string WindowFixture::readFile(const QString &filePath) const
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    const QByteArray bytes = file.readAll();
-    return std::string(bytes.constData(), std::size_t(bytes.size()));
+    return readBytes(filePath);
 }
 
 void WindowFixture::scan(const QString &file)
