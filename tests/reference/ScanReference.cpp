@@ -30,28 +30,20 @@ QString trimmed(QString text)
     return text.remove(outerSpaces);
 }
 
-struct Key
+// A line's key: its text as compared, behind a mark of its encoding, as a line of one encoding
+// never equals a line of the other.
+QString keyOf(const std::string &line, const ScanOptions &switches)
 {
-    bool latin1 = false;
-    QString text;
-
-    bool operator==(const Key &) const = default;
-};
-
-Key keyOf(const std::string &line, const ScanOptions &switches)
-{
-    Key key {!isUtf8(line), referenceText(line)};
-    const bool fold = switches.caseSensitive == 0;
-    if (fold && !key.latin1)
-        key.text = key.text.toUpper();
-    for (QChar &c : key.text) {
+    const bool latin1 = !isUtf8(line), fold = switches.caseSensitive == 0;
+    QString text = referenceText(line);
+    if (fold && !latin1)
+        text = text.toUpper();
+    for (QChar &c : text) {
         // Latin-1 folds one character for one: a letter without a capital in the set stays.
-        if (fold && key.latin1 && c.toUpper().unicode() <= 0xFF)
+        if (fold && latin1 && c.toUpper().unicode() <= 0xFF)
             c = c.toUpper();
     }
-    if (switches.trimLines == 1)
-        key.text = trimmed(key.text);
-    return key;
+    return (latin1 ? u'L' : u'U') + (switches.trimLines == 1 ? trimmed(text) : text);
 }
 
 } // namespace
@@ -64,7 +56,7 @@ QString referenceText(const std::string &line)
 ReferenceScan quadraticSearch(const std::vector<std::string> &lines, const ScanOptions &switches)
 {
     ReferenceScan out;
-    std::vector<Key> keys; // a key is a pure function of its line, so it is made once
+    std::vector<QString> keys; // a key is a pure function of its line, so it is made once
     std::vector<int> working; // the numbers of the lines not processed yet
     for (const std::string &line : lines) {
         keys.push_back(keyOf(line, switches));
@@ -76,7 +68,7 @@ ReferenceScan quadraticSearch(const std::vector<std::string> &lines, const ScanO
         const bool takesPart = !trimmed(text).isEmpty() || switches.includeEmptyLines == 1;
         std::vector<std::size_t> group {0};
         for (std::size_t i = 1; takesPart && i < working.size(); ++i) {
-            if (!(keys[std::size_t(working[i])] == keys[std::size_t(first)]))
+            if (keys[std::size_t(working[i])] != keys[std::size_t(first)])
                 continue;
             if (group.size() == 1)
                 out.entries.push_back(formatEntry(first + 1, text));
