@@ -51,7 +51,8 @@ public:
           duplicates_(duplicates),
           entries_(entries),
           scope_(scope),
-          slots_(std::size_t(duplicates.ListCount()))
+          slots_(std::size_t(duplicates.ListCount())),
+          copiedLines_(std::size_t(text.lineCount()))
     {
     }
 
@@ -61,8 +62,10 @@ public:
         for (int line = from; line < to; ++line) {
             prefetchAhead(line, to);
             const int entry = chosenEntry(line);
-            if (entry >= 0)
+            if (entry >= 0) {
                 slots_[std::size_t(entry)] = chosenFlag | formAndSize(text_.lineBytes(line));
+                copiedLines_[std::size_t(line)] = 1;
+            }
         }
     }
 
@@ -85,11 +88,10 @@ public:
     void write(int from, int to, char *out) const
     {
         for (int line = from; line < to; ++line) {
-            prefetchAhead(line, to);
-            const int entry = chosenEntry(line);
-            if (entry < 0)
+            prefetchSlotAhead(line, to);
+            if (!copiedLines_[std::size_t(line)])
                 continue;
-            const std::uint64_t slot = slots_[std::size_t(entry)];
+            const std::uint64_t slot = slots_[std::size_t(entries_.entryOf(line))];
             char *at = out + (slot & amountMask);
             const std::string_view bytes = text_.lineBytes(line);
             if (slot & latin1Flag) {
@@ -106,16 +108,24 @@ public:
     }
 
 private:
+    static constexpr int ahead = 16; // lines
+
     // The entries of lines next to each other lie all over the list: asking for those a few
     // lines ahead hides most of the wait for memory.
     void prefetchAhead(int line, int to) const
     {
-        constexpr int ahead = 16;
         const int entry = line + ahead < to ? entries_.entryOf(line + ahead) : -1;
         if (entry >= 0) {
             __builtin_prefetch(&duplicates_.itemAt(entry));
             __builtin_prefetch(&slots_[std::size_t(entry)]);
         }
+    }
+
+    // Once measured, a copied line's entry is known to be its own: only its place is fetched.
+    void prefetchSlotAhead(int line, int to) const
+    {
+        if (line + ahead < to && copiedLines_[std::size_t(line + ahead)])
+            __builtin_prefetch(&slots_[std::size_t(entries_.entryOf(line + ahead))]);
     }
 
     // The entry of a line when that entry is copied, else -1.
@@ -143,6 +153,8 @@ private:
     const LineEntryIndex &entries_;
     const CopyScope scope_;
     BulkArray<std::uint64_t> slots_;
+    // Per line, 1 when it is copied: the one line of its entry, checked while measuring.
+    BulkArray<std::uint8_t> copiedLines_;
 };
 
 // The copy's work over the lines on every core, counted for `progress`: each call answers
