@@ -16,8 +16,10 @@ QModelIndex rowIndex(const UniformRowView &view, int row)
     return model ? model->index(row, 0, view.rootIndex()) : QModelIndex();
 }
 
-// One row of the list, read from the model whenever asked: it holds nothing but its number.
-class RowAccessible final : public QAccessibleInterface
+// One row of the list, read from the model whenever asked: it holds nothing but its number. A
+// row whose check box the user may change offers to toggle it, so that the marks can be set
+// without a mouse from an assistive tool too.
+class RowAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
 {
 public:
     RowAccessible(UniformRowView *view, int row) : view_(view), row_(row) { }
@@ -72,8 +74,36 @@ public:
         return state;
     }
 
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface
+            ? static_cast<QAccessibleActionInterface *>(this)
+            : nullptr;
+    }
+    QStringList actionNames() const override
+    {
+        return canToggle() ? QStringList {toggleAction()} : QStringList();
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+    // As the space key toggles a check box: through the model, which a locked list refuses.
+    void doAction(const QString &name) override
+    {
+        if (name != toggleAction() || !canToggle())
+            return;
+        const QModelIndex at = index();
+        const bool checked = at.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        view_->model()->setData(at, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    }
+
 private:
     QModelIndex index() const { return rowIndex(*view_, row_); }
+
+    bool canToggle() const
+    {
+        constexpr Qt::ItemFlags needed = Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
+        return isValid() && view_->isEnabled() && (index().flags() & needed) == needed;
+    }
 
     QPointer<UniformRowView> view_;
     int row_;

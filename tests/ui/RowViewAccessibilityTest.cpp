@@ -45,6 +45,20 @@ TEST(RowViewAccessibility, ScreenReadersReadEachRowItsMarkAndWhichIsCurrent)
         EXPECT_EQ(item->rect().topLeft(),
             view.viewport()->mapToGlobal(view.visualRect(model.index(row, 0)).topLeft()));
     }
+    // A row's check box can be toggled from an assistive tool, unless it is locked.
+    const QStringList toggle {QAccessibleActionInterface::toggleAction()};
+    const auto toggleRow
+        = [&](int row) { list->child(row)->actionInterface()->doAction(toggle[0]); };
+    toggleRow(0);
+    toggleRow(1);
+    model.item(1)->setCheckable(false);
+    toggleRow(1);
+    EXPECT_EQ(model.item(0)->checkState(), Qt::Checked);
+    EXPECT_EQ(model.item(1)->checkState(), Qt::Unchecked);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(
+            list->child(row)->actionInterface()->actionNames(), row == 0 ? toggle : QStringList())
+            << row;
     // Rows that come or go leave no item standing for another row.
     const QAccessible::Id first = QAccessible::uniqueId(list->child(0));
     model.removeRow(0);
