@@ -1,19 +1,13 @@
 #include "engine/LineSearch.h"
 
+#include "engine/TextEncoding.h"
+
 #include <algorithm>
 #include <string_view>
 
 namespace twinscan {
 
 namespace {
-
-bool isAscii(std::string_view bytes)
-{
-    unsigned char any = 0;
-    for (const char c : bytes)
-        any |= static_cast<unsigned char>(c);
-    return any < 0x80;
-}
 
 char foldAscii(char c)
 {

@@ -33,6 +33,7 @@ struct LoadedText::Pieces
     std::vector<std::size_t> lastEnd; // per piece, the end of its last break; then the line start
     std::vector<std::uint64_t> digests; // per hash chunk
     std::vector<std::vector<std::pair<int, std::size_t>>> longLines; // per piece
+    std::vector<std::uint8_t> ascii; // per piece, 1 when its text is all ASCII
     std::atomic<std::size_t> bytesDone {0};
 
     std::size_t begin(std::size_t piece) const { return piece * parallelism.pieceBytes; }
@@ -56,6 +57,8 @@ void LoadedText::countPiece(Pieces &pieces, std::size_t piece)
         last = brk;
     });
     pieces.breaks[piece] = breaks;
+    const std::size_t from = std::min(end, std::max(begin, pieces.first));
+    pieces.ascii[piece] = isAscii(std::string_view(data_ + from, end - from));
     pieces.lastEnd[piece] = last ? std::size_t(afterBreak(last, data_ + size_) - data_) : none;
     pieces.bytesDone += end - begin;
 }
@@ -148,12 +151,14 @@ void LoadedText::buildIndex(
     pieces.breaks.resize(count);
     pieces.lastEnd.resize(count);
     pieces.longLines.resize(count);
+    pieces.ascii.resize(count);
     if (hashing)
         pieces.digests.resize((size_ + ContentHash::chunkBytes - 1) / ContentHash::chunkBytes);
     if (!indexPieces(pieces, progress))
         return;
     if (hashing)
         contentHash_ = ContentHash::combine(pieces.digests);
+    asciiOnly_ = std::all_of(pieces.ascii.begin(), pieces.ascii.end(), [](auto a) { return a; });
     if (lineCount_ > 0)
         firstBreak_ = nextLine(data_ + pieces.first, data_ + size_, true).lineBreak;
 }

@@ -47,6 +47,9 @@ public:
     // file's own, or for a UTF-16 file its text converted to UTF-8 (WideLines.h).
     const char *data() const { return data_; }
     bool hasBom() const { return hasBom_; }
+    // Whether every line is plain ASCII: a copy of millions of lines then need not look at their
+    // bytes to know how they read.
+    bool asciiOnly() const { return asciiOnly_; }
     FileEncoding encoding() const { return encoding_; }
     LineBreak firstBreak() const { return firstBreak_; }
     const FileStamp &stamp() const { return stamp_; }
@@ -87,6 +90,7 @@ private:
     BulkArray<std::uint64_t> index_;
     std::vector<std::pair<int, std::size_t>> longLines_; // by line
     bool hasBom_ = false;
+    bool asciiOnly_ = false;
     FileEncoding encoding_ = FileEncoding::Bytes;
     LineBreak firstBreak_ = LineBreak::None;
     FileStamp stamp_;

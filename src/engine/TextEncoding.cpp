@@ -30,6 +30,14 @@ TextEncoding encodingOf(std::string_view line) noexcept
                                                                              : TextEncoding::Latin1;
 }
 
+bool isAscii(std::string_view bytes) noexcept
+{
+    unsigned char any = 0;
+    for (const char c : bytes)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
 QString decodeLine(std::string_view bytes)
 {
     const auto size = static_cast<qsizetype>(bytes.size());

@@ -10,6 +10,8 @@ namespace twinscan {
 enum class TextEncoding { Utf8, Latin1 };
 
 TextEncoding encodingOf(std::string_view line) noexcept;
+// Plain ASCII reads the same in UTF-8 and Latin-1.
+bool isAscii(std::string_view bytes) noexcept;
 
 QString decodeLine(std::string_view bytes);
 

@@ -19,8 +19,8 @@ std::optional<QByteArray> copyAll(
     return clipboardText(*text, duplicates, outcome.lineEntries, CopyScope::All, progress, way);
 }
 
-// One thread in one block, and three threads in blocks of one line each.
-const Parallelism ways[] = {{1, 1 << 20, 1 << 14}, {3, 1 << 20, 1}};
+// One thread in one block, and three threads in blocks of one line and pieces of four bytes each.
+const Parallelism ways[] = {{1, 1 << 20, 1 << 14}, {3, 4, 1}};
 } // namespace
 
 // Entries come in list order, not file order; each copies its own line as read (Apple and APPLE
@@ -30,9 +30,11 @@ TEST(ClipboardText, EachEntryCopiesItsOwnLineDecodedAsShown)
     using namespace std::string_literals;
     for (const auto &[file, copied] :
         {std::pair {"Apple\nb\nAPPLE\nb\n"s, "Apple\r\nAPPLE\r\nb\r\nb\r\n"},
-            // Each line in its own encoding; a byte-order mark inside the file is text.
-            {"caf\xe9\n\xef\xbb\xbf\xc3\xa9\ncaf\xe9\n\xef\xbb\xbf\xc3\xa9\n"s,
-                "caf\xc3\xa9\r\ncaf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n"},
+            // Each line in its own encoding, also after a first piece of plain ASCII; a byte-order
+            // mark inside the file is text.
+            {"a\nb\na\nb\ncaf\xe9\n\xef\xbb\xbf\xc3\xa9\ncaf\xe9\n\xef\xbb\xbf\xc3\xa9\n"s,
+                "a\r\na\r\nb\r\nb\r\ncaf\xc3\xa9\r\ncaf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n\xef\xbb"
+                "\xbf\xc3\xa9\r\n"},
             // UTF-16: an unpaired surrogate shows as one U+FFFD.
             {"\xff\xfe\xe9\0\n\0a\0\0\xd8\n\0\xe9\0\n\0a\0\0\xd8\n\0"s,
                 "\xc3\xa9\r\n\xc3\xa9\r\na\xef\xbf\xbd\r\na\xef\xbf\xbd\r\n"}}) {
