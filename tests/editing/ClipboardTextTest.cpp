@@ -30,11 +30,11 @@ TEST(ClipboardText, EachEntryCopiesItsOwnLineDecodedAsShown)
     using namespace std::string_literals;
     for (const auto &[file, copied] :
         {std::pair {"Apple\nb\nAPPLE\nb\n"s, "Apple\r\nAPPLE\r\nb\r\nb\r\n"},
-            // Each line in its own encoding, also after a first piece of plain ASCII; a byte-order
+            // Each line in its own encoding, also before a last piece of plain ASCII; a byte-order
             // mark inside the file is text.
-            {"a\nb\na\nb\ncaf\xe9\n\xef\xbb\xbf\xc3\xa9\ncaf\xe9\n\xef\xbb\xbf\xc3\xa9\n"s,
-                "a\r\na\r\nb\r\nb\r\ncaf\xc3\xa9\r\ncaf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n\xef\xbb"
-                "\xbf\xc3\xa9\r\n"},
+            {"caf\xe9\n\xef\xbb\xbf\xc3\xa9\ncaf\xe9\n\xef\xbb\xbf\xc3\xa9\na\nb\na\nb\n"s,
+                "caf\xc3\xa9\r\ncaf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n"
+                "a\r\na\r\nb\r\nb\r\n"},
             // UTF-16: an unpaired surrogate shows as one U+FFFD.
             {"\xff\xfe\xe9\0\n\0a\0\0\xd8\n\0\xe9\0\n\0a\0\0\xd8\n\0"s,
                 "\xc3\xa9\r\n\xc3\xa9\r\na\xef\xbf\xbd\r\na\xef\xbf\xbd\r\n"}}) {
