@@ -141,7 +141,7 @@ private:
     // A valid UTF-8 line is copied as it is; any other is decoded as the lists show it.
     std::uint64_t formAndSize(std::string_view bytes) const
     {
-        if (text_.asciiOnly() || encodingOf(bytes) == TextEncoding::Utf8)
+        if (text_.knownAscii(bytes) || encodingOf(bytes) == TextEncoding::Utf8)
             return bytes.size() + 2;
         if (!isWide(text_.encoding()))
             return latin1Flag | (latin1Size(bytes) + 2);

@@ -33,7 +33,6 @@ struct LoadedText::Pieces
     std::vector<std::size_t> lastEnd; // per piece, the end of its last break; then the line start
     std::vector<std::uint64_t> digests; // per hash chunk
     std::vector<std::vector<std::pair<int, std::size_t>>> longLines; // per piece
-    std::vector<std::uint8_t> ascii; // per piece, 1 when its text is all ASCII
     std::atomic<std::size_t> bytesDone {0};
 
     std::size_t begin(std::size_t piece) const { return piece * parallelism.pieceBytes; }
@@ -57,10 +56,36 @@ void LoadedText::countPiece(Pieces &pieces, std::size_t piece)
         last = brk;
     });
     pieces.breaks[piece] = breaks;
-    const std::size_t from = std::min(end, std::max(begin, pieces.first));
-    pieces.ascii[piece] = isAscii(std::string_view(data_ + from, end - from));
+    markPagesBeyondAscii(std::min(end, std::max(begin, pieces.first)), end);
     pieces.lastEnd[piece] = last ? std::size_t(afterBreak(last, data_ + size_) - data_) : none;
     pieces.bytesDone += end - begin;
+}
+
+// A page may be shared by two pieces, each telling what it holds of it.
+void LoadedText::markPagesBeyondAscii(std::size_t from, std::size_t end)
+{
+    for (std::size_t at = from; at < end;) {
+        const std::size_t page = at / asciiPageBytes;
+        const std::size_t pageEnd = std::min(end, (page + 1) * asciiPageBytes);
+        if (!isAscii(std::string_view(data_ + at, pageEnd - at)))
+            std::atomic_ref(asciiPages_[page]).store(0, std::memory_order_relaxed);
+        at = pageEnd;
+    }
+}
+
+bool LoadedText::knownAscii(std::string_view bytes) const
+{
+    if (bytes.empty())
+        return true;
+    const auto at = std::size_t(bytes.data() - data_);
+    const std::size_t last = (at + bytes.size() - 1) / asciiPageBytes;
+    if (last >= asciiPages_.size())
+        return false; // not indexed
+    for (std::size_t page = at / asciiPageBytes; page <= last; ++page) {
+        if (!asciiPages_[page])
+            return false;
+    }
+    return true;
 }
 
 void LoadedText::fillPiece(Pieces &pieces, std::size_t piece)
@@ -151,14 +176,13 @@ void LoadedText::buildIndex(
     pieces.breaks.resize(count);
     pieces.lastEnd.resize(count);
     pieces.longLines.resize(count);
-    pieces.ascii.resize(count);
+    asciiPages_.assign((size_ + asciiPageBytes - 1) / asciiPageBytes, 1);
     if (hashing)
         pieces.digests.resize((size_ + ContentHash::chunkBytes - 1) / ContentHash::chunkBytes);
     if (!indexPieces(pieces, progress))
         return;
     if (hashing)
         contentHash_ = ContentHash::combine(pieces.digests);
-    asciiOnly_ = std::all_of(pieces.ascii.begin(), pieces.ascii.end(), [](auto a) { return a; });
     if (lineCount_ > 0)
         firstBreak_ = nextLine(data_ + pieces.first, data_ + size_, true).lineBreak;
 }

@@ -47,9 +47,10 @@ public:
     // file's own, or for a UTF-16 file its text converted to UTF-8 (WideLines.h).
     const char *data() const { return data_; }
     bool hasBom() const { return hasBom_; }
-    // Whether every line is plain ASCII: a copy of millions of lines then need not look at their
-    // bytes to know how they read.
-    bool asciiOnly() const { return asciiOnly_; }
+    // Whether `bytes`, a line of this text, are known to be plain ASCII: every 4 KiB page that
+    // holds them was. A copy of millions of lines then need not read them to know how they read;
+    // false only means "not known".
+    bool knownAscii(std::string_view bytes) const;
     FileEncoding encoding() const { return encoding_; }
     LineBreak firstBreak() const { return firstBreak_; }
     const FileStamp &stamp() const { return stamp_; }
@@ -74,6 +75,7 @@ private:
     bool indexPieces(Pieces &pieces, const ProgressFn &progress);
     void countPiece(Pieces &pieces, std::size_t piece);
     void fillPiece(Pieces &pieces, std::size_t piece);
+    void markPagesBeyondAscii(std::size_t from, std::size_t end);
     std::size_t longLineLength(int line) const;
 
     // An index entry is offset << lengthBits | length; a line of longLine bytes or more has
@@ -90,7 +92,8 @@ private:
     BulkArray<std::uint64_t> index_;
     std::vector<std::pair<int, std::size_t>> longLines_; // by line
     bool hasBom_ = false;
-    bool asciiOnly_ = false;
+    static constexpr std::size_t asciiPageBytes = 4096;
+    std::vector<std::uint8_t> asciiPages_; // per page of the text, 1 when it is all ASCII
     FileEncoding encoding_ = FileEncoding::Bytes;
     LineBreak firstBreak_ = LineBreak::None;
     FileStamp stamp_;

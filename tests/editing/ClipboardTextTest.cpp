@@ -19,8 +19,9 @@ std::optional<QByteArray> copyAll(
     return clipboardText(*text, duplicates, outcome.lineEntries, CopyScope::All, progress, way);
 }
 
-// One thread in one block, and three threads in blocks of one line and pieces of four bytes each.
-const Parallelism ways[] = {{1, 1 << 20, 1 << 14}, {3, 4, 1}};
+// One thread in one block, and three threads in blocks of one line; both load in pieces of four
+// bytes, so that pieces share pages.
+const Parallelism ways[] = {{1, 4, 1 << 14}, {3, 4, 1}};
 } // namespace
 
 // Entries come in list order, not file order; each copies its own line as read (Apple and APPLE
@@ -30,9 +31,10 @@ TEST(ClipboardText, EachEntryCopiesItsOwnLineDecodedAsShown)
     using namespace std::string_literals;
     for (const auto &[file, copied] :
         {std::pair {"Apple\nb\nAPPLE\nb\n"s, "Apple\r\nAPPLE\r\nb\r\nb\r\n"},
-            // Each line in its own encoding, also before a last piece of plain ASCII; a byte-order
-            // mark inside the file is text.
-            {"caf\xe9\n\xef\xbb\xbf\xc3\xa9\ncaf\xe9\n\xef\xbb\xbf\xc3\xa9\na\nb\na\nb\n"s,
+            // Each line in its own encoding, also before pieces and pages of plain ASCII; a
+            // byte-order mark inside the file is text.
+            {"caf\xe9\n\xef\xbb\xbf\xc3\xa9\ncaf\xe9\n\xef\xbb\xbf\xc3\xa9\n"s
+                    + std::string(4096, 'x') + "\na\nb\na\nb\n",
                 "caf\xc3\xa9\r\ncaf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n\xef\xbb\xbf\xc3\xa9\r\n"
                 "a\r\na\r\nb\r\nb\r\n"},
             // UTF-16: an unpaired surrogate shows as one U+FFFD.
