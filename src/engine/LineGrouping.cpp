@@ -1,6 +1,7 @@
 #include "engine/LineGrouping.h"
 
 #include <algorithm>
+#include <array>
 
 namespace twinscan {
 
@@ -51,7 +52,7 @@ LineGrouping::LineGrouping(const LoadedText &text, ScanRules rules, const Parall
     blockCount_ = (lineCount_ + parallelism_.blockLines - 1) / parallelism_.blockLines;
     // A file of fewer blocks than threads keeps some threads idle rather than pay for them.
     partitionCount_ = std::clamp<std::size_t>(
-        std::min(std::size_t(std::max(parallelism_.threads, 1)), blockCount_), 1, 64);
+        std::min(std::size_t(std::max(parallelism_.threads, 1)), blockCount_), 1, maxPartitions);
     hashes_ = BulkArray<SplitHash>(lineCount_);
     partitionSizes_ = BulkArray<std::uint32_t>(blockCount_ * partitionCount_);
     links_ = BulkArray<std::uint32_t>(lineCount_);
@@ -136,13 +137,16 @@ void LineGrouping::keyBlock(std::size_t block)
     thread_local std::string scratch;
     const std::size_t begin = block * parallelism_.blockLines;
     const std::size_t end = std::min(lineCount_, begin + parallelism_.blockLines);
-    std::uint32_t *sizes = &partitionSizes_[block * partitionCount_];
+    // Counted here and stored once: neighbouring blocks' counts share a cache line, and the
+    // threads keying them would pass it to and fro on every line.
+    std::array<std::uint32_t, maxPartitions> sizes {};
     for (std::size_t line = begin; line < end; ++line) {
         const std::uint64_t hash = keyHash(std::uint32_t(line), scratch);
         hashes_[line] = {std::uint32_t(hash), std::uint32_t(hash >> 32)};
         if (hash != skipped)
             ++sizes[partitionOf(hash)];
     }
+    std::copy_n(sizes.begin(), partitionCount_, &partitionSizes_[block * partitionCount_]);
 }
 
 // At most every line is a group of its own, so each table stays at most four fifths full;

@@ -83,6 +83,7 @@ private:
         bool unicode = false; // compared through `upper`
         TextEncoding encoding = TextEncoding::Utf8; // of `upper`
     };
+    static constexpr std::size_t maxPartitions = 64;
     static constexpr std::uint32_t stage = 8; // lines between two steps of the pipeline
     static constexpr std::uint32_t ringSize = 4 * stage;
 
