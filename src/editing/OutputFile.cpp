@@ -15,6 +15,16 @@ OutputFile::OutputFile(std::size_t bufferSize)
 {
 }
 
+OutputFile::~OutputFile()
+{
+    behind_.reset(); // its write in flight uses the descriptor
+}
+
+void OutputFile::writeBehind()
+{
+    behind_ = std::make_unique<WriteBehind>(fd_.get(), capacity_);
+}
+
 bool OutputFile::openDevice(const QString &path)
 {
     fd_.reset(sys::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC));
@@ -29,6 +39,13 @@ bool OutputFile::openDescriptor(int fd)
 
 bool OutputFile::writeSlow(std::string_view bytes)
 {
+    if (behind_ && bytes.size() < capacity_ && error_.isEmpty()) {
+        if (const int error = behind_->handOver(buffer_, used_))
+            return fail(error);
+        std::memcpy(buffer_.get(), bytes.data(), bytes.size());
+        used_ = bytes.size();
+        return true;
+    }
     if (!flush())
         return false;
     if (bytes.size() >= capacity_)
@@ -42,6 +59,10 @@ bool OutputFile::flush()
 {
     if (!error_.isEmpty())
         return false;
+    if (behind_) {
+        if (const int error = behind_->finish())
+            return fail(error);
+    }
     const std::size_t size = used_;
     used_ = 0;
     return writeAll(buffer_.get(), size);
@@ -49,14 +70,8 @@ bool OutputFile::flush()
 
 bool OutputFile::writeAll(const char *data, std::size_t size)
 {
-    while (size > 0) {
-        const ssize_t done = sys::write(fd_.get(), data, size);
-        if (done < 0)
-            return fail(errno);
-        data += done;
-        size -= std::size_t(done);
-    }
-    return true;
+    const int error = writeFully(fd_.get(), data, size);
+    return error == 0 || fail(error);
 }
 
 bool OutputFile::sync()
@@ -79,6 +94,7 @@ bool OutputFile::close()
     if (!fd_.isOpen())
         return error_.isEmpty();
     const bool flushed = flush();
+    behind_.reset();
     if (!fd_.close() && flushed)
         return fail(errno);
     return flushed;

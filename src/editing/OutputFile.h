@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/WriteBehind.h"
 #include "engine/FileDescriptor.h"
 
 #include <QString>
@@ -17,6 +18,7 @@ class OutputFile
 {
 public:
     explicit OutputFile(std::size_t bufferSize = std::size_t(1) << 20);
+    ~OutputFile();
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
 
@@ -26,6 +28,9 @@ public:
     bool openDescriptor(int fd);
     // Writes to a file opened elsewhere.
     void adopt(FileDescriptor fd) { fd_ = std::move(fd); }
+    // Full buffers are written on a second thread from now on. For regular files only: a write
+    // there never waits for another program.
+    void writeBehind();
 
     bool write(std::string_view bytes)
     {
@@ -54,6 +59,7 @@ private:
     bool fail(int errorNumber);
 
     FileDescriptor fd_;
+    std::unique_ptr<WriteBehind> behind_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t used_ = 0;

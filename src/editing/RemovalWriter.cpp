@@ -5,6 +5,7 @@
 #include "editing/OutputFile.h"
 #include "editing/TemporaryFile.h"
 #include "engine/LineReader.h"
+#include "engine/Parallelism.h"
 #include "engine/SystemCalls.h"
 
 #include <QCoreApplication>
@@ -162,6 +163,8 @@ bool SaveRun::openOutput()
     if (!fd.isOpen())
         return failWriting(systemReason(errno));
     out_.adopt(std::move(fd));
+    if (Parallelism::fromEnvironment().threads > 1)
+        out_.writeBehind();
     return true;
 }
 

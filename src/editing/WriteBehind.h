@@ -1,0 +1,47 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace twinscan {
+
+// Writes all `size` bytes, continuing short writes; the error number of a failed write, or 0.
+int writeFully(int fd, const char *data, std::size_t size);
+
+// Writes full buffers to a regular file on a thread of its own while the caller fills the next
+// one: the kernel's copy of a large save into the page cache is a third of its time, and it then
+// runs beside the reading and splitting of the source. Only whole buffers go to the thread; the
+// caller writes the last part itself. The interrupt signals stay with the caller's thread, so a
+// call that a signal cuts short is still the caller's.
+class WriteBehind
+{
+public:
+    WriteBehind(int fd, std::size_t bufferSize);
+    ~WriteBehind();
+    WriteBehind(const WriteBehind &) = delete;
+    WriteBehind &operator=(const WriteBehind &) = delete;
+
+    // Waits for the write in flight; once it is done, hands over the first `size` bytes of
+    // `buffer` and gives back the other buffer in its place. Returns the error number of the
+    // first write that failed, and then hands nothing over.
+    int handOver(std::unique_ptr<char[]> &buffer, std::size_t size);
+    // Waits until every byte handed over is written; the first write's error number, or 0.
+    int finish();
+
+private:
+    void run(const std::stop_token &stop);
+
+    int fd_;
+    std::mutex mutex_;
+    std::condition_variable_any changed_;
+    std::unique_ptr<char[]> inFlight_; // the writer's buffer
+    std::size_t size_ = 0;
+    bool busy_ = false;
+    int error_ = 0;
+    std::jthread thread_;
+};
+
+} // namespace twinscan
