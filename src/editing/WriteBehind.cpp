@@ -4,8 +4,13 @@
 #include "engine/SystemCalls.h"
 
 #include <cerrno>
+#include <fcntl.h>
 
 namespace twinscan {
+
+namespace {
+constexpr std::size_t writebackBytes = std::size_t(32) << 20;
+} // namespace
 
 int writeFully(int fd, const char *data, std::size_t size)
 {
@@ -51,6 +56,16 @@ int WriteBehind::finish()
     return error_;
 }
 
+// The final sync then waits for the last pieces only: the disk writes the rest meanwhile.
+void WriteBehind::startWriteback(std::size_t written)
+{
+    sinceWriteback_ += written;
+    if (sinceWriteback_ < writebackBytes)
+        return;
+    (void)::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE); // all that is not on its way yet
+    sinceWriteback_ = 0;
+}
+
 void WriteBehind::run(const std::stop_token &stop)
 {
     const interrupts::Deferral signalsGoToTheCaller;
@@ -58,6 +73,7 @@ void WriteBehind::run(const std::stop_token &stop)
     while (changed_.wait(lock, stop, [this] { return busy_; })) {
         lock.unlock();
         const int error = writeFully(fd_, inFlight_.get(), size_);
+        startWriteback(size_);
         lock.lock();
         error_ = error;
         busy_ = false;

@@ -15,7 +15,8 @@ int writeFully(int fd, const char *data, std::size_t size);
 // one: the kernel's copy of a large save into the page cache is a third of its time, and it then
 // runs beside the reading and splitting of the source. Only whole buffers go to the thread; the
 // caller writes the last part itself. The interrupt signals stay with the caller's thread, so a
-// call that a signal cuts short is still the caller's.
+// call that a signal cuts short is still the caller's. Every few dozen megabytes it asks the
+// system to start writing to the disk, so that the final sync has little left to wait for.
 class WriteBehind
 {
 public:
@@ -33,6 +34,7 @@ public:
 
 private:
     void run(const std::stop_token &stop);
+    void startWriteback(std::size_t written);
 
     int fd_;
     std::mutex mutex_;
@@ -41,6 +43,7 @@ private:
     std::size_t size_ = 0;
     bool busy_ = false;
     int error_ = 0;
+    std::size_t sinceWriteback_ = 0; // the writer's alone
     std::jthread thread_;
 };
 
