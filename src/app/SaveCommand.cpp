@@ -124,7 +124,8 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
     host_.letEventsRun();
 
     const SaveRequest request {session_->scannedFile(), session_->stamp(), target,
-        session_->lastLineIndex(), SaveRules::from(m.saveOptions), session_->text()->contentHash()};
+        session_->lastLineIndex(), SaveRules::from(m.saveOptions), session_->text()->contentHash(),
+        session_->text()};
     try {
         return saveWithRemoval(
             request, removals, host_.progressListener([&](qint64 done, qint64 total) {

@@ -3,9 +3,11 @@
 #include "editing/OutputFile.h"
 #include "engine/LineKey.h"
 #include "engine/LineReader.h"
+#include "engine/LoadedText.h"
 #include "engine/WideLines.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace twinscan {
@@ -63,6 +65,109 @@ CopyOutcome copyWithoutRemoved(LineReader &reader, OutputFile &out, const Remova
     }
     outcome.readFailed = !reader.error().isEmpty();
     if (!outcome.failed() && !keepGoing(progress, std::max<qint64>(n - 2, 0), lastLineIndex))
+        outcome.stopped = true;
+    return outcome;
+}
+
+namespace {
+// Lines read and copied at a time by the indexed copy: as much as the reader's buffer holds.
+constexpr std::size_t indexedChunkBytes = std::size_t(1) << 20;
+
+// Copies the lines [first, end) of `scanned` from `bytes`, the file's bytes from `from` on.
+class IndexedRuns
+{
+public:
+    IndexedRuns(OutputFile &out, const LoadedText &scanned, std::string_view ending)
+        : out_(out), scanned_(scanned), ending_(ending)
+    {
+    }
+
+    // One past the last byte of a line's break: where the next line starts, or the file's end.
+    std::size_t endOf(int line) const
+    {
+        return line + 1 < scanned_.lineCount() ? offsetOf(line + 1) : scanned_.byteSize();
+    }
+    bool copy(std::string_view bytes, std::size_t from, int first, int end,
+        const RemovalSet &removals, int &removed)
+    {
+        for (int line = first; line < end; ++line) {
+            if (removals.contains(qint64(line) + 1)) {
+                ++removed; // the run ends before it: the next kept line does not follow on
+                continue;
+            }
+            const char *begin = bytes.data() + (offsetOf(line) - from);
+            const char *lineEnd = begin + scanned_.lineBytes(line).size();
+            const char *next = bytes.data() + (endOf(line) - from);
+            if (std::size_t(next - lineEnd) == ending_.size()
+                && std::memcmp(lineEnd, ending_.data(), ending_.size()) == 0) {
+                if (begin != runEnd_ && !flush())
+                    return false;
+                runBegin_ = runBegin_ ? runBegin_ : begin;
+                runEnd_ = next;
+            } else if (!flush() || !out_.write({begin, std::size_t(lineEnd - begin)})
+                || !out_.write(ending_)) {
+                return false;
+            }
+        }
+        return flush();
+    }
+
+private:
+    std::size_t offsetOf(int line) const
+    {
+        return std::size_t(scanned_.lineBytes(line).data() - scanned_.data());
+    }
+    bool flush()
+    {
+        const bool written
+            = !runBegin_ || out_.write({runBegin_, std::size_t(runEnd_ - runBegin_)});
+        runBegin_ = runEnd_ = nullptr;
+        return written;
+    }
+
+    OutputFile &out_;
+    const LoadedText &scanned_;
+    const std::string_view ending_;
+    const char *runBegin_ = nullptr; // kept lines and their breaks, written as they stand
+    const char *runEnd_ = nullptr;
+};
+} // namespace
+
+bool canCopyByIndex(const LoadedText &scanned, const SaveRules &rules)
+{
+    return !isWide(scanned.encoding()) && !rules.trimLines && rules.keepEmptyLines;
+}
+
+CopyOutcome copyByIndex(LineReader &reader, OutputFile &out, const RemovalSet &removals,
+    const LoadedText &scanned, int lastLineIndex, const ProgressFn &progress)
+{
+    CopyOutcome outcome;
+    const int lines = scanned.lineCount();
+    IndexedRuns runs(
+        out, scanned, outputBreak(lines > 0, scanned.firstBreak(), scanned.encoding()));
+    outcome.writeFailed = !out.write(markOf(scanned.encoding(), scanned.hasBom()));
+    std::string_view bytes;
+    std::size_t from = 0; // the file's offset of bytes
+    for (int first = 0; first < lines && !outcome.failed();) {
+        if (!keepGoing(progress, first, lastLineIndex)) {
+            outcome.stopped = true;
+            return outcome;
+        }
+        int end = first + 1;
+        while (end < lines && runs.endOf(end) - from <= indexedChunkBytes)
+            ++end;
+        const std::size_t to = runs.endOf(end - 1);
+        outcome.readFailed = !reader.read(to - from, bytes);
+        if (outcome.readFailed || bytes.size() < to - from)
+            break; // shorter than scanned: the hash tells
+        outcome.writeFailed = !runs.copy(bytes, from, first, end, removals, outcome.removed);
+        from = to;
+        first = end;
+    }
+    // The rest, so that bytes added since the scan show in the hash.
+    while (!outcome.failed() && reader.read(indexedChunkBytes, bytes) && !bytes.empty()) { }
+    outcome.readFailed = !reader.error().isEmpty();
+    if (!outcome.failed() && !keepGoing(progress, std::max(lines - 1, 0), lastLineIndex))
         outcome.stopped = true;
     return outcome;
 }

@@ -7,6 +7,7 @@
 namespace twinscan {
 
 class LineReader;
+class LoadedText;
 class OutputFile;
 
 struct CopyOutcome
@@ -23,5 +24,17 @@ struct CopyOutcome
 // trimmed and filtered by the rules. Buffered output only; the caller flushes and commits.
 CopyOutcome copyWithoutRemoved(LineReader &reader, OutputFile &out, const RemovalSet &removals,
     const SaveRules &rules, int lastLineIndex, const ProgressFn &progress);
+
+// Whether copyByIndex can copy a save of `scanned` under `rules`: a file in bytes (not UTF-16)
+// whose kept lines are written untrimmed, the empty ones too.
+bool canCopyByIndex(const LoadedText &scanned, const SaveRules &rules);
+
+// The same copy for a source whose lines the scan indexed: it reads and hashes every byte as the
+// line-by-line copy does, but takes the lines' places from the scan's index and writes runs of
+// kept lines that already end in the output's break as they stand, so its cost goes with the
+// removed lines, not all lines. What it writes comes from the bytes read; a source that no longer
+// matches the index shows in the hash, which the caller compares.
+CopyOutcome copyByIndex(LineReader &reader, OutputFile &out, const RemovalSet &removals,
+    const LoadedText &scanned, int lastLineIndex, const ProgressFn &progress);
 
 } // namespace twinscan

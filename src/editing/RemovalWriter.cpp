@@ -181,8 +181,11 @@ bool SaveRun::openDescriptor()
 
 void SaveRun::copy(const RemovalSet &removals, const ProgressFn &progress)
 {
-    const CopyOutcome copied = copyWithoutRemoved(
-        reader_, out_, removals, request_.rules, request_.lastLineIndex, progress);
+    const LoadedText *scanned = request_.scanned.get();
+    const CopyOutcome copied = scanned && canCopyByIndex(*scanned, request_.rules)
+        ? copyByIndex(reader_, out_, removals, *scanned, request_.lastLineIndex, progress)
+        : copyWithoutRemoved(
+            reader_, out_, removals, request_.rules, request_.lastLineIndex, progress);
     result_.removedCount = copied.removed;
     if (copied.stopped || interrupts::pendingSignal() != 0)
         stop();

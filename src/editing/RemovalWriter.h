@@ -4,10 +4,12 @@
 #include "editing/SaveOptions.h"
 #include "editing/SaveTarget.h"
 #include "engine/FileStamp.h"
+#include "engine/LoadedText.h"
 #include "engine/Progress.h"
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 namespace twinscan {
 
@@ -21,6 +23,8 @@ struct SaveRequest
     int lastLineIndex = 0; // the scanned file's line count minus one
     SaveRules rules;
     std::uint64_t scannedHash = 0; // LoadedText::contentHash() of the scan
+    // The scan's text, when at hand: its index spares the save splitting the lines again.
+    std::shared_ptr<const LoadedText> scanned;
 };
 
 enum class SaveStatus {

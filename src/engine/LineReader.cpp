@@ -41,7 +41,13 @@ bool LineReader::fill()
         buffer_ = std::move(grown);
         capacity_ *= 2;
     }
-    const ssize_t got = sys::read(fd_.get(), buffer_.get() + end_, capacity_ - end_);
+    return readMore(capacity_ - end_);
+}
+
+// One read of up to `room` bytes after those held.
+bool LineReader::readMore(std::size_t room)
+{
+    const ssize_t got = sys::read(fd_.get(), buffer_.get() + end_, room);
     if (got < 0) {
         error_ = systemReason(errno);
         return false;
@@ -49,6 +55,21 @@ bool LineReader::fill()
     atEnd_ = got == 0;
     hash_.add(buffer_.get() + end_, std::size_t(got));
     end_ += std::size_t(got);
+    return true;
+}
+
+bool LineReader::read(std::size_t size, std::string_view &bytes)
+{
+    begin_ = end_ = 0;
+    if (capacity_ < size) {
+        buffer_.reset(new char[size]);
+        capacity_ = size;
+    }
+    while (end_ < size && !atEnd_) {
+        if (!readMore(size - end_))
+            return false;
+    }
+    bytes = std::string_view(buffer_.get(), end_);
     return true;
 }
 

@@ -30,6 +30,10 @@ public:
 
     // The next line without its terminator. False at the end of the file or on a read error.
     bool next(std::string_view &line, LineBreak &lineBreak);
+    // Instead of lines, for a caller that knows where they are: the next `size` bytes of the
+    // file, fewer only at its end, hashed as next() hashes them. Valid until the next call; false
+    // on a read error.
+    bool read(std::size_t size, std::string_view &bytes);
 
     bool hasBom() const { return !mark_.empty(); }
     // The byte-order mark skipped before line 1, known once next() was called.
@@ -43,6 +47,7 @@ public:
 
 private:
     bool fill();
+    bool readMore(std::size_t room);
 
     FileDescriptor fd_;
     ContentHash hash_;

@@ -35,6 +35,7 @@ public: // the cases of a table reach the fixture through a reference
         request.sourceFile = source;
         request.scannedStamp = text->stamp();
         request.scannedHash = text->contentHash();
+        request.scanned = text;
         request.lastLineIndex = text->lineCount() - 1;
         removals = RemovalSet(request.lastLineIndex);
         for (const int n : removed)
