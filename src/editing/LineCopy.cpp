@@ -73,7 +73,8 @@ namespace {
 // Lines read and copied at a time by the indexed copy: as much as the reader's buffer holds.
 constexpr std::size_t indexedChunkBytes = std::size_t(1) << 20;
 
-// Copies the lines [first, end) of `scanned` from `bytes`, the file's bytes from `from` on.
+// Writes the kept lines of `scanned` from the bytes the save read, placed by the scan's index:
+// consecutive lines that already end in the output's break go out in one piece.
 class IndexedRuns
 {
 public:
@@ -87,6 +88,7 @@ public:
     {
         return line + 1 < scanned_.lineCount() ? offsetOf(line + 1) : scanned_.byteSize();
     }
+    // Copies the lines [first, end) from `bytes`, the file's bytes from offset `from` on.
     bool copy(std::string_view bytes, std::size_t from, int first, int end,
         const RemovalSet &removals, int &removed)
     {
