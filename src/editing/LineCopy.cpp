@@ -7,7 +7,6 @@
 #include "engine/WideLines.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 
 namespace twinscan {
@@ -86,7 +85,22 @@ public:
     // One past the last byte of a line's break: where the next line starts, or the file's end.
     std::size_t endOf(int line) const
     {
-        return line + 1 < scanned_.lineCount() ? offsetOf(line + 1) : scanned_.byteSize();
+        return line + 1 < scanned_.lineCount() ? offsetOf(scanned_.lineBytes(line + 1))
+                                               : scanned_.byteSize();
+    }
+    // The last of `first`'s following lines that end within `bytes` bytes of `from`, plus one;
+    // at least first + 1.
+    int chunkEnd(int first, std::size_t from, std::size_t bytes) const
+    {
+        int low = first + 1, high = scanned_.lineCount();
+        while (low < high) {
+            const int middle = low + (high - low) / 2;
+            if (endOf(middle) - from <= bytes)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        return low;
     }
     // Copies the lines [first, end) from `bytes`, the file's bytes from offset `from` on.
     bool copy(std::string_view bytes, std::size_t from, int first, int end,
@@ -97,11 +111,13 @@ public:
                 ++removed; // the run ends before it: the next kept line does not follow on
                 continue;
             }
-            const char *begin = bytes.data() + (offsetOf(line) - from);
-            const char *lineEnd = begin + scanned_.lineBytes(line).size();
+            const std::string_view scannedLine = scanned_.lineBytes(line);
+            const char *begin = bytes.data() + (offsetOf(scannedLine) - from);
+            const char *lineEnd = begin + scannedLine.size();
             const char *next = bytes.data() + (endOf(line) - from);
-            if (std::size_t(next - lineEnd) == ending_.size()
-                && std::memcmp(lineEnd, ending_.data(), ending_.size()) == 0) {
+            // A break is "\n", "\r" or "\r\n": one of the output's length is the output's when
+            // their first bytes match.
+            if (std::size_t(next - lineEnd) == ending_.size() && *lineEnd == ending_.front()) {
                 if (begin != runEnd_ && !flush())
                     return false;
                 runBegin_ = runBegin_ ? runBegin_ : begin;
@@ -115,9 +131,9 @@ public:
     }
 
 private:
-    std::size_t offsetOf(int line) const
+    std::size_t offsetOf(std::string_view scannedLine) const
     {
-        return std::size_t(scanned_.lineBytes(line).data() - scanned_.data());
+        return std::size_t(scannedLine.data() - scanned_.data());
     }
     bool flush()
     {
@@ -155,9 +171,7 @@ CopyOutcome copyByIndex(LineReader &reader, OutputFile &out, const RemovalSet &r
             outcome.stopped = true;
             return outcome;
         }
-        int end = first + 1;
-        while (end < lines && runs.endOf(end) - from <= indexedChunkBytes)
-            ++end;
+        const int end = runs.chunkEnd(first, from, indexedChunkBytes);
         const std::size_t to = runs.endOf(end - 1);
         outcome.readFailed = !reader.read(to - from, bytes);
         if (outcome.readFailed || bytes.size() < to - from)
