@@ -51,8 +51,10 @@ ini="$XDG_CONFIG_HOME/Corvane/Twinscan.ini"
 printf '[Twinscan]\nwinLeft=-30000\nwinTop=-30000\nwinWidth=9000\nwinHeight=7500\n' >"$ini"
 
 # The protocol log shows the window being made and shown, and the title the scan gives it; the
-# scan may come before the compositor has answered the window.
-WAYLAND_DEBUG=client timeout 60 "$program" "$work/small.txt" 2>"$work/protocol.log" &
+# scan may come before the compositor has answered the window. In the foreground, timeout passes
+# the TERM below on once; otherwise it sends it to its process group too, and on a busy machine
+# that second signal can come late enough to end the program at once, before it saves.
+WAYLAND_DEBUG=client timeout --foreground 60 "$program" "$work/small.txt" 2>"$work/protocol.log" &
 app=$!
 made='xdg_toplevel@[0-9]*\.set_app_id("com.corvane.Twinscan")'
 shown='xdg_surface@[0-9]*\.ack_configure'
