@@ -1,6 +1,7 @@
 // The command-line parser on any arguments: it never fails, its values hold no double quote,
 // an option switch holds "on", "off" or nothing, and a request written back as arguments, each
 // value quoted, reads back as the same request.
+#include "FuzzSupport.h"
 #include "app/CommandLine.h"
 
 #include <QByteArrayView>
@@ -8,14 +9,9 @@
 #include <cstdlib>
 
 using namespace twinscan;
+using twinscan::fuzz::require;
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // The input's NUL-separated words, as the system hands over a program's arguments.
 QStringList argumentsOf(QByteArrayView input)

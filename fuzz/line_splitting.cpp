@@ -1,6 +1,7 @@
 // The whole-buffer loader and the streaming reader must split every input into the same lines,
 // whatever the reader's chunk size and the loader's pieces, and the lines with their breaks must
 // give the input back; for UTF-16, the reader's lines converted must be the loader's.
+#include "FuzzSupport.h"
 #include "engine/LineReader.h"
 #include "engine/LoadedText.h"
 #include "engine/WideLines.h"
@@ -9,10 +10,10 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <sys/mman.h>
-#include <unistd.h>
 
 using namespace twinscan;
+using twinscan::fuzz::memoryFile;
+using twinscan::fuzz::require;
 
 namespace {
 
@@ -38,22 +39,6 @@ std::string scannedLine(std::string_view line, FileEncoding encoding)
 {
     return isWide(encoding) ? convertLine(line, encoding == FileEncoding::Utf16Be)
                             : std::string(line);
-}
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-// A file in memory holding the input, read from its start.
-FileDescriptor memoryFile(std::string_view bytes)
-{
-    FileDescriptor fd(::memfd_create("input", MFD_CLOEXEC));
-    require(fd.get() >= 0);
-    require(::write(fd.get(), bytes.data(), bytes.size()) == ssize_t(bytes.size()));
-    require(::lseek(fd.get(), 0, SEEK_SET) == 0);
-    return fd;
 }
 
 void checkReader(std::string_view input, const LoadedText &text, std::size_t chunkSize)

@@ -1,6 +1,7 @@
 // The save's two copies, line by line and by the scan's index, must write the same bytes and
 // count the same removed lines for every input they both take, whatever lines are removed.
 // The first eight bytes choose the removed lines (line n goes when bit n % 64 is set).
+#include "FuzzSupport.h"
 #include "editing/LineCopy.h"
 #include "editing/OutputFile.h"
 #include "engine/LineReader.h"
@@ -15,23 +16,10 @@
 #include <unistd.h>
 
 using namespace twinscan;
+using twinscan::fuzz::memoryFile;
+using twinscan::fuzz::require;
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-FileDescriptor memoryFile(std::string_view bytes)
-{
-    FileDescriptor fd(::memfd_create("file", MFD_CLOEXEC));
-    require(fd.get() >= 0);
-    require(::write(fd.get(), bytes.data(), bytes.size()) == ssize_t(bytes.size()));
-    require(::lseek(fd.get(), 0, SEEK_SET) == 0);
-    return fd;
-}
 
 std::string contentOf(int fd)
 {
