@@ -4,7 +4,6 @@
 #include "editing/SaveOptions.h"
 #include "editing/SaveTarget.h"
 #include "engine/FileStamp.h"
-#include "engine/LoadedText.h"
 #include "engine/Progress.h"
 
 #include <QString>
@@ -12,6 +11,8 @@
 #include <memory>
 
 namespace twinscan {
+
+class LoadedText;
 
 struct SaveRequest
 {
