@@ -13,7 +13,7 @@ int writeFully(int fd, const char *data, std::size_t size);
 
 // Writes full buffers to a regular file on a thread of its own while the caller fills the next
 // one: the kernel's copy of a large save into the page cache is a third of its time, and it then
-// runs beside the reading and splitting of the source. Only whole buffers go to the thread; the
+// runs beside the reading of the source. Only whole buffers go to the thread; the
 // caller writes the last part itself. The interrupt signals stay with the caller's thread, so a
 // call that a signal cuts short is still the caller's. Every few dozen megabytes it asks the
 // system to start writing to the disk, so that the final sync has little left to wait for.
