@@ -130,6 +130,32 @@ public:
         return flush();
     }
 
+    // The same copy for a text whose every break is the output's: only the removed lines need
+    // looking up, and the kept bytes between them go out as they stand.
+    bool copyBetweenRemoved(std::string_view bytes, std::size_t from, int first, int end,
+        const RemovalSet &removals, int &removed)
+    {
+        std::size_t kept = offsetOf(scanned_.lineBytes(first));
+        const auto writeKept = [&](std::size_t to) {
+            return to <= kept || out_.write(bytes.substr(kept - from, to - kept));
+        };
+        for (int line = first; line < end; ++line) {
+            if (!removals.contains(qint64(line) + 1))
+                continue;
+            ++removed;
+            if (!writeKept(offsetOf(scanned_.lineBytes(line))))
+                return false;
+            kept = endOf(line);
+        }
+        if (!writeKept(endOf(end - 1)))
+            return false;
+        // The last line may lack its break; the output gives it one.
+        const int last = scanned_.lineCount() - 1;
+        const std::string_view lastLine = scanned_.lineBytes(last);
+        return end - 1 != last || removals.contains(qint64(last) + 1)
+            || offsetOf(lastLine) + lastLine.size() != endOf(last) || out_.write(ending_);
+    }
+
 private:
     std::size_t offsetOf(std::string_view scannedLine) const
     {
@@ -161,8 +187,12 @@ CopyOutcome copyByIndex(LineReader &reader, OutputFile &out, const RemovalSet &r
 {
     CopyOutcome outcome;
     const int lines = scanned.lineCount();
-    IndexedRuns runs(
-        out, scanned, outputBreak(lines > 0, scanned.firstBreak(), scanned.encoding()));
+    const std::string_view ending
+        = outputBreak(lines > 0, scanned.firstBreak(), scanned.encoding());
+    IndexedRuns runs(out, scanned, ending);
+    const LineBreak uniformBreak = scanned.uniformBreak();
+    const bool uniform = (uniformBreak == LineBreak::Lf && ending == "\n")
+        || (uniformBreak == LineBreak::CrLf && ending == "\r\n");
     outcome.writeFailed = !out.write(markOf(scanned.encoding(), scanned.hasBom()));
     std::string_view bytes;
     std::size_t from = 0; // the file's offset of bytes
@@ -176,7 +206,9 @@ CopyOutcome copyByIndex(LineReader &reader, OutputFile &out, const RemovalSet &r
         outcome.readFailed = !reader.read(to - from, bytes);
         if (outcome.readFailed || bytes.size() < to - from)
             break; // shorter than scanned: the hash tells
-        outcome.writeFailed = !runs.copy(bytes, from, first, end, removals, outcome.removed);
+        outcome.writeFailed = uniform
+            ? !runs.copyBetweenRemoved(bytes, from, first, end, removals, outcome.removed)
+            : !runs.copy(bytes, from, first, end, removals, outcome.removed);
         from = to;
         first = end;
     }

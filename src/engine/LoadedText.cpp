@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <numeric>
 
 namespace twinscan {
 
@@ -31,6 +32,8 @@ struct LoadedText::Pieces
     std::size_t count = 0;
     std::vector<std::size_t> breaks; // per piece; then the number of breaks before it
     std::vector<std::size_t> lastEnd; // per piece, the end of its last break; then the line start
+    std::vector<std::size_t> lfBreaks; // per piece, its breaks that are a lone LF
+    std::vector<std::size_t> crLfBreaks; // and those that are CR LF
     std::vector<std::uint64_t> digests; // per hash chunk
     std::vector<std::vector<std::pair<int, std::size_t>>> longLines; // per piece
     std::atomic<std::size_t> bytesDone {0};
@@ -94,6 +97,7 @@ void LoadedText::fillPiece(Pieces &pieces, std::size_t piece)
     const std::size_t end = std::min(size_, begin + pieces.parallelism.pieceBytes);
     std::size_t line = pieces.breaks[piece];
     std::size_t start = pieces.lastEnd[piece];
+    std::size_t lfs = 0, crLfs = 0;
     const char *first = data_ + pieces.first;
     forEachBreak(first, data_ + std::max(begin, pieces.first), data_ + end, [&](const char *brk) {
         const auto length = std::size_t(brk - data_) - start;
@@ -102,8 +106,13 @@ void LoadedText::fillPiece(Pieces &pieces, std::size_t piece)
         index_[line]
             = std::uint64_t(start) << lengthBits | std::min<std::uint64_t>(length, longLine);
         ++line;
-        start = std::size_t(afterBreak(brk, data_ + size_) - data_);
+        const char *next = afterBreak(brk, data_ + size_);
+        lfs += *brk == '\n' ? 1 : 0;
+        crLfs += next - brk == 2 ? 1 : 0;
+        start = std::size_t(next - data_);
     });
+    pieces.lfBreaks[piece] = lfs;
+    pieces.crLfBreaks[piece] = crLfs;
     pieces.bytesDone += end - begin;
 }
 
@@ -145,6 +154,13 @@ bool LoadedText::indexPieces(Pieces &pieces, const ProgressFn &progress)
         return false;
     for (const auto &longOnes : pieces.longLines)
         longLines_.insert(longLines_.end(), longOnes.begin(), longOnes.end());
+    const auto sum = [](const std::vector<std::size_t> &counts) {
+        return std::accumulate(counts.begin(), counts.end(), std::size_t(0));
+    };
+    if (breaks > 0 && sum(pieces.lfBreaks) == breaks)
+        uniformBreak_ = LineBreak::Lf;
+    else if (breaks > 0 && sum(pieces.crLfBreaks) == breaks)
+        uniformBreak_ = LineBreak::CrLf;
     if (start < size_) {
         const std::size_t length = size_ - start;
         if (length >= longLine)
@@ -175,6 +191,8 @@ void LoadedText::buildIndex(
         = (size_ + pieces.parallelism.pieceBytes - 1) / pieces.parallelism.pieceBytes;
     pieces.breaks.resize(count);
     pieces.lastEnd.resize(count);
+    pieces.lfBreaks.resize(count);
+    pieces.crLfBreaks.resize(count);
     pieces.longLines.resize(count);
     asciiPages_.assign((size_ + asciiPageBytes - 1) / asciiPageBytes, 1);
     if (hashing)

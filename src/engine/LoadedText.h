@@ -53,6 +53,10 @@ public:
     bool knownAscii(std::string_view bytes) const;
     FileEncoding encoding() const { return encoding_; }
     LineBreak firstBreak() const { return firstBreak_; }
+    // The break that ends every line but perhaps the last, which may have none; None when lines
+    // end in different breaks or no line has one. A save then knows, without looking at each
+    // line, that runs of kept lines can be copied as they stand.
+    LineBreak uniformBreak() const { return uniformBreak_; }
     const FileStamp &stamp() const { return stamp_; }
     // The hash of every byte read from the file (ContentHash).
     std::uint64_t contentHash() const { return contentHash_; }
@@ -96,6 +100,7 @@ private:
     std::vector<std::uint8_t> asciiPages_; // per page of the text, 1 when it is all ASCII
     FileEncoding encoding_ = FileEncoding::Bytes;
     LineBreak firstBreak_ = LineBreak::None;
+    LineBreak uniformBreak_ = LineBreak::None;
     FileStamp stamp_;
     std::uint64_t contentHash_ = 0;
     bool indexStopped_ = false;

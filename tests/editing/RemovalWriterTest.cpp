@@ -38,6 +38,8 @@ TEST_F(RemovalWriterTest, WritesEveryLineButTheRemovedOnes)
         int removedCount;
     } cases[] = {
         {"x\r\ny\r\nx\r\nx\r\nz\r\n", {1, 3, 4}, keep, "y\r\nz\r\n", 3},
+        {"x\r\ny\r\nx", {3}, keep, "x\r\ny\r\n", 1},
+        {"a\nb\na\nc", {3}, keep, "a\nb\nc\n", 1}, // the last line gets its break
         {"a\rb\ra\rc", {1}, keep, "b\r\na\r\nc\r\n", 1},
         {"a\r\nb\nc\rd\r\n", {2}, keep, "a\r\nc\r\nd\r\n", 1},
         {"x\nb\r\nc\rd", {1}, keep, "b\nc\nd\n", 1},

@@ -3,6 +3,7 @@
 #include "engine/WideLines.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <ostream>
 
 using namespace twinscan;
@@ -50,6 +51,17 @@ Split drain(LineReader &reader)
     return out;
 }
 
+// The break every line ends in, the last one perhaps in none; None when they differ.
+LineBreak uniformBreakOf(Breaks breaks)
+{
+    if (!breaks.empty() && breaks.back() == none)
+        breaks.pop_back();
+    if (breaks.empty()
+        || std::count(breaks.begin(), breaks.end(), breaks[0]) != std::ptrdiff_t(breaks.size()))
+        return none;
+    return breaks[0] == cr ? none : breaks[0];
+}
+
 Split linesOf(const LoadedText &text, const Breaks &breaks)
 {
     Split out {{}, breaks, text.hasBom()};
@@ -67,9 +79,12 @@ void expectEveryPath(const std::string &input, const Split &expected)
     const auto text = LoadedText::fromBytes(input, {1});
     EXPECT_EQ(linesOf(*text, expected.breaks), expected) << "LoadedText";
     EXPECT_EQ(text->firstBreak(), expected.breaks.empty() ? none : expected.breaks[0]);
+    const LineBreak uniform = uniformBreakOf(expected.breaks);
+    EXPECT_EQ(text->uniformBreak(), uniform);
     for (const Parallelism pieces : {Parallelism {2, 1}, Parallelism {3, 2}, Parallelism {2, 7}}) {
         const auto split = LoadedText::fromBytes(input, pieces);
         EXPECT_EQ(linesOf(*split, expected.breaks), expected) << "pieces of " << pieces.pieceBytes;
+        EXPECT_EQ(split->uniformBreak(), uniform) << "pieces of " << pieces.pieceBytes;
         EXPECT_EQ(split->contentHash(), text->contentHash()) << "pieces of " << pieces.pieceBytes;
     }
 
