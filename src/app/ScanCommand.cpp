@@ -181,10 +181,13 @@ bool ScanCommand::fillSourceList(ScanSession &session)
     const ProgressFn report = host_.progressListener([this](qint64 done, qint64 total) {
         showLoading(loadingPercent(LoadPhase::Filling, done, total));
     });
-    for (int line = 0; line < lineCount; ++line) {
+    constexpr int step = 0x400;
+    for (int line = 0; line < lineCount; line += step) {
+        // A step's first line goes in before the progress is told, and a stop keeps it.
         lstShow.addLine(line);
-        if ((line & 0x3FF) == 0 && !report(line + 1, lineCount))
+        if (!report(line + 1, lineCount))
             return false;
+        lstShow.addLines(line + 1, std::min(step, lineCount - line) - 1);
     }
     showLoading(100);
     host_.setStatusText(tr("File Loaded!"));

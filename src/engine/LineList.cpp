@@ -40,6 +40,12 @@ void LineList::addLine(int line)
     append({ListItem::Kind::Line, false, std::uint32_t(line), 0});
 }
 
+void LineList::appendLines(int first, int count)
+{
+    for (int line = first; line < first + count; ++line)
+        addLine(line);
+}
+
 void LineList::addEntry(int line, int firstLine)
 {
     append({ListItem::Kind::Entry, false, std::uint32_t(line), std::uint32_t(firstLine)});

@@ -62,6 +62,9 @@ public:
 
     // Compact forms of AddItem for the scan and the save.
     void addLine(int line);
+    // Lines first .. first + count - 1, as addLine adds them one by one: the source list of a
+    // file of millions of lines takes them in steps.
+    void addLines(int first, int count) { appendLines(first, count); }
     void addEntry(int line, int firstLine);
     void addNumber(int value);
 
@@ -80,6 +83,7 @@ protected:
     // The marking rules ask this millions of times: no item is made up for it.
     virtual bool selectedAt(int index) const { return at(index).selected; }
     virtual void append(const ListItem &item) = 0;
+    virtual void appendLines(int first, int count);
     virtual void removeAt(int index) = 0;
     virtual void clearAll() = 0;
     // Returns the state the item had.

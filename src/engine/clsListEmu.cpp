@@ -56,6 +56,16 @@ void clsListEmu::append(const ListItem &item)
         countRestoredSelection();
 }
 
+void clsListEmu::appendLines(int first, int count)
+{
+    if (freshSlots_ && unwrittenLines_ == count_ && first == count_) {
+        unwrittenLines_ += count;
+        count_ += count;
+        return;
+    }
+    LineList::appendLines(first, count);
+}
+
 void clsListEmu::removeAt(int index)
 {
     writeOutLines();

@@ -25,6 +25,7 @@ protected:
         return index >= unwrittenLines_ && slots_[std::size_t(index) + 1].selected;
     }
     void append(const ListItem &item) override;
+    void appendLines(int first, int count) override;
     void removeAt(int index) override;
     void clearAll() override;
     bool setSelectedAt(int index, bool state) override;

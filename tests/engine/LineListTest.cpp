@@ -73,14 +73,16 @@ TEST(ListEmulation, BehavesLikeAPlainList)
             const bool state = random() % 2;
             for (LineList *list : lists) {
                 if (action < 4 && count < 40) {
-                    if (inOrder || kind == 0)
+                    if (step % 3 == 0 && (inOrder || kind == 0) && count + 3 <= 40)
+                        list->addLines(count, 3);
+                    else if (inOrder || kind == 0)
                         list->addLine(count);
                     else if (kind == 1)
                         list->addLine(index);
                     else
                         list->AddItem(QString::number(step));
-                    if (!inOrder)
-                        list->setSelected(count, state);
+                    for (int added = count; !inOrder && added < list->ListCount(); ++added)
+                        list->setSelected(added, state);
                 } else if (action < 7 && count > 0) {
                     list->RemoveItem(index);
                 } else if (action < 9 && count > 0) {
