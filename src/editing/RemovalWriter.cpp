@@ -3,6 +3,7 @@
 #include "editing/InterruptSignals.h"
 #include "editing/LineCopy.h"
 #include "editing/OutputFile.h"
+#include "editing/ReplacedPages.h"
 #include "editing/TemporaryFile.h"
 #include "engine/LineReader.h"
 #include "engine/Parallelism.h"
@@ -104,6 +105,7 @@ private:
     LineReader reader_;
     OutputFile out_;
     TemporaryFile temporary_;
+    ReplacedPages replacedPages_;
     FileAccess access_;
     SaveResult result_;
 };
@@ -163,7 +165,9 @@ bool SaveRun::openOutput()
     if (!fd.isOpen())
         return failWriting(systemReason(errno));
     out_.adopt(std::move(fd));
-    if (Parallelism::fromEnvironment().threads > 1)
+    const bool threads = Parallelism::fromEnvironment().threads > 1;
+    replacedPages_.drop(target.replacedFile, reader_.fd(), threads);
+    if (threads)
         out_.writeBehind();
     return true;
 }
