@@ -220,11 +220,23 @@ void LineGrouping::fetchFirstLineIndex(Partition &part, Pending &p)
     }
 }
 
+namespace {
+// Every cache line of the bytes, up to a few: a comparison reads the whole key.
+void prefetchBytes(std::string_view bytes)
+{
+    constexpr std::uintptr_t cacheLine = 64;
+    const auto start = reinterpret_cast<std::uintptr_t>(bytes.data());
+    const std::uintptr_t end = start + std::min<std::size_t>(bytes.size(), 8 * cacheLine);
+    for (std::uintptr_t at = start & ~(cacheLine - 1); at < end; at += cacheLine)
+        __builtin_prefetch(reinterpret_cast<const void *>(at));
+}
+} // namespace
+
 void LineGrouping::fetchLineBytes(const Pending &p)
 {
     if (p.candidatePlusOne) {
-        __builtin_prefetch(text_.lineBytes(int(p.candidatePlusOne - 1)).data());
-        __builtin_prefetch(text_.lineBytes(int(p.line)).data());
+        prefetchBytes(text_.lineBytes(int(p.candidatePlusOne - 1)));
+        prefetchBytes(text_.lineBytes(int(p.line)));
     }
 }
 

@@ -84,7 +84,7 @@ private:
         TextEncoding encoding = TextEncoding::Utf8; // of `upper`
     };
     static constexpr std::size_t maxPartitions = 64;
-    static constexpr std::uint32_t stage = 8; // lines between two steps of the pipeline
+    static constexpr std::uint32_t stage = 16; // lines between two steps of the pipeline
     static constexpr std::uint32_t ringSize = 4 * stage;
 
     std::uint64_t keyHash(std::uint32_t line, std::string &scratch) const;
