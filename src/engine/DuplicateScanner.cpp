@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace twinscan {
 
@@ -21,10 +22,9 @@ std::size_t listEntries(LineList &duplicates, BulkArray<std::uint32_t> &links,
 {
     const std::size_t count = entries.size();
     std::size_t start = 0;
-    std::size_t i = 0;
-    for (int first = 0; i < count; ++i) {
-        if (i % step == 0 && keepGoing && !keepGoing())
-            break;
+    std::size_t listed = 0;
+    int first = 0;
+    const auto entryOf = [&](std::size_t i) {
         const std::uint32_t entry = entries[i];
         const int line = int(entry & ~firstLine);
         if (entry & firstLine) {
@@ -37,11 +37,17 @@ std::size_t listEntries(LineList &duplicates, BulkArray<std::uint32_t> &links,
         } else {
             entries[i] = std::uint32_t(start);
         }
-        duplicates.addEntry(line, first);
+        return std::pair {line, first};
+    };
+    while (listed < count && !(keepGoing && !keepGoing())) {
+        const std::size_t end = std::min(count, listed + step);
+        duplicates.addEntries(
+            int(end - listed), [&, from = listed](std::size_t k) { return entryOf(from + k); });
+        listed = end;
     }
-    if (i > 0)
-        entries[start] = groupStart | std::uint32_t(i - start);
-    return i;
+    if (listed > 0)
+        entries[start] = groupStart | std::uint32_t(listed - start);
+    return listed;
 }
 } // namespace
 

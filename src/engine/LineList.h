@@ -66,6 +66,23 @@ public:
     // file of millions of lines takes them in steps.
     void addLines(int first, int count) { appendLines(first, count); }
     void addEntry(int line, int firstLine);
+    // Appends `count` entries as addEntry would one by one, entry i being the {line, firstLine}
+    // that entryOf(i) gives, in order: a scan lists millions of entries, and a call per entry
+    // through the list's interface was most of that time.
+    template<typename EntryOf> void addEntries(int count, EntryOf entryOf)
+    {
+        const std::span<ListItem> items = appendItems(count);
+        int restored = 0;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const auto [line, first] = entryOf(i);
+            ListItem &item = items[i];
+            // A list may keep a slot's selected state for the item that takes it.
+            restored += item.selected ? 1 : 0;
+            item
+                = {ListItem::Kind::Entry, item.selected, std::uint32_t(line), std::uint32_t(first)};
+        }
+        selectedCount_ += restored;
+    }
     void addNumber(int value);
 
     const ListItem &itemAt(int index) const { return at(index); }
@@ -84,6 +101,9 @@ protected:
     virtual bool selectedAt(int index) const { return at(index).selected; }
     virtual void append(const ListItem &item) = 0;
     virtual void appendLines(int first, int count);
+    // Room for `count` more items at the end, each as append would find its place before writing
+    // it; the caller writes them.
+    virtual std::span<ListItem> appendItems(int count) = 0;
     virtual void removeAt(int index) = 0;
     virtual void clearAll() = 0;
     // Returns the state the item had.

@@ -66,6 +66,14 @@ void clsListEmu::appendLines(int first, int count)
     LineList::appendLines(first, count);
 }
 
+std::span<ListItem> clsListEmu::appendItems(int count)
+{
+    writeOutLines();
+    const std::span<ListItem> items(slots_.data() + count_ + 1, std::size_t(count));
+    count_ += count;
+    return items;
+}
+
 void clsListEmu::removeAt(int index)
 {
     writeOutLines();

@@ -26,6 +26,7 @@ protected:
     }
     void append(const ListItem &item) override;
     void appendLines(int first, int count) override;
+    std::span<ListItem> appendItems(int count) override;
     void removeAt(int index) override;
     void clearAll() override;
     bool setSelectedAt(int index, bool state) override;

@@ -77,6 +77,10 @@ TEST(ListEmulation, BehavesLikeAPlainList)
                         list->addLines(count, 3);
                     else if (inOrder || kind == 0)
                         list->addLine(count);
+                    else if (kind == 1 && step % 2 == 0 && count + 2 <= 40)
+                        list->addEntries(2, [&](std::size_t i) {
+                            return std::pair {index, int(i)};
+                        });
                     else if (kind == 1)
                         list->addLine(index);
                     else
