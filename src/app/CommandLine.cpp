@@ -76,12 +76,19 @@ bool isOnOrOff(const QString &value)
     return isOn(value) || isOff(value);
 }
 
-// Trimming comes before quote removal, so spaces quoted at the ends of a value survive.
+bool isWhollyQuoted(const QString &value)
+{
+    return value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')
+        && value.count(u'"') == 2;
+}
+
+// The shell has removed the user's quoting already, so a double quote that reaches us is part of
+// the name; only a pair around the whole value is taken for quoting, as a script written for a
+// one-string command line has it. Trimming comes first, so quoted spaces at the ends survive.
 QString cleanValue(const QStringList &words)
 {
-    QString value = trimSpaces(words.join(u' '));
-    value.remove(u'"');
-    return value;
+    const QString value = trimSpaces(words.join(u' '));
+    return isWhollyQuoted(value) ? value.mid(1, value.size() - 2) : value;
 }
 
 // Each switch's value as given, before option values other than "on" and "off" are dropped.
@@ -160,6 +167,19 @@ QStringList ignoredOptionWarnings(const QStringList &arguments)
     return warnings;
 }
 
+QString quoteRefusal(const QStringList &arguments)
+{
+    const auto values = givenValues(arguments);
+    for (std::size_t i = 0; i < switches.size(); ++i) {
+        if (values[i].contains(u'"')) {
+            return QStringLiteral("twinscan: %1 %2: a double quote is part of the name; Twinscan "
+                                  "never changes a name, so the command line is refused\n")
+                .arg(switches[i].token, values[i]);
+        }
+    }
+    return {};
+}
+
 bool isCompleteJob(const CommandLineRequest &request)
 {
     if (request.inputFile.isEmpty() || request.outputFile.isEmpty())
@@ -231,7 +251,9 @@ QString helpText()
             "  --version  show the version\n"
             "\n"
             "Options not given keep their saved settings. A value runs up to the next switch,\n"
-            "so a path with spaces needs no quotes; double quotes are removed from values.\n"
+            "so a path with spaces needs no quotes. Double quotes around a whole value are\n"
+            "removed; a value with any other double quote is refused (exit status 2), since\n"
+            "changing it would name another file.\n"
             "\n"
             "Example:\n"
             "  twinscan /i \"in put.txt\" /o out.txt /s 2 /c on\n"

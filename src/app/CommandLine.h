@@ -11,8 +11,9 @@ namespace twinscan {
 
 // The switch values found in the arguments (without the program's name). A switch is an argument
 // that is exactly one of "/i", "/o", "/s", "/c", "/r", "/e", "/t", "/m"; its value is the
-// following arguments up to the next switch, joined with single spaces, trimmed of spaces, with
-// every double quote removed. Arguments before the first switch are ignored, a repeated switch
+// following arguments up to the next switch, joined with single spaces, trimmed of spaces, and
+// without the pair of double quotes when one encloses the whole value (other quotes stay: see
+// quoteRefusal). Arguments before the first switch are ignored, a repeated switch
 // starts over, and an option switch whose value is not "on" or "off" (any letter case) is left
 // empty. Without any "/i", "/o" or "/s" argument every field stays empty.
 CommandLineRequest parseArguments(const QStringList &arguments);
@@ -25,6 +26,11 @@ bool isCompleteJob(const CommandLineRequest &request);
 // is not a switch, or the value of "/i" when neither "/o" nor "/s" is given, as a full path. Empty
 // otherwise. A word beginning with "-" is taken for an option, not a file.
 QString fileToOpen(const QStringList &arguments);
+
+// The refusal of a switch value that still holds a double quote (one naming the switch and the
+// value, ending in a line break), or empty. Such a quote is part of a name, and removing it would
+// name another file.
+QString quoteRefusal(const QStringList &arguments);
 
 // A warning for each option switch whose value is ignored because it is not "on" or "off", each
 // ending in a line break: "twinscan: /c maybe ignored: expected on or off".

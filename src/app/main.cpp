@@ -87,6 +87,10 @@ int main(int argc, char **argv)
     case CommandLineKind::NoJob:
         break;
     }
+    if (const QString refusal = quoteRefusal(arguments); !refusal.isEmpty()) {
+        print(stderr, refusal);
+        return 2;
+    }
     const DisplayDecision display = decideDisplay(arguments, DisplayEnvironment::current());
     if (display.refuseWithUsage) {
         print(stderr, refusalText(arguments));

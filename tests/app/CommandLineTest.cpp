@@ -41,10 +41,28 @@ TEST(CommandLineTest, ParsesWholeArgumentSwitches)
         {"/i|/tmp/c/r/e/in.txt|/o|/srv/s/t/m/o.txt|/s|2",
             "i=[/tmp/c/r/e/in.txt] o=[/srv/s/t/m/o.txt] s=[2]"},
         {"/i|a|/O|b", "i=[a /O b]"},
+        // Only a pair around the whole value is quoting; any other quote belongs to the name.
+        {"/o|out\"x.txt|/s|\"2", "o=[out\"x.txt] s=[\"2]"},
+        {"/o|\"a\"|\"b\"", "o=[\"a\" \"b\"]"},
+        {"/o|\"", "o=[\"]"},
     };
     for (const auto &[arguments, expected] : cases)
         EXPECT_EQ(fieldsOf(parseArguments(QString::fromUtf8(arguments).split(u'|'))), expected)
             << arguments;
+}
+
+// A quote left in any value refuses the whole command line, naming the first such switch.
+TEST(CommandLineTest, RefusesValuesThatStillHoldAQuote)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"/i|\"in put.txt\"|/o|\"on\"", ""}, {"/i|a|/o|out\"x.txt|/s|2", "/o out\"x.txt"},
+        {"/s|1|/c|o\"n|/i|\"a", "/i \"a"}, {"a\"b|/s|1", ""}, // before the first switch: no value
+        {"/c|\"o\"n\"", ""}, // no job switch: nothing is read
+    };
+    for (const auto &[arguments, named] : cases) {
+        const QString refusal = quoteRefusal(QString::fromUtf8(arguments).split(u'|'));
+        EXPECT_EQ(refusal.section(u": "_s, 1, 1), QString::fromUtf8(named)) << arguments;
+    }
 }
 
 // Without a display that opens, a job runs offscreen and anything else but help and version is

@@ -77,6 +77,8 @@ TEST(BatchRunTest, StatusStreamsAndFiles)
         {"input and output closed", "/i @/in.txt /o @/out.txt /s 2 <&- >&-", 0, "", "", OutTxt},
         {"closed output as the target", "/i @/in.txt /o /dev/stdout /s 2 >&-", 2, "",
             "Can't write /dev/stdout: Bad file descriptor\n"},
+        {"a double quote in a name", "/i @/in.txt /o '@/out\"x.txt' /s 2", 2, "",
+            "twinscan: /o @/out\"x\\.txt: a double quote is part of the name[^\n]*\n"},
         {"a name that is not UTF-8", "/i @/in.txt /o \"$(printf '@/out\\377.txt')\" /s 2", 2, "",
             "[^\n]*out.\\.txt: not valid UTF-8[^\n]*\n"},
     };
