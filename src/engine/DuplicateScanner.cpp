@@ -52,8 +52,8 @@ std::size_t listEntries(LineList &duplicates, BulkArray<std::uint32_t> &links,
 } // namespace
 
 DuplicateScanner::DuplicateScanner(
-    const LoadedText &text, ScanRules rules, const Parallelism &parallelism)
-    : text_(text), rules_(rules), parallelism_(parallelism)
+    const LoadedText &text, ScanRules rules, const Parallelism &parallelism, const KeySpec &key)
+    : text_(text), rules_(rules), parallelism_(parallelism), key_(key)
 {
 }
 
@@ -61,7 +61,7 @@ DuplicateScanner::DuplicateScanner(
 // ends the list where it is.
 ScanOutcome DuplicateScanner::run(LineList &duplicates, const ProgressFn &progress)
 {
-    LineGrouping grouping(text_, rules_, parallelism_);
+    LineGrouping grouping(text_, rules_, parallelism_, key_);
     const auto total = qint64(text_.lineCount());
     ScanOutcome outcome;
     const bool grouped = grouping.run(progress);

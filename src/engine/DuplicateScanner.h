@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/BulkMemory.h"
+#include "engine/KeySpec.h"
 #include "engine/LineList.h"
 #include "engine/LoadedText.h"
 #include "engine/Parallelism.h"
@@ -78,7 +79,7 @@ class DuplicateScanner
 {
 public:
     DuplicateScanner(const LoadedText &text, ScanRules rules,
-        const Parallelism &parallelism = Parallelism::fromEnvironment());
+        const Parallelism &parallelism = Parallelism::fromEnvironment(), const KeySpec &key = {});
 
     // `progress` sees how far the scan has come, in lines out of all lines. A stop while the
     // lines are grouped lists the groups found among the lines grouped until then, each with two
@@ -90,6 +91,7 @@ private:
     const LoadedText &text_;
     ScanRules rules_;
     Parallelism parallelism_;
+    KeySpec key_;
 };
 
 } // namespace twinscan

@@ -37,12 +37,15 @@ struct LineGrouping::Partition
     Pending ring[ringSize];
     std::string upper; // scratch for the key being placed
     std::string storedUpper; // scratch for the key of a group's first line
+    std::string part; // scratch for the key being placed, when it is not a view of its line
+    std::string storedPart; // the same for the key of a group's first line
     std::atomic<std::size_t> blocksDone {0};
 };
 
-LineGrouping::LineGrouping(const LoadedText &text, ScanRules rules, const Parallelism &parallelism)
+LineGrouping::LineGrouping(
+    const LoadedText &text, ScanRules rules, const Parallelism &parallelism, const KeySpec &key)
     : text_(text),
-      rules_(rules),
+      keys_(key, rules),
       fold_(!rules.caseSensitive),
       seed_(randomHashSeed()),
       parallelism_(parallelism),
@@ -113,18 +116,19 @@ BulkArray<std::uint32_t> LineGrouping::takeLinks()
     return std::move(links_);
 }
 
-std::string_view LineGrouping::keyOf(std::string_view line) const
+// Only for a line that takes part.
+std::string_view LineGrouping::keyOf(std::uint32_t line, std::string &scratch) const
 {
-    return rules_.trimLines ? trimSpaces(line) : line;
+    return keys_.keyOf(text_.lineBytes(int(line)), scratch).value_or(std::string_view());
 }
 
 std::uint64_t LineGrouping::keyHash(std::uint32_t line, std::string &scratch) const
 {
-    const std::string_view bytes = text_.lineBytes(int(line));
-    // Blank lines take part only when asked for, whether or not keys are trimmed.
-    if (!rules_.includeEmptyLines && trimSpaces(bytes).empty())
+    thread_local std::string part;
+    const std::optional<std::string_view> taken = keys_.keyOf(text_.lineBytes(int(line)), part);
+    if (!taken)
         return skipped;
-    const std::string_view key = keyOf(bytes);
+    const std::string_view key = *taken;
     const KeyHash checked = hashKeyChecked(key, fold_, seed_);
     if (!fold_ || checked.ascii)
         return kept(checked.hash, false);
@@ -246,14 +250,14 @@ void LineGrouping::fetchLineBytes(const Pending &p)
 // equals a UTF-8 one: their capitals may share bytes but not letters.
 bool LineGrouping::matches(Partition &part, const Pending &p, Key &key, const Slot &slot)
 {
-    if (key.bytes.data() == nullptr) {
-        key.bytes = keyOf(text_.lineBytes(int(p.line)));
+    if (!key.made) {
+        key.made = true;
+        key.bytes = keyOf(p.line, part.part);
         key.unicode = p.hash & unicodeFlag;
         if (key.unicode)
             key.encoding = upperCaseInto(key.bytes, part.upper);
     }
-    const std::string_view line = text_.lineBytes(int((slot.firstPlusOne & ~unicodeBit) - 1));
-    const std::string_view stored = keyOf(line);
+    const std::string_view stored = keyOf((slot.firstPlusOne & ~unicodeBit) - 1, part.storedPart);
     if (!key.unicode && !(slot.firstPlusOne & unicodeBit))
         return sameKey(key.bytes, stored, fold_);
     std::string_view theirs = stored;

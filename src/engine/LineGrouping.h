@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/BulkMemory.h"
+#include "engine/KeyExtractor.h"
 #include "engine/LineKey.h"
 #include "engine/LoadedText.h"
 #include "engine/Parallelism.h"
@@ -33,7 +34,8 @@ namespace twinscan {
 class LineGrouping
 {
 public:
-    LineGrouping(const LoadedText &text, ScanRules rules, const Parallelism &parallelism);
+    LineGrouping(const LoadedText &text, ScanRules rules, const Parallelism &parallelism,
+        const KeySpec &key = {});
     ~LineGrouping();
 
     // Groups every line. False when `progress` asked to stop; the groups are then those among
@@ -79,6 +81,7 @@ private:
     // The key of a line being placed, made only when it meets a slot of its tag.
     struct Key
     {
+        bool made = false;
         std::string_view bytes;
         bool unicode = false; // compared through `upper`
         TextEncoding encoding = TextEncoding::Utf8; // of `upper`
@@ -97,12 +100,12 @@ private:
     void fetchLineBytes(const Pending &p);
     void place(Partition &part, const Pending &p);
     bool matches(Partition &part, const Pending &p, Key &key, const Slot &slot);
-    std::string_view keyOf(std::string_view line) const;
+    std::string_view keyOf(std::uint32_t line, std::string &scratch) const;
     std::size_t linesIn(std::size_t blocks) const;
     void forgetLinesFrom(std::size_t cut);
 
     const LoadedText &text_;
-    ScanRules rules_;
+    KeyExtractor keys_;
     bool fold_;
     HashSeed seed_;
     Parallelism parallelism_;

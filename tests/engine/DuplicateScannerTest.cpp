@@ -18,6 +18,7 @@ TEST(DuplicateScan, ListsEveryOccurrenceOfEveryGroup)
         std::string file;
         std::vector<QString> entries;
         std::vector<int> groupSizes; // in list order
+        KeySpec key = {};
     } cases[] = {
         {"a\nb\nA\na\nb\nc\n", {"[1]\ta", "[3]\ta", "[4]\ta", "[2]\tb", "[5]\tb"}, {3, 2}},
         // Latin-1 "\xE2\xA9" upper-cases to the bytes of UTF-8 "\xC2\xA9", another text.
@@ -26,6 +27,10 @@ TEST(DuplicateScan, ListsEveryOccurrenceOfEveryGroup)
         // whole string, which keeps the mark too.
         {"x\n\xEF\xBB\xBF\xC3\x9F\n\xC3\x9F\n\xEF\xBB\xBF\xC3\x9F\n",
             {"[2]\t\xEF\xBB\xBF\xC3\x9F", "[4]\t\xEF\xBB\xBF\xC3\x9F"}, {2}},
+        // Grouped by a part of the line, every entry still shows its group's first whole line;
+        // CR LF is no part of the last field.
+        {"x,1\r\ny,2\r\nz,1\r\n", {"[1]\tx,1", "[3]\tx,1"}, {2},
+            KeySpec {KeySpec::Kind::Fields, {2}, ",", false, {}, 0, 0}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(visible(c.file));
@@ -35,7 +40,7 @@ TEST(DuplicateScan, ListsEveryOccurrenceOfEveryGroup)
             groups.insert(groups.end(), std::size_t(size), {int(groups.size()) - 1, size});
         groups.emplace_back(-1, 0);
         for (const Parallelism parallelism : {Parallelism {1}, Parallelism {3, 1, 1}}) {
-            const ScanResult result = scanBytes(c.file, {}, parallelism);
+            const ScanResult result = scanBytes(c.file, {}, parallelism, c.key);
             EXPECT_EQ(result.entries, c.entries);
             // Each line leads to its own entry, and only lines with an entry lead anywhere.
             const int lineCount = LoadedText::fromBytes(c.file)->lineCount();

@@ -43,13 +43,13 @@ struct ScanResult
 
 // Scans bytes as the program scans a file.
 inline ScanResult scanBytes(std::string_view bytes, const ScanOptions &switches,
-    const Parallelism &parallelism = Parallelism::fromEnvironment())
+    const Parallelism &parallelism = Parallelism::fromEnvironment(), const KeySpec &key = {})
 {
     const std::shared_ptr<LoadedText> text = LoadedText::fromBytes(bytes, parallelism);
     ItemVectorList list;
     list.setSource(text);
     ScanResult result;
-    result.outcome = DuplicateScanner(*text, ScanRules::from(switches), parallelism).run(list);
+    result.outcome = DuplicateScanner(*text, ScanRules::from(switches), parallelism, key).run(list);
     for (int i = 0; i < list.ListCount(); ++i) {
         result.entries.push_back(list.List(i));
         result.lines.push_back(int(list.itemAt(i).line));

@@ -33,7 +33,8 @@ struct RandomFile
 
 // Ends every line with a random break, never one that would join with the next line's break.
 // Every third line takes 8-bit bytes, which mostly make it Latin-1 among UTF-8 lines.
-RandomFile randomFile(std::mt19937 &random, int maxLines)
+RandomFile randomFile(
+    std::mt19937 &random, int maxLines, const std::vector<std::string> &separators = {})
 {
     const char *const breaks[] = {"\n", "\r\n", "\r"};
     RandomFile file;
@@ -42,8 +43,11 @@ RandomFile randomFile(std::mt19937 &random, int maxLines)
     for (int i = 0; i <= count; ++i) {
         const std::vector<std::string> &pieces = random() % 3 == 0 ? latin1Pieces : utf8Pieces;
         std::string line;
-        for (int n = int(random() % 4); n > 0; --n)
-            line += pieces[random() % pieces.size()];
+        for (int n = int(random() % (separators.empty() ? 4 : 7)); n > 0; --n) {
+            const bool separator = !separators.empty() && random() % 3 == 0;
+            line += separator ? separators[random() % separators.size()]
+                              : pieces[random() % pieces.size()];
+        }
         int pick = int(random() % 3);
         if (lastWasCr && line.empty() && pick == 0)
             pick = 2;
@@ -98,6 +102,52 @@ TEST(ScanCrossCheck, MatchesTheQuadraticSearch)
     }
     // The alphabet is small enough that most files hold duplicates.
     EXPECT_GT(withDuplicates, 10000);
+}
+
+} // namespace
+
+namespace {
+
+// Every kind of key on random files of the same pieces and of separators and quotes, under every
+// combination of switches, at one thread and at several.
+TEST(ScanCrossCheck, KeysMatchTheQuadraticSearch)
+{
+    const auto spec = [](KeySpec::Kind kind, std::vector<int> fields, std::string separator,
+                          bool csv, const char *pattern, int skip, int check) {
+        return KeySpec {kind, std::move(fields), std::move(separator), csv,
+            QString::fromUtf8(pattern), skip, check};
+    };
+    using Kind = KeySpec::Kind;
+    const KeySpec keys[] = {spec(Kind::Fields, {2}, ",", false, "", 0, 0),
+        spec(Kind::Fields, {1, 3}, "", false, "", 0, 0),
+        spec(Kind::Fields, {2, 1}, ",", true, "", 0, 0),
+        spec(Kind::Fields, {1}, ";", true, "", 0, 0),
+        spec(Kind::Regex, {}, "", false, "a(.)", 0, 0),
+        spec(Kind::Regex, {}, "", false, "[^,]+$", 0, 0),
+        spec(Kind::Characters, {}, "", false, "", 1, 0),
+        spec(Kind::Characters, {}, "", false, "", 0, 2)};
+    std::mt19937 random(5);
+    int withDuplicates = 0;
+    for (int round = 0; round < 150; ++round) {
+        const RandomFile file = randomFile(random, 30, {",", ",", ";", "\"", "\"\""});
+        for (const KeySpec &key : keys) {
+            for (int combination = 0; combination < 8; ++combination) {
+                const ScanOptions switches {qint16(combination & 1), qint16(combination >> 1 & 1),
+                    qint16(combination >> 2 & 1)};
+                SCOPED_TRACE(testing::Message()
+                    << "key " << int(key.kind) << " " << key.pattern.toStdString() << "/"
+                    << key.separator << "/" << key.csv << ", switches " << combination
+                    << ", lines:" << file.shown);
+                const ReferenceScan reference = quadraticSearch(file.lines, switches, key);
+                const ScanResult result = scanBytes(
+                    file.bytes, switches, round % 3 ? Parallelism {1} : Parallelism {3, 2, 1}, key);
+                ASSERT_EQ(result.entries, reference.entries);
+                ASSERT_EQ(result.outcome.groupCount, reference.groups);
+                withDuplicates += reference.groups > 0;
+            }
+        }
+    }
+    EXPECT_GT(withDuplicates, 2000);
 }
 
 } // namespace
