@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
+#include <cstdio>
 #include <new>
 
 namespace twinscan {
@@ -159,7 +160,11 @@ SaveEnding SaveCommand::report(const SaveResult &result)
         const QString time
             = processingTimeText(start_, host_.services().clock->secondsSinceMidnight());
         addToCounter(m.statistics.statDupsDeleted, result.removedCount);
-        host_.setStatusText(tr("Done! (Processing time: %1)").arg(time));
+        const QString done = tr("Done! (Processing time: %1)").arg(time);
+        host_.setStatusText(result.warning.isEmpty() ? done : done + u' ' + result.warning);
+        // An unattended job's caller learns of it where errors go, beside the result line.
+        if (!result.warning.isEmpty() && m.batchMode)
+            std::fprintf(stderr, "twinscan: %s\n", result.warning.toLocal8Bit().constData());
         return SaveEnding::Done;
     }
     case SaveStatus::Stopped:

@@ -52,6 +52,7 @@ public:
     bool close();
 
     QString error() const { return error_; }
+    int fd() const { return fd_.get(); }
 
 private:
     bool writeSlow(std::string_view bytes);

@@ -1,5 +1,6 @@
 #include "editing/RemovalWriter.h"
 
+#include "editing/ExtendedAttributes.h"
 #include "editing/InterruptSignals.h"
 #include "editing/LineCopy.h"
 #include "editing/OutputFile.h"
@@ -30,6 +31,13 @@ struct RemovalWriter
 QString fileError(const char *text, const QString &path, const QString &reason)
 {
     return RemovalWriter::tr(text).arg(QDir::toNativeSeparators(path), reason);
+}
+
+// What a save that went on could not keep of the file it replaced.
+QString unkeptText(const QString &what)
+{
+    return RemovalWriter::tr("Saved without some extended attributes of the file replaced: %1")
+        .arg(what);
 }
 
 QByteArray nameOf(const QString &path)
@@ -70,14 +78,14 @@ struct FileAccess
     mode_t mode = 0;
 };
 
-FileAccess accessFor(const QString &replaced)
+FileAccess accessOf(const struct stat &st)
 {
-    struct stat st
-    {
-    };
-    if (::stat(nameOf(replaced).constData(), &st) != 0)
-        return {uid_t(-1), gid_t(-1), mode_t(0666 & ~creationMask())};
     return {st.st_uid, st.st_gid, mode_t(st.st_mode & 0777)};
+}
+
+FileAccess newFileAccess()
+{
+    return {uid_t(-1), gid_t(-1), mode_t(0666 & ~creationMask())};
 }
 
 // One save, step by step; every step answers false once the save has failed or been refused.
@@ -97,6 +105,7 @@ private:
     bool matchesScan();
     bool sourceUnchanged();
     bool commit();
+    bool openReplaced();
     bool fail(SaveStatus status, QString message);
     bool failReading(int errorNumber);
     bool failWriting(const QString &reason);
@@ -107,6 +116,7 @@ private:
     TemporaryFile temporary_;
     ReplacedPages replacedPages_;
     FileAccess access_;
+    FileDescriptor replaced_; // the file the result replaces, read for what it keeps
     SaveResult result_;
 };
 
@@ -160,7 +170,8 @@ bool SaveRun::openOutput()
         return out_.openDevice(target.replacedFile) || failWriting(out_.error());
     if (const int refused = writeRefusal(target.replacedFile))
         return failWriting(systemReason(refused));
-    access_ = accessFor(target.replacedFile);
+    if (!openReplaced())
+        return false;
     FileDescriptor fd = temporary_.create(QFileInfo(target.replacedFile).absolutePath());
     if (!fd.isOpen())
         return failWriting(systemReason(errno));
@@ -169,6 +180,30 @@ bool SaveRun::openOutput()
     replacedPages_.drop(target.replacedFile, reader_.fd(), threads);
     if (threads)
         out_.writeBehind();
+    return true;
+}
+
+// The result keeps what the file it replaces holds besides its bytes, read from that file and no
+// other. One the user may write but not read keeps its mode and owner only, and the save says so.
+bool SaveRun::openReplaced()
+{
+    const QByteArray name = nameOf(result_.target.replacedFile);
+    replaced_.reset(sys::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st
+    {
+    };
+    if (replaced_.isOpen() && sys::fstat(replaced_.get(), &st) == 0) {
+        access_ = accessOf(st);
+        return true;
+    }
+    if (replaced_.isOpen() || (errno != ENOENT && errno != EACCES))
+        return failWriting(systemReason(errno));
+    if (errno == EACCES && ::stat(name.constData(), &st) == 0) {
+        access_ = accessOf(st);
+        result_.warning = unkeptText(systemReason(EACCES));
+    } else {
+        access_ = newFileAccess();
+    }
     return true;
 }
 
@@ -249,8 +284,15 @@ bool SaveRun::commit()
 {
     if (result_.target.direct)
         return out_.close() || failWriting(out_.error());
-    if (!out_.setAccess(access_.owner, access_.group, access_.mode) || !out_.sync()
-        || !out_.close())
+    if (!out_.setAccess(access_.owner, access_.group, access_.mode))
+        return failWriting(out_.error());
+    // After the owner: a change of owner clears a file's capabilities.
+    if (replaced_.isOpen()) {
+        if (const QString lost = copyExtendedAttributes(replaced_.get(), out_.fd());
+            !lost.isEmpty())
+            result_.warning = unkeptText(lost);
+    }
+    if (!out_.sync() || !out_.close())
         return failWriting(out_.error());
     if (!sourceUnchanged())
         return false;

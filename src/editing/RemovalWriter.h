@@ -44,6 +44,8 @@ struct SaveResult
     int removedCount = 0; // lines left out because they were marked
     SaveTarget target; // how the target was written
     QString message; // why it failed, naming the file; empty when completed or stopped
+    // What a completed save could not keep of the file it replaced (extended attributes), or empty.
+    QString warning;
 };
 
 // The messages of the two refusals.

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace twinscan {
@@ -13,8 +14,8 @@ int realOpenAt(int folder, const char *path, int flags, mode_t mode)
     return ::openat(folder, path, flags, mode);
 }
 
-constexpr SystemCallTable real {
-    realOpenAt, ::read, ::write, ::fsync, ::renameat, ::unlinkat, ::linkat, ::close, ::fstat};
+constexpr SystemCallTable real {realOpenAt, ::read, ::write, ::fsync, ::renameat, ::unlinkat,
+    ::linkat, ::close, ::fstat, ::fsetxattr};
 
 SystemCallTable current = real;
 bool (*giveUp)() = nullptr;
@@ -88,6 +89,11 @@ int close(int fd)
 int fstat(int fd, struct stat *st)
 {
     return current.fstat(fd, st);
+}
+
+int fsetxattr(int fd, const char *name, const void *value, size_t size, int flags)
+{
+    return current.fsetxattr(fd, name, value, size, flags);
 }
 
 void giveUpWhen(bool (*signalled)())

@@ -18,6 +18,7 @@ struct SystemCallTable
     int (*linkat)(int fromFolder, const char *from, int toFolder, const char *to, int flags);
     int (*close)(int fd);
     int (*fstat)(int fd, struct stat *st);
+    int (*fsetxattr)(int fd, const char *name, const void *value, size_t size, int flags);
 };
 
 // The table in use; tests replace entries and put the real ones back.
@@ -40,6 +41,7 @@ int unlinkAt(int folder, const char *path, int flags = 0);
 int linkAt(int fromFolder, const char *from, int toFolder, const char *to, int flags);
 int close(int fd);
 int fstat(int fd, struct stat *st);
+int fsetxattr(int fd, const char *name, const void *value, size_t size, int flags);
 
 void giveUpWhen(bool (*signalled)());
 } // namespace sys

@@ -1,6 +1,10 @@
+#include "../editing/SystemCallHook.h"
 #include "support/WindowFixture.h"
 
+#include <sys/xattr.h>
+
 namespace twinscan::test {
+using namespace Qt::StringLiterals;
 namespace {
 
 class SaveWindow : public WindowFixture
@@ -22,20 +26,29 @@ protected:
 };
 
 // The progress bar ends full although no progress was drawn, and the next dialog starts at the
-// file written, never at a target that failed; a failed write says why.
+// file written, never at a target that failed; a failed write says why, and so does a save that
+// could not keep the extended attributes of the file it replaced.
 TEST_F(SaveWindow, WritesTheFileWithoutTheMarkedLines)
 {
     const std::pair<const char *, QString> cases[] = {
-        {"out.txt", "Done! (Processing time: 0:00)"},
+        {"out.txt", u"Done! (Processing time: 0:00)"_s},
         {"no/such/folder/out.txt", path("no/such/folder/out.txt")},
+        {"tagged.txt",
+            u"Done! (Processing time: 0:00) Saved without some extended attributes of the file "
+            "replaced: user.origin (%1)"_s.arg(QString::fromUtf8(std::strerror(EOPNOTSUPP)))},
     };
+    const QByteArray tagged = QFile::encodeName(writeFile("tagged.txt", "earlier"));
+    ASSERT_EQ(::setxattr(tagged.constData(), "user.origin", "web", 3, 0), 0);
+    const SystemCallHook refusingAttributes([](Call call, int) {
+        return call == Call::SetAttribute ? Fault {Fault::Error, EOPNOTSUPP} : Fault {};
+    });
     for (const auto &[target, message] : cases) {
         SCOPED_TRACE(target);
         scanAndMark("a\r\nb\r\na\r\nc\r\nb\r\na");
         window->setPumpInterval(1 << 30);
         save(path(target));
         const bool written = readFile(path(target)) == "a\r\nb\r\nc\r\n";
-        EXPECT_EQ(written, target == cases[0].first);
+        EXPECT_EQ(written, target != cases[1].first);
         EXPECT_TRUE(written ? status() == message : status().contains(message))
             << status().toStdString();
         EXPECT_TRUE(!module().isBusy && ui().cmdSave->isEnabled());

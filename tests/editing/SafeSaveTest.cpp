@@ -2,9 +2,12 @@
 #include "editing/SourceCheck.h"
 
 #include <filesystem>
+#include <map>
+#include <sys/xattr.h>
 
 using namespace twinscan;
 using namespace twinscan::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -52,6 +55,83 @@ TEST_F(SafeSaveTest, TheResultTakesThePlaceOfTheFileItReplaces)
         const struct stat st = statOf(replaced);
         EXPECT_EQ(st.st_mode & 07777, isNew ? 0666 & ~mask : 0640u);
         EXPECT_EQ(st.st_uid, root && !isNew ? 65534u : ::geteuid());
+    }
+}
+
+// Every extended attribute of a file by name, with its value.
+std::map<std::string, std::string> attributesOf(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    std::string list(size_t(std::max<ssize_t>(::listxattr(name.constData(), nullptr, 0), 0)), 0);
+    list.resize(
+        size_t(std::max<ssize_t>(::listxattr(name.constData(), list.data(), list.size()), 0)));
+    std::map<std::string, std::string> attributes;
+    for (size_t at = 0; at < list.size(); at = list.find('\0', at) + 1) {
+        const char *key = list.c_str() + at;
+        std::string value(4096, 0);
+        value.resize(size_t(::getxattr(name.constData(), key, value.data(), value.size())));
+        attributes[key] = value;
+    }
+    return attributes;
+}
+
+// An access list of mode 0640 that also lets user 65534 read: its entries in the order of their
+// tags, each a tag, permissions and an id, after the format's version.
+std::string aclLettingNobodyRead()
+{
+    const std::uint16_t entries[][4] = {{0x01, 6, 0xFFFF, 0xFFFF}, {0x02, 4, 65534, 0},
+        {0x04, 4, 0xFFFF, 0xFFFF}, {0x10, 4, 0xFFFF, 0xFFFF}, {0x20, 0, 0xFFFF, 0xFFFF}};
+    std::string acl("\x02\0\0\0", 4);
+    acl.append(reinterpret_cast<const char *>(entries), sizeof entries);
+    return acl;
+}
+
+// The result keeps the access list and the extended attributes of the file it replaces, and of
+// no other file: not the source's when it replaces another file, none for a new file. Where the
+// file system will not take them, the save still completes and says what it could not keep.
+TEST_F(SafeSaveTest, TheResultKeepsTheAttributesOfTheFileItReplaces)
+{
+    const struct
+    {
+        const char *name;
+        const char *target;
+        bool refused = false; // the file system takes no attributes
+    } cases[] = {{"the source", "a.txt"}, {"another file", "earlier.txt"},
+        {"a new file", "new.txt"}, {"refused", "a.txt", true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path("new.txt"));
+        scanInput();
+        const QString target = path(c.target);
+        const QByteArray sourceName = QFile::encodeName(source);
+        ASSERT_EQ(::setxattr(sourceName.constData(), "user.origin", "source", 6, 0), 0);
+        if (target != source) {
+            writeBytes(target, "earlier\n");
+        }
+        const QByteArray name = QFile::encodeName(target);
+        const std::string acl = aclLettingNobodyRead();
+        if (QFile::exists(target)) {
+            ASSERT_EQ(::chmod(name.constData(), 0640), 0);
+            ASSERT_EQ(::setxattr(name.constData(), "user.origin", "web", 3, 0)
+                    | ::setxattr(name.constData(), "user.empty", "", 0, 0),
+                0);
+            ASSERT_EQ(
+                ::setxattr(name.constData(), "system.posix_acl_access", acl.data(), acl.size(), 0),
+                0)
+                << std::strerror(errno);
+        }
+        request.scannedStamp = *stampOf(source); // the attributes changed it
+        const auto before = attributesOf(target);
+        const SystemCallHook hook([&](Call call, int) {
+            return c.refused && call == Call::SetAttribute ? Fault {Fault::Error, EOPNOTSUPP}
+                                                           : Fault {};
+        });
+        const SaveResult result = saveTo(target);
+        expectOutcome(result, SaveStatus::Completed, target, saved);
+        EXPECT_EQ(attributesOf(target), c.refused ? decltype(before) {} : before);
+        EXPECT_EQ(result.warning.contains(u"user.origin"_s), c.refused);
+        EXPECT_EQ(result.warning.contains(QString::fromUtf8(std::strerror(EOPNOTSUPP))), c.refused)
+            << result.warning.toStdString();
     }
 }
 

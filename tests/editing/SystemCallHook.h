@@ -9,7 +9,7 @@
 
 namespace twinscan::test {
 
-enum class Call { Open, Read, Write, Fsync, Rename, Unlink, Link, Close, Fstat };
+enum class Call { Open, Read, Write, Fsync, Rename, Unlink, Link, Close, Fstat, SetAttribute };
 
 // What to do to one call: make it, fail it with an error number, make it with half the bytes
 // asked for (a read or a write), or flip the first byte a read returns.
@@ -88,6 +88,8 @@ inline SystemCallHook::SystemCallHook(Decide decide) : decide_(std::move(decide)
         hooked<Call::Link, &Table::linkat, int, int, const char *, int, const char *, int>,
         hooked<Call::Close, &Table::close, int, int>,
         hooked<Call::Fstat, &Table::fstat, int, int, struct stat *>,
+        hooked<Call::SetAttribute, &Table::fsetxattr, int, int, const char *, const void *, size_t,
+            int>,
     };
 }
 
