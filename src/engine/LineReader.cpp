@@ -5,6 +5,7 @@
 #include "engine/WideLines.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -47,7 +48,8 @@ bool LineReader::fill()
 // One read of up to `room` bytes after those held.
 bool LineReader::readMore(std::size_t room)
 {
-    const ssize_t got = sys::read(fd_.get(), buffer_.get() + end_, room);
+    const ssize_t got = fd_.isOpen() ? sys::read(fd_.get(), buffer_.get() + end_, room)
+                                     : ssize_t(readMemory(room));
     if (got < 0) {
         error_ = systemReason(errno);
         return false;
@@ -56,6 +58,15 @@ bool LineReader::readMore(std::size_t room)
     hash_.add(buffer_.get() + end_, std::size_t(got));
     end_ += std::size_t(got);
     return true;
+}
+
+std::size_t LineReader::readMemory(std::size_t room)
+{
+    const std::size_t got = std::min(room, memory_.size());
+    if (got > 0)
+        std::memcpy(buffer_.get() + end_, memory_.data(), got);
+    memory_.remove_prefix(got);
+    return got;
 }
 
 bool LineReader::read(std::size_t size, std::string_view &bytes)

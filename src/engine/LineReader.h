@@ -27,6 +27,9 @@ public:
     bool open(const QString &path);
     // Reads from an already open descriptor.
     void adopt(FileDescriptor fd) { fd_ = std::move(fd); }
+    // Reads bytes already in memory, as a file holding them would be read: a pipe can be read
+    // only once, so a save from one reads what the scan kept. They must outlive the reader.
+    void adoptBytes(std::string_view bytes) { memory_ = bytes; }
 
     // The next line without its terminator. False at the end of the file or on a read error.
     bool next(std::string_view &line, LineBreak &lineBreak);
@@ -48,8 +51,10 @@ public:
 private:
     bool fill();
     bool readMore(std::size_t room);
+    std::size_t readMemory(std::size_t room);
 
     FileDescriptor fd_;
+    std::string_view memory_; // the bytes still to read, when not reading fd_
     ContentHash hash_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;

@@ -309,6 +309,12 @@ LoadResult TextLoader::load(
     FileDescriptor file(sys::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
     if (!file.isOpen())
         return {nullptr, false, systemReason(errno)};
+    return load(std::move(file), progress, parallelism);
+}
+
+LoadResult TextLoader::load(
+    FileDescriptor file, const ProgressFn &progress, const Parallelism &parallelism)
+{
     struct stat st = {};
     if (::fstat(file.get(), &st) != 0)
         return {nullptr, false, systemReason(errno)};

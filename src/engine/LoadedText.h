@@ -123,6 +123,9 @@ class TextLoader
 public:
     static LoadResult load(const QString &path, const ProgressFn &progress = {},
         const Parallelism &parallelism = Parallelism::fromEnvironment());
+    // The same for a file already open: standard input, say, a pipe or a terminal read to its end.
+    static LoadResult load(FileDescriptor file, const ProgressFn &progress = {},
+        const Parallelism &parallelism = Parallelism::fromEnvironment());
 };
 
 } // namespace twinscan
