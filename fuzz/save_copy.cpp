@@ -46,7 +46,7 @@ Copied copy(
     out.adopt(std::move(target));
     const int last = text.lineCount() - 1;
     const CopyOutcome outcome = byIndex
-        ? copyByIndex(reader, out, removals, text, last, {})
+        ? copyByIndex(reader, out, removals, text, SaveRules {}, last, {})
         : copyWithoutRemoved(reader, out, removals, SaveRules {}, last, {});
     require(!outcome.failed() && !outcome.stopped && out.flush());
     return {contentOf(fd), outcome.removed, reader.contentHash()};

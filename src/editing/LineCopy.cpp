@@ -14,18 +14,20 @@ namespace twinscan {
 namespace {
 // Often enough for a smooth bar; the listener throttles its repainting by time anyway.
 constexpr qint64 progressEvery = 4096;
+} // namespace
 
-// Files written on Linux keep their LF endings; everything else gets CR LF, in UTF-16 code units
-// for a UTF-16 file.
-std::string_view outputBreak(bool haveLine, LineBreak firstBreak, FileEncoding encoding)
+std::string_view outputBreak(
+    bool haveLine, LineBreak firstBreak, FileEncoding encoding, bool lfWithoutBreaks)
 {
-    const LineBreak kept
-        = haveLine && firstBreak == LineBreak::Lf ? LineBreak::Lf : LineBreak::CrLf;
+    const bool lf = haveLine
+        && (firstBreak == LineBreak::Lf || (lfWithoutBreaks && firstBreak == LineBreak::None));
+    const LineBreak kept = lf ? LineBreak::Lf : LineBreak::CrLf;
     if (isWide(encoding))
         return wideBreak(kept, encoding == FileEncoding::Utf16Be);
     return kept == LineBreak::Lf ? std::string_view("\n") : std::string_view("\r\n");
 }
 
+namespace {
 std::string_view trimmed(std::string_view line, FileEncoding encoding)
 {
     return isWide(encoding) ? trimWideSpaces(line, encoding == FileEncoding::Utf16Be)
@@ -42,7 +44,8 @@ CopyOutcome copyWithoutRemoved(LineReader &reader, OutputFile &out, const Remova
     bool haveLine = reader.next(line, lineBreak);
     if (!out.write(reader.mark()))
         outcome.writeFailed = true;
-    const std::string_view ending = outputBreak(haveLine, lineBreak, reader.encoding());
+    const std::string_view ending
+        = outputBreak(haveLine, lineBreak, reader.encoding(), rules.lfWithoutBreaks);
     qint64 n = 1; // the 1-based number of the current line
     for (; haveLine && !outcome.writeFailed; haveLine = reader.next(line, lineBreak), ++n) {
         if ((n - 1) % progressEvery == 0 && !keepGoing(progress, n - 1, lastLineIndex)) {
@@ -183,12 +186,13 @@ bool canCopyByIndex(const LoadedText &scanned, const SaveRules &rules)
 }
 
 CopyOutcome copyByIndex(LineReader &reader, OutputFile &out, const RemovalSet &removals,
-    const LoadedText &scanned, int lastLineIndex, const ProgressFn &progress)
+    const LoadedText &scanned, const SaveRules &rules, int lastLineIndex,
+    const ProgressFn &progress)
 {
     CopyOutcome outcome;
     const int lines = scanned.lineCount();
     const std::string_view ending
-        = outputBreak(lines > 0, scanned.firstBreak(), scanned.encoding());
+        = outputBreak(lines > 0, scanned.firstBreak(), scanned.encoding(), rules.lfWithoutBreaks);
     IndexedRuns runs(out, scanned, ending);
     const LineBreak uniformBreak = scanned.uniformBreak();
     const bool uniform = (uniformBreak == LineBreak::Lf && ending == "\n")

@@ -2,13 +2,22 @@
 
 #include "editing/RemovalList.h"
 #include "editing/SaveOptions.h"
+#include "engine/FileEncoding.h"
+#include "engine/LineBreaks.h"
 #include "engine/Progress.h"
+
+#include <string_view>
 
 namespace twinscan {
 
 class LineReader;
 class LoadedText;
 class OutputFile;
+
+// The break that ends every written line: LF when the first line ends in a lone LF (or has no
+// break at all and `lfWithoutBreaks`), else CR LF; in UTF-16 code units for a UTF-16 file.
+std::string_view outputBreak(
+    bool haveLine, LineBreak firstBreak, FileEncoding encoding, bool lfWithoutBreaks);
 
 struct CopyOutcome
 {
@@ -35,6 +44,7 @@ bool canCopyByIndex(const LoadedText &scanned, const SaveRules &rules);
 // removed lines, not all lines. What it writes comes from the bytes read; a source that no longer
 // matches the index shows in the hash, which the caller compares.
 CopyOutcome copyByIndex(LineReader &reader, OutputFile &out, const RemovalSet &removals,
-    const LoadedText &scanned, int lastLineIndex, const ProgressFn &progress);
+    const LoadedText &scanned, const SaveRules &rules, int lastLineIndex,
+    const ProgressFn &progress);
 
 } // namespace twinscan

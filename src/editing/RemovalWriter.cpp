@@ -7,6 +7,7 @@
 #include "editing/ReplacedPages.h"
 #include "editing/TemporaryFile.h"
 #include "engine/LineReader.h"
+#include "engine/LoadedText.h"
 #include "engine/Parallelism.h"
 #include "engine/SystemCalls.h"
 
@@ -98,15 +99,20 @@ public:
     bool openOutput();
     bool openDescriptor();
     void copy(const RemovalSet &removals, const ProgressFn &progress);
+    void write(const OutputFill &fill);
     SaveResult result() const;
 
 private:
+    bool openScannedBytes();
+    void finish(const CopyOutcome &copied, bool reread);
     void stop();
     bool matchesScan();
+    bool scannedIntact();
     bool sourceUnchanged();
     bool commit();
     bool openReplaced();
     bool fail(SaveStatus status, QString message);
+    bool failOn(const char *text, const QString &path, const QString &reason);
     bool failReading(int errorNumber);
     bool failWriting(const QString &reason);
 
@@ -123,25 +129,35 @@ private:
 bool SaveRun::fail(SaveStatus status, QString message)
 {
     result_.status = status;
+    result_.file = request_.sourceFile;
+    result_.reason = message;
     result_.message = std::move(message);
+    return false;
+}
+
+bool SaveRun::failOn(const char *text, const QString &path, const QString &reason)
+{
+    fail(SaveStatus::Failed, fileError(text, path, reason));
+    result_.file = path;
+    result_.reason = reason;
     return false;
 }
 
 bool SaveRun::failReading(int errorNumber)
 {
-    return fail(SaveStatus::Failed,
-        fileError("Can't read %1: %2", request_.sourceFile, systemReason(errorNumber)));
+    return failOn("Can't read %1: %2", request_.sourceFile, systemReason(errorNumber));
 }
 
 bool SaveRun::failWriting(const QString &reason)
 {
-    return fail(
-        SaveStatus::Failed, fileError("Can't write %1: %2", result_.target.replacedFile, reason));
+    return failOn("Can't write %1: %2", result_.target.replacedFile, reason);
 }
 
 // Opens the source for the reader and checks that it is still the file that was scanned.
 bool SaveRun::openSource()
 {
+    if (request_.sourceFile.isEmpty())
+        return openScannedBytes();
     FileDescriptor fd(sys::open(nameOf(request_.sourceFile).constData(), O_RDONLY | O_CLOEXEC));
     if (!fd.isOpen() && (errno == ENOENT || errno == ENOTDIR))
         return fail(SaveStatus::SourceMissing, sourceMissingText());
@@ -156,6 +172,17 @@ bool SaveRun::openSource()
         return fail(SaveStatus::SourceChanged, sourceChangedText());
     reader_.adopt(std::move(fd));
     result_.target = resolveSaveTarget(request_.sourceFile, request_.targetFile);
+    return true;
+}
+
+// A source read from a pipe is gone once read: the scan's bytes stand for it, and there is no
+// file to prove unchanged.
+bool SaveRun::openScannedBytes()
+{
+    if (!request_.scanned)
+        return fail(SaveStatus::SourceMissing, sourceMissingText());
+    reader_.adoptBytes({request_.scanned->data(), request_.scanned->byteSize()});
+    result_.target = resolveSaveTarget(QString(), request_.targetFile);
     return true;
 }
 
@@ -222,18 +249,30 @@ void SaveRun::copy(const RemovalSet &removals, const ProgressFn &progress)
 {
     const LoadedText *scanned = request_.scanned.get();
     const CopyOutcome copied = scanned && canCopyByIndex(*scanned, request_.rules)
-        ? copyByIndex(reader_, out_, removals, *scanned, request_.lastLineIndex, progress)
+        ? copyByIndex(
+            reader_, out_, removals, *scanned, request_.rules, request_.lastLineIndex, progress)
         : copyWithoutRemoved(
             reader_, out_, removals, request_.rules, request_.lastLineIndex, progress);
+    finish(copied, true);
+}
+
+void SaveRun::write(const OutputFill &fill)
+{
+    finish(fill(out_), false);
+}
+
+// What `copied` did decides the ending; a copy that read the source again proves it by the hash
+// of what it read, one that wrote from the scan's text by that text being intact.
+void SaveRun::finish(const CopyOutcome &copied, bool reread)
+{
     result_.removedCount = copied.removed;
     if (copied.stopped || interrupts::pendingSignal() != 0)
         stop();
     else if (copied.readFailed)
-        fail(SaveStatus::Failed,
-            fileError("Can't read %1: %2", request_.sourceFile, reader_.error()));
+        failOn("Can't read %1: %2", request_.sourceFile, reader_.error());
     else if (copied.writeFailed)
         failWriting(out_.error());
-    else if (matchesScan() && commit())
+    else if ((reread ? matchesScan() : scannedIntact()) && commit())
         result_.status = SaveStatus::Completed;
 }
 
@@ -259,7 +298,14 @@ SaveResult SaveRun::result() const
 // The bytes read now are the bytes the scan read, so its line numbers mean the same lines.
 bool SaveRun::matchesScan()
 {
-    return reader_.contentHash() == request_.scannedHash
+    return request_.sourceFile.isEmpty() || reader_.contentHash() == request_.scannedHash
+        || fail(SaveStatus::SourceChanged, sourceChangedText());
+}
+
+// A mapped file written to since the scan may have given the output a mix of old and new bytes.
+bool SaveRun::scannedIntact()
+{
+    return !request_.scanned || request_.scanned->intact()
         || fail(SaveStatus::SourceChanged, sourceChangedText());
 }
 
@@ -267,6 +313,8 @@ bool SaveRun::matchesScan()
 // no other file renamed onto its name.
 bool SaveRun::sourceUnchanged()
 {
+    if (request_.sourceFile.isEmpty())
+        return true;
     struct stat open
     {
     }, named {};
@@ -302,8 +350,7 @@ bool SaveRun::commit()
         return false;
     const QString &replaced = result_.target.replacedFile;
     if (!temporary_.commit(QFileInfo(replaced).fileName()))
-        return fail(
-            SaveStatus::Failed, fileError("Can't replace %1: %2", replaced, systemReason(errno)));
+        return failOn("Can't replace %1: %2", replaced, systemReason(errno));
     return true;
 }
 } // namespace
@@ -325,6 +372,14 @@ SaveResult saveWithRemoval(
     SaveRun run(request);
     if (run.openSource() && run.openOutput())
         run.copy(removals, progress);
+    return run.result();
+}
+
+SaveResult saveWritten(const SaveRequest &request, const OutputFill &fill)
+{
+    SaveRun run(request);
+    if (run.openSource() && run.openOutput())
+        run.write(fill);
     return run.result();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/LineCopy.h"
 #include "editing/RemovalList.h"
 #include "editing/SaveOptions.h"
 #include "editing/SaveTarget.h"
@@ -8,6 +9,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace twinscan {
@@ -16,7 +18,7 @@ class LoadedText;
 
 struct SaveRequest
 {
-    QString sourceFile; // the scanned file
+    QString sourceFile; // the scanned file; empty for a pipe read once, which `scanned` then holds
     FileStamp scannedStamp; // the source as it was when it was scanned
     // The final target, after any extension was added. Whether it is the source is decided again
     // here, so a name that only became the source's with the extension is still protected.
@@ -46,6 +48,8 @@ struct SaveResult
     QString message; // why it failed, naming the file; empty when completed or stopped
     // What a completed save could not keep of the file it replaced (extended attributes), or empty.
     QString warning;
+    QString file; // the file it failed on
+    QString reason; // the message without the file's name, the system's reason say
 };
 
 // The messages of the two refusals.
@@ -63,5 +67,11 @@ QString sourceChangedText();
 // end; false stops the copy.
 SaveResult saveWithRemoval(
     const SaveRequest &request, const RemovalSet &removals, const ProgressFn &progress = {});
+
+// Writes what `fill` writes to the target under the same rules, without reading the source again:
+// `fill` takes its lines from the scan's text, which must still be intact at the end, and the
+// source's stamp is checked before the rename as the copy's is.
+using OutputFill = std::function<CopyOutcome(OutputFile &out)>;
+SaveResult saveWritten(const SaveRequest &request, const OutputFill &fill);
 
 } // namespace twinscan

@@ -16,6 +16,8 @@ struct SaveRules
 {
     bool trimLines = false;
     bool keepEmptyLines = true;
+    // A text whose first line has no break gets LF, as a Unix tool writes, instead of CR LF.
+    bool lfWithoutBreaks = false;
 
     static SaveRules from(const SaveOptions &options)
     {

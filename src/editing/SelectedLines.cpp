@@ -1,0 +1,106 @@
+#include "editing/SelectedLines.h"
+
+#include "editing/MarkingRules.h"
+#include "editing/OutputFile.h"
+#include "engine/LineKey.h"
+#include "engine/LineList.h"
+#include "engine/LoadedText.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace twinscan {
+
+namespace {
+// Writes one line with its prefixes; the count and the number are made without a format call,
+// as a report of millions of lines makes millions of them.
+class PrefixedLines
+{
+public:
+    PrefixedLines(OutputFile &out, const LoadedText &text, const LineOutput &output)
+        : out_(out),
+          text_(text),
+          output_(output),
+          ending_(outputBreak(text.lineCount() > 0, text.firstBreak(), FileEncoding::Bytes,
+              output.rules.lfWithoutBreaks))
+    {
+    }
+
+    bool write(int line, int occurrences)
+    {
+        std::string_view bytes = text_.lineBytes(line);
+        if (output_.rules.trimLines)
+            bytes = trimSpaces(bytes);
+        if (bytes.empty() && !output_.rules.keepEmptyLines)
+            return true;
+        char prefix[32];
+        std::size_t used = 0;
+        if (output_.counts)
+            used += std::size_t(std::snprintf(prefix, sizeof prefix, "%7d ", occurrences));
+        if (output_.lineNumbers) {
+            used = std::size_t(
+                std::to_chars(prefix + used, prefix + sizeof prefix, line + 1).ptr - prefix);
+            prefix[used++] = ':';
+        }
+        return out_.write({prefix, used}) && out_.write(bytes) && out_.write(ending_);
+    }
+
+private:
+    OutputFile &out_;
+    const LoadedText &text_;
+    const LineOutput &output_;
+    const std::string_view ending_;
+};
+
+// Whether a line is written, and how often its text occurs.
+bool selected(const ScannedLines &scanned, LineSelection selection, const RemovalSet &removals,
+    int line, int &occurrences)
+{
+    const LineEntryIndex &index = scanned.outcome.lineEntries;
+    const int entry = index.entryOf(line);
+    const EntryGroup group = index.groupOf(entry);
+    occurrences = entry < 0 ? 1 : group.size;
+    switch (selection) {
+    case LineSelection::Repeated:
+        return entry >= 0 && entry == group.first;
+    case LineSelection::Unique:
+        return entry < 0;
+    default:
+        return !removals.contains(qint64(line) + 1);
+    }
+}
+} // namespace
+
+RemovalSet keptRemovals(LineSelection selection, LineList &duplicates, int lastLineIndex)
+{
+    const MarkRule rule = selection == LineSelection::KeepFirst ? MarkRule::AllButFirst
+        : selection == LineSelection::KeepLast                  ? MarkRule::AllButLast
+                                                                : MarkRule::All;
+    applyMarkRule(duplicates, rule);
+    return collectRemovals(duplicates, lastLineIndex);
+}
+
+CopyOutcome writeSelectedLines(OutputFile &out, const ScannedLines &scanned,
+    const LineOutput &output, const RemovalSet &removals)
+{
+    CopyOutcome outcome;
+    PrefixedLines lines(out, scanned.text, output);
+    if (output.selection == LineSelection::AllRepeated) {
+        const LineEntryIndex &index = scanned.outcome.lineEntries;
+        for (int entry = 0; entry < scanned.outcome.entryCount && !outcome.writeFailed; ++entry) {
+            const int line = int(scanned.duplicates.itemAt(entry).line);
+            outcome.writeFailed = !lines.write(line, index.groupOf(entry).size);
+        }
+        return outcome;
+    }
+    const int count = scanned.text.lineCount();
+    for (int line = 0, occurrences = 0; line < count && !outcome.writeFailed; ++line) {
+        if (selected(scanned, output.selection, removals, line, occurrences))
+            outcome.writeFailed = !lines.write(line, occurrences);
+        else
+            ++outcome.removed;
+    }
+    return outcome;
+}
+
+} // namespace twinscan
