@@ -1,4 +1,6 @@
 #include "app/CommandLine.h"
+#include "app/FilterMain.h"
+#include "app/GnuCommandLine.h"
 #include "app/Module.h"
 #include "app/SettingsStore.h"
 #include "app/SignalStop.h"
@@ -73,6 +75,8 @@ int main(int argc, char **argv)
         return 2;
     }
     const QStringList arguments = argumentsOf(argc, argv);
+    if (isGnuCommandLine(arguments))
+        return runFilterCommandLine(arguments);
     switch (classifyCommandLine(arguments)) {
     case CommandLineKind::Help:
         print(stdout, helpText());

@@ -65,6 +65,7 @@ TEST(BatchRunTest, StatusStreamsAndFiles)
         // Neither help nor version needs or touches a display.
         {"version", "--version", 0, "Twinscan \\d+\\.\\d+\n", "", Nothing, ":4093"},
         {"help", "--help", 0,
+            "Usage: twinscan \\[OPTION\\]\\.\\.\\. \\[FILE\\|-\\](?s:.*)"
             "Usage: twinscan /i FILE /o FILE /s 1\\|2\\|3 (?s:.*)twinscan \\[FILE\\](?s:.*)"
             "--version(?s:.*)",
             "", Nothing, ":4093"},

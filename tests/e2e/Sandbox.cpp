@@ -55,14 +55,18 @@ QStringList Sandbox::entries() const
 
 RunResult Sandbox::run(const QString &job, int timeoutSeconds) const
 {
+    return runScript(QStringLiteral("exec \"$0\" ") + job, timeoutSeconds);
+}
+
+RunResult Sandbox::runScript(const QString &script, int timeoutSeconds) const
+{
     const QString work = path(QStringLiteral("@/"));
     QProcess process;
     process.setProcessEnvironment(env_);
     process.setWorkingDirectory(work);
     // The shell's exec keeps its process id for the program, the one a signal is sent to.
     process.start(QStringLiteral("/bin/sh"),
-        {QStringLiteral("-c"),
-            QStringLiteral("exec \"$0\" ") + QString(job).replace(QStringLiteral("@/"), work),
+        {QStringLiteral("-c"), QString(script).replace(QStringLiteral("@/"), work),
             QStringLiteral(TWINSCAN_BINARY)});
     if (whileRunning && process.waitForStarted())
         whileRunning(process.processId());

@@ -38,6 +38,8 @@ public:
     // outlives the timeout is killed and fails the test, so that a program waiting for a window
     // nobody can see never stops the suite.
     RunResult run(const QString &job, int timeoutSeconds = 30) const;
+    // Runs a shell script in which "$0" is the program, for pipes and FIFOs.
+    RunResult runScript(const QString &script, int timeoutSeconds = 30) const;
 
 private:
     QTemporaryDir dir_;

@@ -1,0 +1,138 @@
+#include "app/FilterRun.h"
+
+#include "app/FilterScan.h"
+#include "editing/InterruptSignals.h"
+#include "editing/RemovalWriter.h"
+#include "editing/SelectedLines.h"
+#include "engine/LoadedText.h"
+#include "engine/SystemCalls.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace twinscan {
+
+namespace {
+// The translation context of the filter's messages.
+struct FilterRun
+{
+    Q_DECLARE_TR_FUNCTIONS(FilterRun)
+};
+
+enum ExitStatus { written = 0, duplicatesFound = 1, failed = 2 };
+
+QString shownName(const QString &file)
+{
+    return file.isEmpty() ? FilterRun::tr("standard input") : QDir::toNativeSeparators(file);
+}
+
+int report(const QString &file, const QString &reason)
+{
+    const QString line = QStringLiteral("twinscan: %1: %2\n").arg(shownName(file), reason);
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    return failed;
+}
+
+// A job a signal stopped ends as the signal would have ended it.
+int stoppedStatus()
+{
+    const int signal = interrupts::pendingSignal();
+    return signal != 0 ? 128 + signal : failed;
+}
+
+// The input, opened once: a FIFO or a device named as FILE is read once like standard input.
+struct Input
+{
+    FileDescriptor fd;
+    bool regular = false; // a file the save can read again and prove unchanged
+};
+
+Input openInput(const QString &file)
+{
+    // A copy of standard input: the loader closes what it reads.
+    Input input {FileDescriptor(file.isEmpty()
+            ? ::fcntl(0, F_DUPFD_CLOEXEC, 3)
+            : sys::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC))};
+    struct stat st = {};
+    input.regular = !file.isEmpty() && input.fd.isOpen() && ::fstat(input.fd.get(), &st) == 0
+        && S_ISREG(st.st_mode);
+    return input;
+}
+
+int reportLoadFailure(const QString &file, const LoadResult &loaded)
+{
+    if (loaded.stopped)
+        return stoppedStatus();
+    if (loaded.unreadable)
+        return report(file,
+            FilterRun::tr("looks like a binary or UTF-32 file; Twinscan reads 8-bit, UTF-8 and "
+                          "UTF-16 text"));
+    return report(file, loaded.error);
+}
+
+void printStatus(const JobDescription &job, const LoadedText &text, const ScanOutcome &outcome,
+    const SaveResult *saved)
+{
+    if (job.quiet)
+        return;
+    QString line = FilterRun::tr("twinscan: %1: %2 lines read, %3 of them in %4 groups of equal "
+                                 "lines")
+                       .arg(shownName(job.inputFile))
+                       .arg(text.lineCount())
+                       .arg(outcome.entryCount)
+                       .arg(outcome.groupCount);
+    if (saved && keepsInput(job.selection))
+        line += FilterRun::tr(", %1 removed").arg(saved->removedCount);
+    std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
+}
+
+// `source` names the input for the save to read again, or is empty when it can be read only once.
+SaveResult writeOutput(const JobDescription &job, const QString &source,
+    const std::shared_ptr<LoadedText> &text, FilterScan &scan, const ProgressFn &progress)
+{
+    const SaveRequest request {source, text->stamp(),
+        job.outputFile.isEmpty() ? QStringLiteral("/dev/stdout") : job.outputFile,
+        text->lineCount() - 1, job.saveRules, text->contentHash(), text};
+    const LineOutput output {job.selection, job.counts, job.lineNumbers, job.saveRules};
+    const RemovalSet removals = keepsInput(job.selection)
+        ? keptRemovals(job.selection, *scan.duplicates, request.lastLineIndex)
+        : RemovalSet();
+    if (keepsInput(job.selection) && !job.counts && !job.lineNumbers)
+        return saveWithRemoval(request, removals, progress);
+    return saveWritten(request, [&](OutputFile &out) {
+        return writeSelectedLines(out, {*text, *scan.duplicates, scan.outcome}, output, removals);
+    });
+}
+} // namespace
+
+int runFilter(const JobDescription &job, const ProgressFn &progress)
+{
+    Input input = openInput(job.inputFile);
+    if (!input.fd.isOpen())
+        return report(job.inputFile, systemReason(errno));
+    const LoadResult loaded = TextLoader::load(std::move(input.fd), progress);
+    if (!loaded.text)
+        return reportLoadFailure(job.inputFile, loaded);
+    FilterScan scan = scanForFilter(*loaded.text, job.scanRules, progress);
+    if (scan.outcome.stopped)
+        return stoppedStatus();
+    if (job.check) {
+        printStatus(job, *loaded.text, scan.outcome, nullptr);
+        return scan.outcome.groupCount > 0 ? duplicatesFound : written;
+    }
+    const QString source = input.regular ? job.inputFile : QString();
+    const SaveResult saved = writeOutput(job, source, loaded.text, scan, progress);
+    if (saved.status == SaveStatus::Stopped)
+        return stoppedStatus();
+    if (saved.status != SaveStatus::Completed)
+        return report(saved.file, saved.reason);
+    printStatus(job, *loaded.text, scan.outcome, &saved);
+    return written;
+}
+
+} // namespace twinscan
