@@ -1,6 +1,7 @@
 #include "app/FilterRun.h"
 
 #include "app/FilterScan.h"
+#include "app/ProgressLine.h"
 #include "editing/InterruptSignals.h"
 #include "editing/RemovalWriter.h"
 #include "editing/SelectedLines.h"
@@ -110,15 +111,21 @@ SaveResult writeOutput(const JobDescription &job, const QString &source,
 }
 } // namespace
 
-int runFilter(const JobDescription &job, const ProgressFn &progress)
+int runFilter(const JobDescription &job)
 {
+    ProgressLine progress(progressShown(job.progress, job.quiet));
     Input input = openInput(job.inputFile);
     if (!input.fd.isOpen())
         return report(job.inputFile, systemReason(errno));
-    const LoadResult loaded = TextLoader::load(std::move(input.fd), progress);
-    if (!loaded.text)
+    const LoadResult loaded
+        = TextLoader::load(std::move(input.fd), progress.step(FilterRun::tr("reading")));
+    if (!loaded.text) {
+        progress.finish();
         return reportLoadFailure(job.inputFile, loaded);
-    FilterScan scan = scanForFilter(*loaded.text, job.scanRules, progress);
+    }
+    FilterScan scan = scanForFilter(
+        *loaded.text, job.scanRules, progress.step(FilterRun::tr("finding duplicates")));
+    progress.finish();
     if (scan.outcome.stopped)
         return stoppedStatus();
     if (job.check) {
@@ -126,7 +133,9 @@ int runFilter(const JobDescription &job, const ProgressFn &progress)
         return scan.outcome.groupCount > 0 ? duplicatesFound : written;
     }
     const QString source = input.regular ? job.inputFile : QString();
-    const SaveResult saved = writeOutput(job, source, loaded.text, scan, progress);
+    const SaveResult saved
+        = writeOutput(job, source, loaded.text, scan, progress.step(FilterRun::tr("writing")));
+    progress.finish();
     if (saved.status == SaveStatus::Stopped)
         return stoppedStatus();
     if (saved.status != SaveStatus::Completed)
