@@ -141,15 +141,16 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
     }
 }
 
-// Whether the save puts its result in place of the scanned file itself, rather than under
-// another name of it (a hard link) or in a file of its own.
+// Whether the save puts its result in place of the scanned file itself: under its own name, or
+// under another name of it (a hard link), as a file with several names is replaced in place.
 bool SaveCommand::replacesScannedFile(const QString &target) const
 {
     const QString &source = session_->scannedFile();
     const SaveTarget resolved = resolveSaveTarget(source, target);
     return resolved.replaceSource
-        && QFileInfo(resolved.replacedFile).canonicalFilePath()
-        == QFileInfo(source).canonicalFilePath();
+        && (resolved.inPlace
+            || QFileInfo(resolved.replacedFile).canonicalFilePath()
+                == QFileInfo(source).canonicalFilePath());
 }
 
 SaveEnding SaveCommand::report(const SaveResult &result)

@@ -1,6 +1,7 @@
 #include "editing/RemovalWriter.h"
 
 #include "editing/ExtendedAttributes.h"
+#include "editing/InPlaceCopy.h"
 #include "editing/InterruptSignals.h"
 #include "editing/LineCopy.h"
 #include "editing/OutputFile.h"
@@ -110,6 +111,7 @@ private:
     bool scannedIntact();
     bool sourceUnchanged();
     bool commit();
+    bool replaceInPlace();
     bool openReplaced();
     bool fail(SaveStatus status, QString message);
     bool failOn(const char *text, const QString &path, const QString &reason);
@@ -123,6 +125,9 @@ private:
     ReplacedPages replacedPages_;
     FileAccess access_;
     FileDescriptor replaced_; // the file the result replaces, read for what it keeps
+    struct stat replacedId_
+    {
+    }; // which file that is
     SaveResult result_;
 };
 
@@ -221,12 +226,14 @@ bool SaveRun::openReplaced()
     };
     if (replaced_.isOpen() && sys::fstat(replaced_.get(), &st) == 0) {
         access_ = accessOf(st);
+        replacedId_ = st;
         return true;
     }
     if (replaced_.isOpen() || (errno != ENOENT && errno != EACCES))
         return failWriting(systemReason(errno));
     if (errno == EACCES && ::stat(name.constData(), &st) == 0) {
         access_ = accessOf(st);
+        replacedId_ = st;
         result_.warning = unkeptText(systemReason(EACCES));
     } else {
         access_ = newFileAccess();
@@ -335,7 +342,8 @@ bool SaveRun::commit()
     if (!out_.setAccess(access_.owner, access_.group, access_.mode))
         return failWriting(out_.error());
     // After the owner: a change of owner clears a file's capabilities.
-    if (replaced_.isOpen()) {
+    // A file replaced in place keeps its own.
+    if (replaced_.isOpen() && !result_.target.inPlace) {
         if (const QString lost = copyExtendedAttributes(replaced_.get(), out_.fd());
             !lost.isEmpty())
             result_.warning = unkeptText(lost);
@@ -349,8 +357,42 @@ bool SaveRun::commit()
     if (interrupts::pendingSignal() != 0)
         return false;
     const QString &replaced = result_.target.replacedFile;
+    if (result_.target.inPlace)
+        return replaceInPlace();
     if (!temporary_.commit(QFileInfo(replaced).fileName()))
         return failOn("Can't replace %1: %2", replaced, systemReason(errno));
+    return true;
+}
+
+// A rename would give this name a file of its own and leave the other names with the old content,
+// so the finished, synced result is copied over the file itself. Until that has succeeded the
+// temporary file stays: a failure half-way leaves the whole result on disk, and says where.
+bool SaveRun::replaceInPlace()
+{
+    const QString &replaced = result_.target.replacedFile;
+    if (!temporary_.giveName())
+        return failWriting(systemReason(errno));
+    const FileDescriptor from = temporary_.openForReading();
+    FileDescriptor to(sys::open(nameOf(replaced).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st
+    {
+    };
+    if (!from.isOpen() || !to.isOpen() || sys::fstat(to.get(), &st) != 0)
+        return failWriting(systemReason(errno));
+    if (st.st_dev != replacedId_.st_dev || st.st_ino != replacedId_.st_ino)
+        return failWriting(RemovalWriter::tr("another file took its name during the save"));
+    int error = copyOver(from.get(), to.get());
+    if (!to.close() && error == 0)
+        error = errno;
+    if (error != 0) {
+        const QString kept
+            = QFileInfo(replaced).absolutePath() + u'/' + QFile::decodeName(temporary_.keep());
+        return fail(SaveStatus::Failed,
+            RemovalWriter::tr("Can't write %1: %2. The saved text is kept whole in %3.")
+                .arg(QDir::toNativeSeparators(replaced), systemReason(error),
+                    QDir::toNativeSeparators(kept)));
+    }
+    (void)temporary_.remove(); // the result is in place; a leftover copy of it loses nothing
     return true;
 }
 } // namespace

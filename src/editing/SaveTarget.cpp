@@ -22,14 +22,6 @@ bool namesSameFile(const QString &sourceFile, const QString &target)
     return source && other && source->sameFile(*other);
 }
 
-bool isOtherThanRegular(const QString &path)
-{
-    struct stat st
-    {
-    };
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode);
-}
-
 QString refusalOf(LinkWalk::Refusal refusal)
 {
     if (refusal == LinkWalk::PlantedLink)
@@ -54,8 +46,8 @@ SaveTarget resolveSaveTarget(const QString &sourceFile, const QString &target)
         return resolved;
     }
     // The name the user asked for takes the result. A symbolic link stays a link: the file it
-    // leads to is the one replaced, or created when it does not exist yet. A hard link gets a
-    // file of its own, as the other names keep the original, which is still whole.
+    // leads to is the one replaced, or created when it does not exist yet. A file with other
+    // names (hard links) keeps them: they all get the result.
     const LinkWalk walk = walkLinks(target);
     resolved.replacedFile = target;
     if (walk.refused != LinkWalk::None) {
@@ -65,7 +57,13 @@ SaveTarget resolveSaveTarget(const QString &sourceFile, const QString &target)
     if (walk.followedLink)
         resolved.replacedFile = walk.path;
     resolved.replaceSource = namesSameFile(sourceFile, target);
-    resolved.direct = !resolved.replaceSource && isOtherThanRegular(walk.path);
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(walk.path).constData(), &st) == 0) {
+        resolved.direct = !resolved.replaceSource && !S_ISREG(st.st_mode);
+        resolved.inPlace = S_ISREG(st.st_mode) && st.st_nlink > 1;
+    }
     return resolved;
 }
 

@@ -16,6 +16,9 @@ struct SaveTarget
     // An open descriptor of this process that the target names (/dev/stdout, say), written
     // through as it is open, or -1. Such a target is also direct.
     int descriptor = -1;
+    // A regular file with more than one name (hard links): its content is replaced in place once
+    // the whole result is safe in the temporary file, so that every name keeps it.
+    bool inPlace = false;
     // The file that gets the result: the target, or the file its symbolic link points to.
     QString replacedFile;
     // Why the target must not be written (a link another user planted), or empty.

@@ -114,6 +114,24 @@ bool TemporaryFile::commit(const QString &name)
     return true;
 }
 
+bool TemporaryFile::giveName()
+{
+    return !unnamed_.isOpen() || linkIn();
+}
+
+FileDescriptor TemporaryFile::openForReading() const
+{
+    return FileDescriptor(
+        sys::openAt(folder_.get(), name_.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+QByteArray TemporaryFile::keep()
+{
+    interrupts::unregisterTemporary();
+    live_ = false;
+    return name_;
+}
+
 bool TemporaryFile::remove()
 {
     unnamed_.reset(); // a file without a name goes with its last descriptor

@@ -30,6 +30,13 @@ public:
     bool commit(const QString &name);
     // Removes the file now; false with errno set when that fails.
     bool remove();
+    // Gives a file without a name its name now; false with errno set when that fails.
+    bool giveName();
+    // Opens the named file for reading from its start.
+    FileDescriptor openForReading() const;
+    // Leaves the named file for the user: neither it going nor a signal removes it any more.
+    // Returns its name in its folder.
+    QByteArray keep();
 
     static constexpr char prefix[] = ".twinscan-";
     static constexpr char suffix[] = ".twintemp";

@@ -2,6 +2,7 @@
 #include "support/WindowFixture.h"
 
 #include <sys/xattr.h>
+#include <unistd.h>
 
 namespace twinscan::test {
 using namespace Qt::StringLiterals;
@@ -62,28 +63,38 @@ TEST_F(SaveWindow, WritesTheFileWithoutTheMarkedLines)
 // another target leaves the window as it was.
 TEST_F(SaveWindow, AfterReplacingTheScannedFileItIsScannedAgain)
 {
+    enum Target { Other, Source, SecondName }; // another file, the source, a hard link of it
     const struct
     {
-        bool overSource;
+        Target target;
         bool oneMarkKept;
         int lines;
         bool saveEnabled;
         QString status;
     } cases[] = {
-        {false, false, 3, true, "Done! (Processing time: 0:00)"},
-        {true, true, 2, true,
+        {Other, false, 3, true, "Done! (Processing time: 0:00)"},
+        {Source, true, 2, true,
             "Done! (Processing time: 0:00) · Scanned 2 Lines: Found 2 Duplicate Lines with 1 "
             "Unique Duplicates! (Processing time: 0:00)"},
-        {true, false, 1, false,
+        {Source, false, 1, false,
+            "Done! (Processing time: 0:00) · No Duplicate Lines Found... (Processing time: 0:00)"},
+        {SecondName, false, 1, false,
             "Done! (Processing time: 0:00) · No Duplicate Lines Found... (Processing time: 0:00)"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.status.toStdString());
+        const QString link = path(u"link.csv"_s);
+        QFile::remove(link);
+        if (c.target == SecondName) { // made before the scan: a new name changes the file
+            ASSERT_EQ(::link(QFile::encodeName(writeFile(u"list.csv"_s, {})).constData(),
+                          QFile::encodeName(link).constData()),
+                0);
+        }
         const QString source = scanAndMark("v\nv\nv\n");
         if (c.oneMarkKept)
             window->List2Box().setData(
                 window->List2Box().index(2), Qt::Unchecked, Qt::CheckStateRole);
-        save(c.overSource ? source : path("out.txt"));
+        save(c.target == Other ? path("out.txt") : c.target == Source ? source : link);
         EXPECT_EQ(window->lstShowBox().rowCount(), c.lines);
         EXPECT_EQ(ui().cmdSave->isEnabled(), c.saveEnabled);
         EXPECT_EQ(status(), c.status);

@@ -136,8 +136,9 @@ TEST_F(SafeSaveTest, TheResultKeepsTheAttributesOfTheFileItReplaces)
 }
 
 // Another name of the source must not be opened for writing while the source is read. The name
-// asked for gets the result; a hard link gets a file of its own, so the source's own name keeps
-// the scanned text. A symbolic link stays a link, whether it is the target or the source.
+// asked for gets the result; a file with several names (hard links) keeps them all, each with the
+// result, and leaves no copy. A symbolic link stays a link, whether it is the target or the
+// source.
 TEST_F(SafeSaveTest, OtherNamesOfTheSourceAreTreatedAsTheSource)
 {
     ASSERT_TRUE(QFile::link(path("a.txt"), path("soft.txt")));
@@ -149,10 +150,15 @@ TEST_F(SafeSaveTest, OtherNamesOfTheSourceAreTreatedAsTheSource)
             std::filesystem::create_hard_link(
                 path("a.txt").toStdString(), path(target).toStdString());
         scanInput();
+        const ino_t inode = statOf(source).st_ino;
         const SaveResult result = saveTo(path(target));
         EXPECT_TRUE(result.target.replaceSource);
         expectOutcome(result, SaveStatus::Completed, path(target), saved);
-        EXPECT_EQ(readBytes(source), hardLink ? input : saved);
+        EXPECT_EQ(readBytes(source), saved);
+        EXPECT_EQ(statOf(source).st_nlink, hardLink ? 2u : 1u);
+        EXPECT_EQ(statOf(source).st_ino == inode, hardLink);
+        if (hardLink)
+            QFile::remove(path(target));
     }
 
     scanInput();

@@ -4,10 +4,12 @@
 #include "SaveFixture.h"
 #include "editing/TemporaryFile.h"
 
+#include <filesystem>
 #include <set>
 
 using namespace twinscan;
 using namespace twinscan::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -102,6 +104,67 @@ TEST_F(SaveInterference, EveryCallFailsSafely)
             EXPECT_TRUE(leftovers().isEmpty());
         }
     }
+}
+
+// A file with a second name is written in place once the result is whole in the temporary file.
+// A write failing in that copy, at its start or half-way, may leave the file part new, part old:
+// the temporary file stays, whole, and the message says where.
+TEST_F(SaveInterference, AFailedCopyInPlaceKeepsTheWholeResult)
+{
+    std::string big;
+    for (int i = 0; i < 300000; ++i) // several buffers of the copy
+        big += "line " + std::to_string(i) + "\n";
+    const std::string result = big;
+    big += "line 7\n";
+    writeBytes(path("a.txt"), big);
+    std::filesystem::create_hard_link(path("a.txt").toStdString(), path("b.txt").toStdString());
+    scan(big, {300001});
+    const std::vector<Call> calls = [this] {
+        const SystemCallHook counter;
+        EXPECT_EQ(saveTo(source).status, SaveStatus::Completed);
+        return counter.calls();
+    }();
+    EXPECT_EQ(readBytes(path("b.txt")), result);
+    // The copy's writes come after its last open, that of the file itself.
+    const auto lastOpen = std::find(calls.rbegin(), calls.rend(), Call::Open).base();
+    std::vector<int> copyWrites;
+    for (auto call = lastOpen; call != calls.end(); ++call) {
+        if (*call == Call::Write)
+            copyWrites.push_back(int(call - calls.begin()));
+    }
+    ASSERT_GE(copyWrites.size(), 2u);
+    for (const int failing : {copyWrites[0], copyWrites[1]}) {
+        writeBytes(path("a.txt"), big);
+        scan(big, {300001});
+        const SystemCallHook hook([&](Call call, int index) {
+            return call == Call::Write && index == failing ? Fault {Fault::Error, ENOSPC}
+                                                           : Fault {};
+        });
+        const SaveResult failed = saveTo(source);
+        EXPECT_EQ(failed.status, SaveStatus::Failed);
+        const QStringList kept = leftovers();
+        ASSERT_EQ(kept.size(), 1);
+        EXPECT_EQ(readBytes(dir.filePath(kept.first())), result);
+        EXPECT_TRUE(failed.message.endsWith(QStringLiteral(". The saved text is kept whole in %1.")
+                                                .arg(dir.filePath(kept.first()))))
+            << failed.message.toStdString();
+        EXPECT_NE(readBytes(path("b.txt")), result);
+        QFile::remove(dir.filePath(kept.first()));
+    }
+    // Another file renamed onto the name just before the copy is not written.
+    writeBytes(path("a.txt"), big);
+    scan(big, {300001});
+    writeBytes(path("other.txt"), "other\n");
+    const SystemCallHook hook([&](Call call, int) {
+        if (call == Call::Link)
+            ::rename(QFile::encodeName(path("other.txt")), QFile::encodeName(source));
+        return Fault {};
+    });
+    const SaveResult refused = saveTo(source);
+    EXPECT_EQ(refused.status, SaveStatus::Failed);
+    EXPECT_TRUE(refused.message.endsWith(u"another file took its name during the save"_s));
+    EXPECT_EQ(readBytes(source), "other\n");
+    EXPECT_TRUE(leftovers().isEmpty());
 }
 
 // Another user plants a link to their own file under the name the save picks for its temporary
