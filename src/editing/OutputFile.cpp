@@ -25,9 +25,9 @@ void OutputFile::writeBehind()
     behind_ = std::make_unique<WriteBehind>(fd_.get(), capacity_);
 }
 
-bool OutputFile::openDevice(const QString &path)
+bool OutputFile::openDevice(int folder, const QByteArray &name)
 {
-    fd_.reset(sys::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC));
+    fd_.reset(sys::openAt(folder, name.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
     return fd_.isOpen() || fail(errno);
 }
 

@@ -22,8 +22,9 @@ public:
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
 
-    // Opens an existing file that is not a regular one (a device, a FIFO) for writing.
-    bool openDevice(const QString &path);
+    // Opens an existing file that is not a regular one (a device, a FIFO) for writing: `name` in
+    // the folder open as `folder`, not through a symbolic link.
+    bool openDevice(int folder, const QByteArray &name);
     // Writes through a copy of `fd`, which stays open, as it was opened (appending, say).
     bool openDescriptor(int fd);
     // Writes to a file opened elsewhere.

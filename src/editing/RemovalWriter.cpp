@@ -47,16 +47,17 @@ QByteArray nameOf(const QString &path)
     return QFile::encodeName(path);
 }
 
-// Why the user may not write `path`, or 0. A file without any write permission bit is refused to
-// root as well, as editors refuse it: a read-only file is one its owner means to keep.
-int writeRefusal(const QString &path)
+// Why the user may not write the target, or 0. A file without any write permission bit is refused
+// to root as well, as editors refuse it: a read-only file is one its owner means to keep.
+int writeRefusal(const SaveTarget &target)
 {
     struct stat st
     {
     };
-    if (::stat(nameOf(path).constData(), &st) != 0)
+    const int folder = target.folder->get();
+    if (::fstatat(folder, target.name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT ? 0 : errno; // a new file: its folder decides
-    if (::faccessat(AT_FDCWD, nameOf(path).constData(), W_OK, AT_EACCESS) != 0)
+    if (::faccessat(folder, target.name.constData(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
     return st.st_mode & 0222 ? 0 : EACCES;
 }
@@ -199,12 +200,12 @@ bool SaveRun::openOutput()
     if (target.descriptor >= 0)
         return openDescriptor();
     if (target.direct)
-        return out_.openDevice(target.replacedFile) || failWriting(out_.error());
-    if (const int refused = writeRefusal(target.replacedFile))
+        return out_.openDevice(target.folder->get(), target.name) || failWriting(out_.error());
+    if (const int refused = writeRefusal(target))
         return failWriting(systemReason(refused));
     if (!openReplaced())
         return false;
-    FileDescriptor fd = temporary_.create(QFileInfo(target.replacedFile).absolutePath());
+    FileDescriptor fd = temporary_.create(target.folder->get());
     if (!fd.isOpen())
         return failWriting(systemReason(errno));
     out_.adopt(std::move(fd));
@@ -219,8 +220,10 @@ bool SaveRun::openOutput()
 // other. One the user may write but not read keeps its mode and owner only, and the save says so.
 bool SaveRun::openReplaced()
 {
-    const QByteArray name = nameOf(result_.target.replacedFile);
-    replaced_.reset(sys::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    const int folder = result_.target.folder->get();
+    const QByteArray &name = result_.target.name;
+    replaced_.reset(
+        sys::openAt(folder, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat st
     {
     };
@@ -231,7 +234,7 @@ bool SaveRun::openReplaced()
     }
     if (replaced_.isOpen() || (errno != ENOENT && errno != EACCES))
         return failWriting(systemReason(errno));
-    if (errno == EACCES && ::stat(name.constData(), &st) == 0) {
+    if (errno == EACCES && ::fstatat(folder, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         access_ = accessOf(st);
         replacedId_ = st;
         result_.warning = unkeptText(systemReason(EACCES));
@@ -359,7 +362,7 @@ bool SaveRun::commit()
     const QString &replaced = result_.target.replacedFile;
     if (result_.target.inPlace)
         return replaceInPlace();
-    if (!temporary_.commit(QFileInfo(replaced).fileName()))
+    if (!temporary_.commit(QFile::decodeName(result_.target.name)))
         return failOn("Can't replace %1: %2", replaced, systemReason(errno));
     return true;
 }
@@ -373,7 +376,8 @@ bool SaveRun::replaceInPlace()
     if (!temporary_.giveName())
         return failWriting(systemReason(errno));
     const FileDescriptor from = temporary_.openForReading();
-    FileDescriptor to(sys::open(nameOf(replaced).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    FileDescriptor to(sys::openAt(result_.target.folder->get(), result_.target.name.constData(),
+        O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
     struct stat st
     {
     };

@@ -13,20 +13,30 @@
 namespace twinscan {
 
 namespace {
-bool namesSameFile(const QString &sourceFile, const QString &target)
+bool namesSameFile(const QString &sourceFile, const QString &target, const LinkWalk &walk)
 {
     if (sourceFile == target)
         return true;
     const auto source = stampOf(sourceFile);
-    const auto other = stampOf(target);
-    return source && other && source->sameFile(*other);
+    return source && walk.exists && source->sameFile(stampOf(walk.file));
 }
 
-QString refusalOf(LinkWalk::Refusal refusal)
+QString refusalOf(const LinkWalk &walk)
 {
-    if (refusal == LinkWalk::PlantedLink)
+    switch (walk.refused) {
+    case LinkWalk::PlantedLink:
         return QCoreApplication::translate("SaveTarget",
             "it is a symbolic link of another user in a shared folder, which is not followed");
+    case LinkWalk::PlantedFifo:
+        return QCoreApplication::translate("SaveTarget",
+            "it is a FIFO of another user in a shared folder, which is not written, as its owner "
+            "could read what it is given");
+    case LinkWalk::Unopenable:
+        return systemReason(walk.error);
+    case LinkWalk::None:
+    case LinkWalk::Unreadable:
+        break;
+    }
     return systemReason(ELOOP);
 }
 } // namespace
@@ -51,18 +61,17 @@ SaveTarget resolveSaveTarget(const QString &sourceFile, const QString &target)
     const LinkWalk walk = walkLinks(target);
     resolved.replacedFile = target;
     if (walk.refused != LinkWalk::None) {
-        resolved.refusal = refusalOf(walk.refused);
+        resolved.refusal = refusalOf(walk);
         return resolved;
     }
     if (walk.followedLink)
         resolved.replacedFile = walk.path;
-    resolved.replaceSource = namesSameFile(sourceFile, target);
-    struct stat st
-    {
-    };
-    if (::stat(QFile::encodeName(walk.path).constData(), &st) == 0) {
-        resolved.direct = !resolved.replaceSource && !S_ISREG(st.st_mode);
-        resolved.inPlace = S_ISREG(st.st_mode) && st.st_nlink > 1;
+    resolved.folder = walk.folder;
+    resolved.name = walk.name;
+    resolved.replaceSource = namesSameFile(sourceFile, target, walk);
+    if (walk.exists) {
+        resolved.direct = !resolved.replaceSource && !S_ISREG(walk.file.st_mode);
+        resolved.inPlace = S_ISREG(walk.file.st_mode) && walk.file.st_nlink > 1;
     }
     return resolved;
 }

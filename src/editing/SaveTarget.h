@@ -1,6 +1,11 @@
 #pragma once
 
+#include "engine/FileDescriptor.h"
+
+#include <QByteArray>
 #include <QString>
+#include <memory>
+#include <sys/stat.h>
 
 namespace twinscan {
 
@@ -21,6 +26,10 @@ struct SaveTarget
     bool inPlace = false;
     // The file that gets the result: the target, or the file its symbolic link points to.
     QString replacedFile;
+    // The folder that holds it, as the link walk opened it, and its name there: every later step
+    // works relative to this folder and never looks the path up again.
+    std::shared_ptr<FileDescriptor> folder;
+    QByteArray name;
     // Why the target must not be written (a link another user planted), or empty.
     QString refusal;
 };

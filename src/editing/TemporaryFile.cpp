@@ -21,14 +21,14 @@ QByteArray randomName()
     return name + TemporaryFile::suffix;
 }
 
-int openFolder(const QByteArray &folder)
+int openFolder(int base, const QByteArray &folder)
 {
     // A folder that may be written but not listed can still hold the file; it is then only not
     // synced after the rename.
-    const int fd = sys::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = sys::openAt(base, folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0 || errno != EACCES)
         return fd;
-    return sys::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    return sys::openAt(base, folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 } // namespace
 
@@ -39,7 +39,18 @@ TemporaryFile::~TemporaryFile()
 
 FileDescriptor TemporaryFile::create(const QString &folder)
 {
-    folder_.reset(openFolder(QFile::encodeName(folder)));
+    folder_.reset(openFolder(AT_FDCWD, QFile::encodeName(folder)));
+    return createIn();
+}
+
+FileDescriptor TemporaryFile::create(int folder)
+{
+    folder_.reset(openFolder(folder, "."));
+    return createIn();
+}
+
+FileDescriptor TemporaryFile::createIn()
+{
     if (!folder_.isOpen())
         return {};
     FileDescriptor fd(sys::openAt(folder_.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));

@@ -25,6 +25,9 @@ public:
     // Creates the file in `folder`, readable and writable by its owner only, and returns a
     // descriptor for writing; not open, with errno set, on failure.
     FileDescriptor create(const QString &folder);
+    // The same in the folder open as `folder` (for use as a base only, say), which is not looked
+    // up again by name.
+    FileDescriptor create(int folder);
     // Puts the file under `name` in the same folder, atomically replacing what had that name.
     // False with errno set when that fails; the file is then still ours, and removed when it goes.
     bool commit(const QString &name);
@@ -42,6 +45,7 @@ public:
     static constexpr char suffix[] = ".twintemp";
 
 private:
+    FileDescriptor createIn();
     FileDescriptor createNamed();
     bool linkIn();
 

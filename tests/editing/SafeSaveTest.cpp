@@ -208,6 +208,45 @@ TEST_F(SafeSaveTest, LinksAreFollowedUnlessPlantedInASharedFolder)
     }
 }
 
+// A FIFO in a sticky folder that everyone may write is written only when it is the user's or the
+// folder owner's, as the kernel's protection of such FIFOs has it for a shell's redirection:
+// another user could have made it to read what the user meant to put in a file.
+TEST_F(SafeSaveTest, AFifoPlantedInASharedFolderIsRefused)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a FIFO to another user takes root";
+    const uid_t other = 65534;
+    const struct
+    {
+        const char *name;
+        mode_t folderMode;
+        uid_t folderOwner, fifoOwner;
+        bool written;
+    } cases[] = {{"another user's", 01777, 0, other, false},
+        {"the folder owner's", 01777, other, other, true},
+        {"another user's in a folder that is not sticky", 0777, 0, other, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        scanInput();
+        const QString folder = path(c.name);
+        ASSERT_TRUE(dir.mkpath(folder));
+        const QByteArray fifo = QFile::encodeName(folder + QStringLiteral("/out.txt"));
+        ASSERT_EQ(::mkfifo(fifo.constData(), 0666) | ::chown(fifo.constData(), c.fifoOwner, 0)
+                | ::chown(QFile::encodeName(folder).constData(), c.folderOwner, 0)
+                | ::chmod(QFile::encodeName(folder).constData(), c.folderMode),
+            0);
+        const int reader = ::open(fifo.constData(), O_RDWR | O_NONBLOCK); // never blocks the save
+        const SaveResult result = saveTo(QFile::decodeName(fifo));
+        std::string got(100, '\0');
+        got.resize(std::size_t(std::max<ssize_t>(::read(reader, got.data(), got.size()), 0)));
+        ::close(reader);
+        EXPECT_EQ(result.status, c.written ? SaveStatus::Completed : SaveStatus::Failed);
+        EXPECT_EQ(result.message.contains(u"FIFO of another user"_s), !c.written)
+            << result.message.toStdString();
+        EXPECT_EQ(got, c.written ? saved : "");
+    }
+}
+
 // Line numbers of a file that changed since its scan would remove the wrong lines: the check made
 // before the save dialog and the save both refuse. Each change keeps the size, and keeps what it
 // can of the times and the file. The save refuses before it writes anything, which matters where

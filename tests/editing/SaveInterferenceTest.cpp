@@ -68,7 +68,8 @@ TEST_F(SaveInterference, ChangesDuringTheSaveAreRefused)
 
 // Each system call of a real save fails in turn, or returns short. After each: no temporary file,
 // and either the complete result or the source as it was, with an error. A call that fails before
-// the rename commits never ends in success; one after it cannot undo it. A short transfer is
+// the rename commits never ends in success, unless it only closes a descriptor before anything was
+// written; one after the rename cannot undo it. A short transfer is
 // continued, and an interrupted open, read, write or sync is made again.
 TEST_F(SaveInterference, EveryCallFailsSafely)
 {
@@ -81,6 +82,7 @@ TEST_F(SaveInterference, EveryCallFailsSafely)
         return counter.calls();
     }();
     const auto rename = std::find(calls.begin(), calls.end(), Call::Rename) - calls.begin();
+    const auto firstWrite = std::find(calls.begin(), calls.end(), Call::Write) - calls.begin();
     for (const Fault &fault : faults) {
         for (int failing = 0; failing < int(calls.size()); ++failing) {
             SCOPED_TRACE(testing::Message()
@@ -93,12 +95,15 @@ TEST_F(SaveInterference, EveryCallFailsSafely)
             const bool completed = result.status == SaveStatus::Completed;
             EXPECT_EQ(readBytes(source), completed ? saved : input);
             EXPECT_EQ(completed, result.message.isEmpty());
+            // The folders the save looks through are closed before anything is written.
+            const bool closesUnwritten
+                = calls[std::size_t(failing)] == Call::Close && failing < firstWrite;
             const bool retried = fault.errorNumber == EINTR
                 && std::set {Call::Open, Call::Read, Call::Write, Call::Fsync}.count(
                     calls[std::size_t(failing)]);
             if (fault.kind == Fault::Short || failing > rename || retried) {
                 EXPECT_TRUE(completed) << result.message.toStdString();
-            } else if (fault.errorNumber != EINTR) {
+            } else if (fault.errorNumber != EINTR && !closesUnwritten) {
                 EXPECT_FALSE(completed);
             }
             EXPECT_TRUE(leftovers().isEmpty());
@@ -165,6 +170,27 @@ TEST_F(SaveInterference, AFailedCopyInPlaceKeepsTheWholeResult)
     EXPECT_TRUE(refused.message.endsWith(u"another file took its name during the save"_s));
     EXPECT_EQ(readBytes(source), "other\n");
     EXPECT_TRUE(leftovers().isEmpty());
+}
+
+// Another program swaps a folder on the way to the target for a link to another folder once the
+// save has looked at the path: the result goes where the save looked, never through the link.
+TEST_F(SaveInterference, AFolderSwappedForALinkAfterTheCheckIsNotFollowed)
+{
+    scanInput();
+    ASSERT_TRUE(dir.mkdir(u"sub"_s) && dir.mkdir(u"elsewhere"_s));
+    bool swapped = false;
+    useNamedTemporaryFiles([&](int, const char *name) {
+        const QByteArray opened(name);
+        if (!swapped && (opened == "." || opened.endsWith("/sub"))) {
+            swapped = QFile::rename(path("sub"), path("looked-at"))
+                && QFile::link(path("elsewhere"), path("sub"));
+        }
+    });
+    const SaveResult result = saveTo(path("sub/out.txt"));
+    EXPECT_TRUE(swapped);
+    EXPECT_EQ(result.status, SaveStatus::Completed) << result.message.toStdString();
+    EXPECT_FALSE(QFile::exists(path("elsewhere/out.txt")));
+    EXPECT_EQ(readBytes(path("looked-at/out.txt")), saved);
 }
 
 // Another user plants a link to their own file under the name the save picks for its temporary
