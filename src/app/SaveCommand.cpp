@@ -26,11 +26,15 @@ SaveCommand::SaveCommand(JobHost &host) : host_(host), session_(host.session()) 
 SaveEnding SaveCommand::run()
 {
     Module &m = module();
-    if (m.isBusy || !session_ || !session_->text())
+    if (m.isBusy || !session_ || (!session_->text() && !session_->pastMemory()))
         return SaveEnding::NotStarted;
     host_.setStatusText({});
-    const ListSlots &lists = session_->lists();
-    const RemovalSet removals = collectRemovals(*lists.List2, session_->lastLineIndex());
+    // A scan past memory removed its lines by the job's rule as it went; it lists no entries.
+    const PastMemoryScan *pastMemory = session_->pastMemory();
+    const RemovalSet marked = pastMemory
+        ? RemovalSet()
+        : collectRemovals(*session_->lists().List2, int(session_->lastLineIndex()));
+    const RemovalSet &removals = pastMemory ? pastMemory->removals : marked;
     if (removals.isEmpty()) {
         if (!m.batchMode) {
             host_.ask(tr("Please select lines to remove by marking them in the duplicates list!"),
@@ -120,18 +124,20 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
     start_ = host_.services().clock->secondsSinceMidnight();
     host_.setStatusText(tr("Saving File..."));
     ProgressDisplay &bar = host_.progress();
-    bar.setMax(session_->lastLineIndex());
+    const qint64 last = session_->lastLineIndex();
+    // The bar counts in 32 bits: a file of more lines moves it a step per so many lines.
+    const qint64 linesPerStep = last / INT32_MAX + 1;
+    bar.setMax(int(last / linesPerStep));
     bar.setValue(0);
     host_.letEventsRun();
 
-    const SaveRequest request {session_->scannedFile(), session_->stamp(), target,
-        session_->lastLineIndex(), SaveRules::from(m.saveOptions), session_->text()->contentHash(),
-        session_->text()};
+    const SaveRequest request {session_->scannedFile(), session_->stamp(), target, last,
+        SaveRules::from(m.saveOptions), session_->contentHash(), session_->text()};
     try {
         return saveWithRemoval(
             request, removals, host_.progressListener([&](qint64 done, qint64 total) {
                 host_.setStatusText(tr("Saving File... %1%").arg(savePercent(done, total)));
-                bar.setValue(int(done));
+                bar.setValue(int(done / linesPerStep));
             }));
     } catch (const std::bad_alloc &) {
         SaveResult failed;

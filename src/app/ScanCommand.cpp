@@ -1,10 +1,14 @@
 #include "app/ScanCommand.h"
 
+#include "app/CommandLine.h"
 #include "app/JobControl.h"
 #include "app/Module.h"
 #include "app/ScanSession.h"
 #include "engine/Clock.h"
+#include "engine/MemoryBudget.h"
+#include "engine/OutOfCoreScan.h"
 #include "engine/ProcessingTime.h"
+#include "engine/SpillFolder.h"
 #include "ui/FileDialogService.h"
 #include "ui/ProgressDisplay.h"
 
@@ -32,6 +36,22 @@ int loadingPercent(LoadPhase phase, qint64 done, qint64 total)
     if (phase == LoadPhase::Reading)
         return percentOf(done, total) * readingShare / 100;
     return readingShare + percentOf(done, total) * (100 - readingShare) / 100;
+}
+
+// The occurrence of each group that the job's marking rule leaves unmarked, and so kept.
+KeptOccurrence keptBy(const QString &markRule)
+{
+    switch (batchMarkRule(markRule).value_or(MarkRule::All)) {
+    case MarkRule::AllButFirst:
+        return KeptOccurrence::First;
+    case MarkRule::AllButLast:
+        return KeptOccurrence::Last;
+    case MarkRule::All:
+    case MarkRule::None:
+    case MarkRule::Invert:
+        break;
+    }
+    return KeptOccurrence::None;
 }
 } // namespace
 
@@ -104,6 +124,8 @@ ScanEnding ScanCommand::scanFile(const QString &file)
 {
     // The old results go before the new file is read: both at once may not fit in memory.
     host_.releaseSession();
+    if (module().batchMode && !memory::fitsInMemory(file, memory::budget()))
+        return scanPastMemory(file);
     ScanEnding failure = ScanEnding::Failed;
     std::shared_ptr<const LoadedText> text = readFile(file, failure);
     if (!text)
@@ -125,7 +147,50 @@ ScanEnding ScanCommand::scanFile(const QString &file)
                 .arg(QDir::toNativeSeparators(file), LoadedText::changedWhileRead()));
         return errorEnding();
     }
-    return normalEnding(session, outcome);
+    return normalEnding(
+        session.lineCount(), session.lists().List2->ListCount(), outcome.groupCount);
+}
+
+// The job's file does not fit in memory: it is scanned in a budget with temporary files, and
+// its lines are removed by the job's rule as they are grouped, since no list could hold them.
+ScanEnding ScanCommand::scanPastMemory(const QString &file)
+{
+    Module &m = module();
+    const spill::Folder folder
+        = spill::chooseFolder(QFileInfo(m.request.outputFile).absolutePath());
+    if (folder.path.isEmpty()) {
+        host_.setStatusText(tr("File Error! (%1: no folder on a disk can take the temporary "
+                               "files; TWINSCAN_TMPDIR names one)")
+                                .arg(QDir::toNativeSeparators(file)));
+        return errorEnding();
+    }
+    host_.setStatusText(tr("Processing File..."));
+    ProgressDisplay &bar = host_.progress();
+    bar.setMax(100);
+    bar.setMin(0);
+    bar.setValue(0);
+    const OutOfCoreRequest request {file, ScanRules::from(m.scanOptions), {},
+        keptBy(m.request.markRule), memory::budget(), folder.path};
+    OutOfCoreOutcome outcome = OutOfCoreScan::run(
+        request, host_.progressListener([this, &bar](qint64 done, qint64 total) {
+            const int percent = percentOf(done, total);
+            host_.setStatusText(tr("Processing File... %1%").arg(percent));
+            bar.setValue(percent);
+        }));
+    ScanSession &session = host_.startSession(nullptr, file);
+    if (outcome.status == OutOfCoreOutcome::Status::Stopped)
+        return interruptedEnding();
+    if (outcome.status == OutOfCoreOutcome::Status::Failed) {
+        host_.setStatusText(
+            tr("File Error! (%1: %2)").arg(QDir::toNativeSeparators(file), outcome.error));
+        return errorEnding();
+    }
+    const auto lines = qint64(outcome.lineCount);
+    session.setLastLineIndex(lines - 1);
+    session.setPastMemory(
+        {RemovalSet(std::move(outcome.removed), lines - 1, qint64(outcome.removedCount)),
+            outcome.stamp, outcome.contentHash});
+    return normalEnding(lines, qint64(outcome.entryCount), qint64(outcome.groupCount));
 }
 
 std::shared_ptr<const LoadedText> ScanCommand::readFile(const QString &file, ScanEnding &failure)
@@ -214,18 +279,16 @@ ScanOutcome ScanCommand::findDuplicates(ScanSession &session)
     return outcome;
 }
 
-ScanEnding ScanCommand::normalEnding(const ScanSession &session, const ScanOutcome &outcome)
+ScanEnding ScanCommand::normalEnding(qint64 lineCount, qint64 found, qint64 groups)
 {
     Module &m = module();
     const QString time = processingTimeText(start_, host_.services().clock->secondsSinceMidnight());
-    const int lineCount = session.lineCount();
-    const int found = session.lists().List2->ListCount();
     if (found > 0) {
         host_.setStatusText(tr("Scanned %1 Lines: Found %2 Duplicate Lines with %3 Unique "
                                "Duplicates! (Processing time: %4)")
                                 .arg(lineCount)
                                 .arg(found)
-                                .arg(outcome.groupCount)
+                                .arg(groups)
                                 .arg(time));
     } else {
         host_.setStatusText(tr("No Duplicate Lines Found... (Processing time: %1)").arg(time));
@@ -234,7 +297,7 @@ ScanEnding ScanCommand::normalEnding(const ScanSession &session, const ScanOutco
     addToCounter(stats.statFilesOpened, 1);
     addToCounter(stats.statLinesScanned, lineCount);
     addToCounter(stats.statDupsFound, found);
-    addToCounter(stats.statUniqueDupsFound, outcome.groupCount);
+    addToCounter(stats.statUniqueDupsFound, groups);
     host_.setSaveEnabled(found > 0);
     host_.setViewEnabled(found > 0);
     showFullProgress();

@@ -25,12 +25,13 @@ private:
     QString chooseFile();
     bool checkFile(const QString &file);
     ScanEnding scanFile(const QString &file);
+    ScanEnding scanPastMemory(const QString &file);
     std::shared_ptr<const LoadedText> readFile(const QString &file, ScanEnding &failure);
     bool fillSourceList(ScanSession &session);
     ScanOutcome findDuplicates(ScanSession &session);
     void announceLargeFile(const ScanSession &session);
 
-    ScanEnding normalEnding(const ScanSession &session, const ScanOutcome &outcome);
+    ScanEnding normalEnding(qint64 lineCount, qint64 found, qint64 groups);
     ScanEnding interruptedEnding();
     ScanEnding errorEnding();
     void showLoading(int percent);

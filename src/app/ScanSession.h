@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/RemovalList.h"
 #include "engine/DuplicateScanner.h"
 #include "engine/FileStamp.h"
 #include "engine/LoadedText.h"
@@ -21,6 +22,15 @@ struct ListSlots
     LineList *lstLines = nullptr;
     LineList *lstRemove = nullptr;
     std::array<std::unique_ptr<LineList>, 5> owned;
+};
+
+// What a scan past memory leaves instead of a text and lists: the lines its rule removed, and
+// the file as it read it, for the save's proofs.
+struct PastMemoryScan
+{
+    RemovalSet removals;
+    FileStamp stamp;
+    std::uint64_t contentHash = 0;
 };
 
 // What one scan produced: the text it read, the file it read it from, the lists it filled and,
@@ -48,7 +58,20 @@ public:
     const std::shared_ptr<const LoadedText> &text() const { return text_; }
     // The file the text was read from, and its stamp at the time: the save reads that file again.
     const QString &scannedFile() const { return scannedFile_; }
-    FileStamp stamp() const { return text_ ? text_->stamp() : FileStamp {}; }
+    FileStamp stamp() const
+    {
+        return text_ ? text_->stamp() : pastMemory_ ? pastMemory_->stamp : FileStamp {};
+    }
+    std::uint64_t contentHash() const
+    {
+        return text_ ? text_->contentHash() : pastMemory_ ? pastMemory_->contentHash : 0;
+    }
+    // The results of a scan past memory, which has no text; null for any other.
+    const PastMemoryScan *pastMemory() const { return pastMemory_.get(); }
+    void setPastMemory(PastMemoryScan scan)
+    {
+        pastMemory_ = std::make_unique<PastMemoryScan>(std::move(scan));
+    }
     int lineCount() const { return text_ ? text_->lineCount() : 0; }
 
     ListSlots &lists() { return lists_; }
@@ -57,8 +80,8 @@ public:
     // Whether the window lists the lines and entries, which every file below largeFileLines is.
     bool listed() const { return listed_; }
     // The line count minus one once the source list is filled, -1 before.
-    int lastLineIndex() const { return lastLineIndex_; }
-    void setLastLineIndex(int index) { lastLineIndex_ = index; }
+    qint64 lastLineIndex() const { return lastLineIndex_; }
+    void setLastLineIndex(qint64 index) { lastLineIndex_ = index; }
 
     // The scan hands over which entry stands for which line once List2 is filled.
     void setLineEntries(LineEntryIndex entries) { lineEntries_ = std::move(entries); }
@@ -95,7 +118,8 @@ private:
     ListSlots lists_;
     bool largeFileMode_ = false;
     bool listed_ = true;
-    int lastLineIndex_ = -1;
+    qint64 lastLineIndex_ = -1;
+    std::unique_ptr<PastMemoryScan> pastMemory_;
     LineEntryIndex lineEntries_;
 };
 

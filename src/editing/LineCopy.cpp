@@ -36,7 +36,7 @@ std::string_view trimmed(std::string_view line, FileEncoding encoding)
 } // namespace
 
 CopyOutcome copyWithoutRemoved(LineReader &reader, OutputFile &out, const RemovalSet &removals,
-    const SaveRules &rules, int lastLineIndex, const ProgressFn &progress)
+    const SaveRules &rules, qint64 lastLineIndex, const ProgressFn &progress)
 {
     CopyOutcome outcome;
     std::string_view line;
@@ -107,7 +107,7 @@ public:
     }
     // Copies the lines [first, end) from `bytes`, the file's bytes from offset `from` on.
     bool copy(std::string_view bytes, std::size_t from, int first, int end,
-        const RemovalSet &removals, int &removed)
+        const RemovalSet &removals, qint64 &removed)
     {
         for (int line = first; line < end; ++line) {
             if (removals.contains(qint64(line) + 1)) {
@@ -136,7 +136,7 @@ public:
     // The same copy for a text whose every break is the output's: only the removed lines need
     // looking up, and the kept bytes between them go out as they stand.
     bool copyBetweenRemoved(std::string_view bytes, std::size_t from, int first, int end,
-        const RemovalSet &removals, int &removed)
+        const RemovalSet &removals, qint64 &removed)
     {
         std::size_t kept = offsetOf(scanned_.lineBytes(first));
         const auto writeKept = [&](std::size_t to) {
@@ -186,7 +186,7 @@ bool canCopyByIndex(const LoadedText &scanned, const SaveRules &rules)
 }
 
 CopyOutcome copyByIndex(LineReader &reader, OutputFile &out, const RemovalSet &removals,
-    const LoadedText &scanned, const SaveRules &rules, int lastLineIndex,
+    const LoadedText &scanned, const SaveRules &rules, qint64 lastLineIndex,
     const ProgressFn &progress)
 {
     CopyOutcome outcome;

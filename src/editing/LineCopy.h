@@ -21,7 +21,7 @@ std::string_view outputBreak(
 
 struct CopyOutcome
 {
-    int removed = 0;
+    qint64 removed = 0;
     bool stopped = false;
     bool readFailed = false;
     bool writeFailed = false;
@@ -32,7 +32,7 @@ struct CopyOutcome
 // The copy loop of a save: every line of `reader` that is not in `removals` goes to `out`,
 // trimmed and filtered by the rules. Buffered output only; the caller flushes and commits.
 CopyOutcome copyWithoutRemoved(LineReader &reader, OutputFile &out, const RemovalSet &removals,
-    const SaveRules &rules, int lastLineIndex, const ProgressFn &progress);
+    const SaveRules &rules, qint64 lastLineIndex, const ProgressFn &progress);
 
 // Whether copyByIndex can copy a save of `scanned` under `rules`: a file in bytes (not UTF-16)
 // whose kept lines are written untrimmed, the empty ones too.
@@ -44,7 +44,7 @@ bool canCopyByIndex(const LoadedText &scanned, const SaveRules &rules);
 // removed lines, not all lines. What it writes comes from the bytes read; a source that no longer
 // matches the index shows in the hash, which the caller compares.
 CopyOutcome copyByIndex(LineReader &reader, OutputFile &out, const RemovalSet &removals,
-    const LoadedText &scanned, const SaveRules &rules, int lastLineIndex,
+    const LoadedText &scanned, const SaveRules &rules, qint64 lastLineIndex,
     const ProgressFn &progress);
 
 } // namespace twinscan

@@ -1,17 +1,22 @@
 #include "editing/RemovalList.h"
 
 #include <algorithm>
+#include <new>
 
 namespace twinscan {
 
-RemovalSet::RemovalSet(int lastLineIndex)
-    : removed_(std::size_t(std::max(lastLineIndex + 2, 0))) { }
+RemovalSet::RemovalSet(qint64 lastLineIndex) : lines_(std::max<qint64>(lastLineIndex + 1, 0)) { }
 
-void RemovalSet::add(int lineNumber)
+RemovalSet::RemovalSet(LineBits removed, qint64 lastLineIndex, qint64 count)
+    : removed_(std::move(removed)), lines_(std::max<qint64>(lastLineIndex + 1, 0)), entries_(count)
+{
+}
+
+void RemovalSet::add(qint64 lineNumber)
 {
     ++entries_;
-    if (lineNumber > 0 && std::size_t(lineNumber) < removed_.size())
-        removed_[std::size_t(lineNumber)] = true;
+    if (lineNumber > 0 && lineNumber <= lines_ && !removed_.set(std::uint64_t(lineNumber - 1)))
+        throw std::bad_alloc();
 }
 
 std::optional<int> entryLineNumber(const QString &entryText)

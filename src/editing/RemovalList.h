@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/LineBits.h"
 #include "engine/LineList.h"
 
 #include <QString>
@@ -8,27 +9,31 @@
 
 namespace twinscan {
 
-// The 1-based numbers of the lines a save leaves out, looked up in constant time per line.
+// The 1-based numbers of the lines a save leaves out, looked up in constant time per line: one
+// bit a line, so that a file of billions of lines can have its removals at hand.
 class RemovalSet
 {
 public:
     RemovalSet() = default;
     // Room for the lines 1 .. lastLineIndex + 1; other numbers are never removed.
-    explicit RemovalSet(int lastLineIndex);
+    explicit RemovalSet(qint64 lastLineIndex);
+    // The lines a scan past memory removed, by 0-based line, and how many they are.
+    RemovalSet(LineBits removed, qint64 lastLineIndex, qint64 count);
 
-    void add(int lineNumber);
+    void add(qint64 lineNumber);
     bool contains(qint64 lineNumber) const
     {
-        return lineNumber > 0 && lineNumber < qint64(removed_.size())
-            && removed_[std::size_t(lineNumber)];
+        return lineNumber > 0 && lineNumber <= lines_
+            && removed_.test(std::uint64_t(lineNumber - 1));
     }
     // The marked entries that gave a number, as listed in the removal list.
-    int entryCount() const { return entries_; }
+    qint64 entryCount() const { return entries_; }
     bool isEmpty() const { return entries_ == 0; }
 
 private:
-    std::vector<bool> removed_;
-    int entries_ = 0;
+    LineBits removed_;
+    qint64 lines_ = 0;
+    qint64 entries_ = 0;
 };
 
 // The line number of a duplicate entry's text: the characters between the leading "[" and the

@@ -23,7 +23,7 @@ struct SaveRequest
     // The final target, after any extension was added. Whether it is the source is decided again
     // here, so a name that only became the source's with the extension is still protected.
     QString targetFile;
-    int lastLineIndex = 0; // the scanned file's line count minus one
+    qint64 lastLineIndex = 0; // the scanned file's line count minus one
     SaveRules rules;
     std::uint64_t scannedHash = 0; // LoadedText::contentHash() of the scan
     // The scan's text, when at hand: its index spares the save splitting the lines again.
@@ -43,7 +43,7 @@ enum class SaveStatus {
 struct SaveResult
 {
     SaveStatus status = SaveStatus::Failed;
-    int removedCount = 0; // lines left out because they were marked
+    qint64 removedCount = 0; // lines left out because they were marked
     SaveTarget target; // how the target was written
     QString message; // why it failed, naming the file; empty when completed or stopped
     // What a completed save could not keep of the file it replaced (extended attributes), or empty.

@@ -1,0 +1,92 @@
+// The unattended job on a file that does not fit its memory: scanned with temporary files, it
+// writes what the in-memory scan writes and says the same, and it leaves no file behind however
+// it ends.
+
+#include "Sandbox.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QThread>
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+
+namespace twinscan::e2e {
+namespace {
+
+QByteArray varied(int lines)
+{
+    QByteArray text;
+    for (int n = 0; n < lines; ++n)
+        text += (n % 3 ? QByteArray::number(n * 7 % 1009) : "Word "_ba + QByteArray::number(n % 11))
+            + (n % 5 ? "\n" : "\r\n");
+    return text;
+}
+
+// A budget of one byte sends every job past memory.
+TEST(PastMemoryTest, WritesWhatTheInMemoryJobWrites)
+{
+    const struct
+    {
+        const char *name;
+        const char *switches;
+        QByteArray input;
+    } cases[] = {
+        {"keep first", "/s 2", varied(3000)},
+        {"keep last", "/s 3", varied(3000)},
+        {"remove all", "/s 1", varied(3000)},
+        {"case, trim and empty lines", "/s 2 /c 1 /r 1 /e 1 /t 1 /m 0", " a\nA\n\n\na \nb\n"},
+        {"UTF-16", "/s 3",
+            QByteArray("\xFF\xFE"
+                       "a\0\n\0A\0\r\0\n\0b\0\n\0a\0",
+                20)},
+        {"nothing to remove", "/s 2", "a\nb\n"},
+    };
+    for (const auto &c : cases) {
+        Sandbox box;
+        box.write(u"in.txt"_s, c.input);
+        const QString job = u"/i @/in.txt /o @/out.txt "_s + QLatin1StringView(c.switches);
+        const RunResult inMemory = box.run(job);
+        const bool writes = inMemory.exitCode == 0;
+        const QByteArray expected = writes ? box.read(u"out.txt"_s) : QByteArray();
+        QFile::remove(box.path(u"@/out.txt"_s));
+        box.setVariable(u"TWINSCAN_MEMORY"_s, u"1b"_s);
+        box.setVariable(u"TWINSCAN_TMPDIR"_s, box.path(u"@/"_s));
+        const RunResult pastMemory = box.run(job);
+        EXPECT_EQ(pastMemory.exitCode, inMemory.exitCode) << c.name << describe(pastMemory);
+        if (writes)
+            EXPECT_EQ(box.read(u"out.txt"_s), expected) << c.name;
+        const auto withoutTime = [](QByteArray out) {
+            return QString::fromUtf8(out).remove(QRegularExpression(u"\\d+:\\d\\d"_s));
+        };
+        EXPECT_EQ(withoutTime(pastMemory.out), withoutTime(inMemory.out)) << c.name;
+        EXPECT_EQ(box.entries(),
+            QStringList({u"in.txt"_s, u"out.txt"_s}).mid(0, expected.isNull() ? 1 : 2))
+            << c.name;
+    }
+}
+
+// Its temporary files have no names from the start: a kill in the middle of the scan leaves as
+// little as a signal does.
+TEST(PastMemoryTest, LeavesNothingWhenKilledOrSignalled)
+{
+    QByteArray input;
+    for (int n = 0; n < 3000000; ++n)
+        input += QByteArray::number(n) + '\n';
+    for (const int signal : {SIGKILL, SIGTERM}) {
+        Sandbox box;
+        box.write(u"in.txt"_s, input);
+        box.setVariable(u"TWINSCAN_MEMORY"_s, u"8M"_s);
+        box.setVariable(u"TWINSCAN_TMPDIR"_s, box.path(u"@/"_s));
+        box.whileRunning = [&](qint64 pid) {
+            QThread::msleep(700);
+            ::kill(pid_t(pid), signal);
+        };
+        const RunResult result = box.run(u"/i @/in.txt /o @/out.txt /s 2"_s);
+        EXPECT_EQ(result.exitCode, signal == SIGKILL ? -1 : 128 + signal) << describe(result);
+        EXPECT_EQ(box.entries(), QStringList {u"in.txt"_s}) << signal;
+    }
+}
+
+} // namespace
+} // namespace twinscan::e2e
