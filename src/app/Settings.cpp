@@ -43,7 +43,7 @@ struct SettingsTable
     std::array<Setting<qint16>, 6> options;
     std::array<Setting<qint16>, 5> mainPlacement;
     std::array<Setting<qint16>, 5> viewerPlacement;
-    std::array<Setting<qint32>, 5> statistics;
+    std::array<Setting<qint64>, 5> statistics;
     std::array<Setting<QString>, 2> fileNames;
 };
 
@@ -86,14 +86,14 @@ SettingsTable settingsTable(QSize screen)
                 windowStateNormal},
         }},
         {{
-            {"statFilesOpened"_L1, [](M &m) -> qint32 & { return m.statistics.statFilesOpened; },
+            {"statFilesOpened"_L1, [](M &m) -> qint64 & { return m.statistics.statFilesOpened; },
                 0},
-            {"statLinesScanned"_L1, [](M &m) -> qint32 & { return m.statistics.statLinesScanned; },
+            {"statLinesScanned"_L1, [](M &m) -> qint64 & { return m.statistics.statLinesScanned; },
                 0},
-            {"statDupsFound"_L1, [](M &m) -> qint32 & { return m.statistics.statDupsFound; }, 0},
+            {"statDupsFound"_L1, [](M &m) -> qint64 & { return m.statistics.statDupsFound; }, 0},
             {"statUniqueDupsFound"_L1,
-                [](M &m) -> qint32 & { return m.statistics.statUniqueDupsFound; }, 0},
-            {"statDupsDeleted"_L1, [](M &m) -> qint32 & { return m.statistics.statDupsDeleted; },
+                [](M &m) -> qint64 & { return m.statistics.statUniqueDupsFound; }, 0},
+            {"statDupsDeleted"_L1, [](M &m) -> qint64 & { return m.statistics.statDupsDeleted; },
                 0},
         }},
         {{
@@ -144,14 +144,14 @@ void writeAll(SettingsStore &store, Module &module, const std::array<Setting<Fie
 
 // Each counter gets what this run added to it, on top of what the store holds when it is written,
 // so that another run that closed meanwhile keeps its counts.
-void addStatistics(SettingsStore &store, Module &module, const std::array<Setting<qint32>, 5> &rows)
+void addStatistics(SettingsStore &store, Module &module, const std::array<Setting<qint64>, 5> &rows)
 {
     Module loaded;
     loaded.statistics = module.loadedStatistics;
-    for (const Setting<qint32> &setting : rows) {
-        const qint64 added = qint64(setting.field(module)) - setting.field(loaded);
+    for (const Setting<qint64> &setting : rows) {
+        const qint64 added = setting.field(module) - setting.field(loaded);
         store.updateValue(QString(setting.key), [added](const QString &storedNow) {
-            qint32 counter = numberOr<qint32>(storedNow, 0);
+            qint64 counter = numberOr<qint64>(storedNow, 0);
             addToCounter(counter, added);
             return QString::number(counter);
         });

@@ -16,20 +16,20 @@ struct ViewerWindowPlacement : WindowPlacement
 {
 };
 
+// 64-bit, since one file of short lines can hold more than 2^31 of them.
 struct UsageStatistics
 {
-    qint32 statFilesOpened = 0;
-    qint32 statLinesScanned = 0;
-    qint32 statDupsFound = 0;
-    qint32 statUniqueDupsFound = 0;
-    qint32 statDupsDeleted = 0;
+    qint64 statFilesOpened = 0;
+    qint64 statLinesScanned = 0;
+    qint64 statDupsFound = 0;
+    qint64 statUniqueDupsFound = 0;
+    qint64 statDupsDeleted = 0;
 };
 
 // Adds to a usage counter; the counters stop at their maximum instead of turning negative.
-inline void addToCounter(qint32 &counter, qint64 amount)
+inline void addToCounter(qint64 &counter, qint64 amount)
 {
-    const qint64 sum = qint64(counter) + amount;
-    counter = sum > INT32_MAX ? INT32_MAX : qint32(sum);
+    counter = amount > 0 && counter > INT64_MAX - amount ? INT64_MAX : counter + amount;
 }
 
 } // namespace twinscan

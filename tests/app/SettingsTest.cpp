@@ -62,7 +62,9 @@ TEST(LoadSettings, DefaultsAndDamagedValues)
     EXPECT_TRUE(empty.values.isEmpty());
 
     const std::tuple<QString, QString, qint64> cases[] = {{"saveEmptyLines", "12abc", 1},
-        {"caseSensitive", "32768", 0}, {"trimLines", "-32769", 0}, {"trimSaveLines", "2", 2}};
+        {"caseSensitive", "32768", 0}, {"trimLines", "-32769", 0}, {"trimSaveLines", "2", 2},
+        {"statLinesScanned", "4294967296", 4294967296},
+        {"statDupsFound", "9223372036854775808", 0}};
     for (const auto &[key, stored, expected] : cases) {
         MemorySettingsStore store;
         store.values.insert(key, stored);
@@ -88,7 +90,7 @@ void fillDistinct(Module &module)
     module.lastSavedFile = QStringLiteral("  Lists, old; a=b.txt  ");
     static_cast<WindowPlacement &>(module.mainPlacement) = {-150, 32767, 9000, 7005, 2};
     static_cast<WindowPlacement &>(module.viewerPlacement) = {-32768, 450, 7200, 5700, 1};
-    module.statistics = {13, 2147483647, 120, 40, 17};
+    module.statistics = {13, 8589934592, 120, 40, 17}; // past 32 bits
 }
 
 TEST(QSettingsStore, RoundTripThroughThePerUserIniFile)
@@ -147,6 +149,19 @@ TEST(QSettingsStore, RunsClosingOneAfterTheOtherAddTheirCounts)
         std::tuple(s.statFilesOpened, s.statLinesScanned, s.statDupsFound), std::tuple(8, 100, 4));
     EXPECT_EQ(loaded.lastLoadedFile, u"second one.txt"_s);
     EXPECT_EQ(loaded.mainPlacement.left, 450);
+}
+
+// A counter that would pass its maximum stays there rather than wrap around to negative.
+TEST(UsageStatistics, CountersStopAtTheirMaximum)
+{
+    const std::tuple<qint64, qint64, qint64> cases[] = {{0, 5, 5},
+        {INT32_MAX, 1, qint64(INT32_MAX) + 1}, {INT64_MAX - 1, 1, INT64_MAX},
+        {INT64_MAX - 1, 2, INT64_MAX}, {INT64_MAX, INT64_MAX, INT64_MAX}};
+    for (const auto &[counter, added, expected] : cases) {
+        qint64 value = counter;
+        addToCounter(value, added);
+        EXPECT_EQ(value, expected) << counter << " + " << added;
+    }
 }
 
 } // namespace
