@@ -5,6 +5,7 @@
 #include "Sandbox.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
@@ -66,8 +67,20 @@ TEST(PastMemoryTest, WritesWhatTheInMemoryJobWrites)
     }
 }
 
-// Its temporary files have no names from the start: a kill in the middle of the scan leaves as
-// little as a signal does.
+// Whether the program holds a file of `folder` open that has no name there.
+bool holdsUnnamedFile(qint64 pid, const QString &folder)
+{
+    const QString fds = u"/proc/%1/fd"_s.arg(pid);
+    for (const QString &fd : QDir(fds).entryList(QDir::Files | QDir::System)) {
+        const QString file = QFile::symLinkTarget(fds + u'/' + fd);
+        if (file.startsWith(folder) && file.endsWith(u" (deleted)"_s))
+            return true;
+    }
+    return false;
+}
+
+// The job takes the way past memory, and its temporary files have no names from the start: a
+// kill in the middle of the scan leaves as little as a signal does.
 TEST(PastMemoryTest, LeavesNothingWhenKilledOrSignalled)
 {
     QByteArray input;
@@ -78,12 +91,17 @@ TEST(PastMemoryTest, LeavesNothingWhenKilledOrSignalled)
         box.write(u"in.txt"_s, input);
         box.setVariable(u"TWINSCAN_MEMORY"_s, u"8M"_s);
         box.setVariable(u"TWINSCAN_TMPDIR"_s, box.path(u"@/"_s));
+        bool spilled = false;
         box.whileRunning = [&](qint64 pid) {
-            QThread::msleep(700);
+            for (int wait = 0; wait < 1000 && !spilled; ++wait) {
+                spilled = holdsUnnamedFile(pid, box.path(u"@/"_s));
+                QThread::msleep(5);
+            }
             ::kill(pid_t(pid), signal);
         };
         const RunResult result = box.run(u"/i @/in.txt /o @/out.txt /s 2"_s);
         EXPECT_EQ(result.exitCode, signal == SIGKILL ? -1 : 128 + signal) << describe(result);
+        EXPECT_TRUE(spilled) << signal;
         EXPECT_EQ(box.entries(), QStringList {u"in.txt"_s}) << signal;
     }
 }

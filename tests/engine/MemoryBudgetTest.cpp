@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace twinscan;
@@ -171,6 +172,42 @@ TEST(MemoryBudget, InMemoryNeedGrowsWithBytesAndLines)
     EXPECT_GT(base, 632 * MiB + 60'000'000ULL * 30);
     EXPECT_LT(base, 632 * MiB + 60'000'000ULL * 40);
     EXPECT_GT(memory::inMemoryNeed(632 * MiB, 60'000'000, true), base + 632 * MiB);
+}
+
+// A data limit leaves what the process does not use of it yet.
+TEST(MemoryBudget, ResourceLimitsLessWhatIsInUse)
+{
+    rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_DATA, &old), 0);
+    rlimit lower = old;
+    lower.rlim_cur = std::min<rlim_t>(old.rlim_max, 64 * GiB);
+    ASSERT_EQ(::setrlimit(RLIMIT_DATA, &lower), 0);
+    const std::uint64_t left = memory::readLimits().data;
+    ASSERT_EQ(::setrlimit(RLIMIT_DATA, &old), 0);
+    EXPECT_LT(left, lower.rlim_cur);
+    EXPECT_GT(left, lower.rlim_cur - GiB);
+}
+
+TEST(MemoryBudget, FitsInMemory)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f"));
+    std::string lines;
+    for (int i = 0; i < 100000; ++i)
+        lines += "line " + std::to_string(i) + "\n";
+    writeBytes(path, lines);
+    const std::uint64_t need = memory::inMemoryNeed(lines.size(), 100000, false);
+    const struct
+    {
+        QString file;
+        std::uint64_t budget;
+        bool fits;
+    } cases[] = {
+        {path, need + need / 10, true}, {path, need - need / 10, false},
+        {dir.filePath(QStringLiteral("none")), 0, true}, // the in-memory scan says why
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(memory::fitsInMemory(c.file, c.budget), c.fits) << c.budget;
 }
 
 } // namespace

@@ -236,4 +236,21 @@ TEST_F(OutOfCore, FailuresSayWhy)
     }
 }
 
+// Lines of a file that changed under the scan may mix old and new: no result to act on.
+TEST_F(OutOfCore, RefusesAFileThatChangesWhileRead)
+{
+    const QString path = dir_.filePath(QStringLiteral("input.txt"));
+    const OutOfCoreOutcome outcome
+        = scan(distinct(100000), {}, KeptOccurrence::First, tiny, [&](qint64 done, qint64) {
+              if (done > 0) {
+                  QFile file(path);
+                  EXPECT_TRUE(file.open(QIODevice::Append));
+                  file.write("more\n");
+              }
+              return true;
+          });
+    EXPECT_EQ(outcome.status, OutOfCoreOutcome::Status::Failed);
+    EXPECT_EQ(outcome.error, LoadedText::changedWhileRead());
+}
+
 } // namespace
