@@ -4,6 +4,12 @@
 // lines. The same arguments always give the same bytes.
 //
 //   twinscan_gendata LINES OUTPUT
+//
+// With --words it writes a word list instead: short lines of 4 to 16 letters and digits (about
+// 10.5 bytes a line with the LF), a quarter of them repeats of earlier words in the same case,
+// as the merged word lists of password crackers are.
+//
+//   twinscan_gendata --words LINES OUTPUT
 
 #include <algorithm>
 #include <cmath>
@@ -82,19 +88,62 @@ std::string caseVariant(std::string line, SplitMix &random)
     return line;
 }
 
+// Word number `index` of a word list.
+std::string distinctWord(std::uint64_t index)
+{
+    SplitMix random {seed ^ (index * 0x9E3779B97F4A7C15ULL)};
+    const unsigned length = 4 + random.below(13);
+    std::string word(length, 'a');
+    std::uint64_t bits = random.next();
+    for (unsigned i = 0; i < length; ++i, bits = bits >> 5 ? bits >> 5 : random.next()) {
+        const unsigned pick = unsigned(bits % 36);
+        word[i] = pick < 26 ? char('a' + pick) : char('0' + pick - 26);
+    }
+    return word;
+}
+
+bool flushed(std::string &buffer, std::FILE *out, bool last)
+{
+    if (buffer.size() < (1u << 20) && !last)
+        return true;
+    const bool written = std::fwrite(buffer.data(), 1, buffer.size(), out) == buffer.size();
+    buffer.clear();
+    return written;
+}
+
+void writeWords(std::uint64_t lines, std::FILE *out)
+{
+    SplitMix random {seed};
+    std::uint64_t distinct = 0;
+    std::string buffer;
+    for (std::uint64_t n = 0; n < lines; ++n) {
+        const bool repeat = distinct > 0 && random.below(4) == 0;
+        buffer += repeat ? distinctWord(random.next() % distinct) : distinctWord(distinct++);
+        buffer += '\n';
+        if (!flushed(buffer, out, n + 1 == lines))
+            return;
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s LINES OUTPUT\n", argv[0]);
+    const bool words = argc == 4 && std::string(argv[1]) == "--words";
+    if (argc != 3 && !words) {
+        std::fprintf(stderr, "usage: %s [--words] LINES OUTPUT\n", argv[0]);
         return 2;
     }
-    const std::uint64_t lines = std::strtoull(argv[1], nullptr, 10);
-    std::FILE *out = std::fopen(argv[2], "wb");
+    const std::uint64_t lines = std::strtoull(argv[argc - 2], nullptr, 10);
+    std::FILE *out = std::fopen(argv[argc - 1], "wb");
     if (!out) {
-        std::perror(argv[2]);
+        std::perror(argv[argc - 1]);
         return 1;
+    }
+    if (words) {
+        writeWords(lines, out);
+        const bool failed = std::ferror(out) != 0;
+        return std::fclose(out) != 0 || failed ? 1 : 0;
     }
     SplitMix random {seed};
     std::uint64_t distinct = 0;

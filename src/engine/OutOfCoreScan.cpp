@@ -276,12 +276,13 @@ bool Scan::place(const WideHash &hash, std::uint64_t line)
     return true;
 }
 
-// Before the first tally is written: the room the files will take, judged by how many keys the
-// table held for the bytes read so far. They take more than that only when the file's later
-// lines are more varied than its first.
+// Before the first tally is written: the room the files will take, judged by what the table
+// holds for the bytes read so far, with a quarter more for partitions split again. They take
+// more than that only when the file's later lines are more varied than its first.
 bool Scan::checkRoom()
 {
-    const std::uint64_t perRun = table_.size() * (shortTally + tallySize) / 2;
+    std::uint64_t perRun = 0;
+    table_.forEach([&](const Tally &t) { perRun += t.count == 1 ? shortTally : tallySize; });
     const double runs = double(size_) / double(std::max<std::uint64_t>(consumed_, 1));
     const auto needed = std::uint64_t(double(perRun) * runs * 1.25);
     struct statfs at
