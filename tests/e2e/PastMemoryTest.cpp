@@ -55,8 +55,9 @@ TEST(PastMemoryTest, WritesWhatTheInMemoryJobWrites)
         box.setVariable(u"TWINSCAN_TMPDIR"_s, box.path(u"@/"_s));
         const RunResult pastMemory = box.run(job);
         EXPECT_EQ(pastMemory.exitCode, inMemory.exitCode) << c.name << describe(pastMemory);
-        if (writes)
+        if (writes) {
             EXPECT_EQ(box.read(u"out.txt"_s), expected) << c.name;
+        }
         const auto withoutTime = [](QByteArray out) {
             return QString::fromUtf8(out).remove(QRegularExpression(u"\\d+:\\d\\d"_s));
         };
