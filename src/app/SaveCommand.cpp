@@ -197,7 +197,7 @@ void SaveCommand::finish(SaveStatus status, bool replacedScannedFile)
     const bool stale = status == SaveStatus::SourceMissing || status == SaveStatus::SourceChanged
         || (status == SaveStatus::Completed && replacedScannedFile);
     host_.setSaveEnabled(!stale);
-    host_.setViewEnabled(true);
+    host_.setViewEnabled(session_->text() != nullptr); // past memory there is no text to view
 }
 
 } // namespace twinscan

@@ -190,7 +190,10 @@ ScanEnding ScanCommand::scanPastMemory(const QString &file)
     session.setPastMemory(
         {RemovalSet(std::move(outcome.removed), lines - 1, qint64(outcome.removedCount)),
             outcome.stamp, outcome.contentHash});
-    return normalEnding(lines, qint64(outcome.entryCount), qint64(outcome.groupCount));
+    const ScanEnding ending
+        = normalEnding(lines, qint64(outcome.entryCount), qint64(outcome.groupCount));
+    host_.setViewEnabled(false); // the viewer needs the whole text in memory
+    return ending;
 }
 
 std::shared_ptr<const LoadedText> ScanCommand::readFile(const QString &file, ScanEnding &failure)

@@ -312,10 +312,16 @@ bool Scan::spill()
         if (!checkRoom())
             return false;
     }
+    // A large table takes a good part of a second to write out: a stop is seen meanwhile too.
     bool written = true;
+    std::uint64_t count = 0;
     table_.forEach([&](const Tally &tally) {
-        written = written && partitions_[partitionOf(tally.hash, 0)].write(tally);
+        written = written && !failed_ && partitions_[partitionOf(tally.hash, 0)].write(tally);
+        if (++count % linesBetweenReports == 0 && written)
+            report(consumed_);
     });
+    if (failed_)
+        return false;
     for (TallyFile &file : partitions_)
         written = written && file.flush();
     return written || failWriting(errno);

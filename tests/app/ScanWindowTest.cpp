@@ -189,5 +189,23 @@ TEST_F(ScanWindow, ALargeFileIsListedOnlyWhenChosen)
     }
 }
 
+// Past memory there is no text to view: the job leaves View disabled, after its save too.
+TEST_F(ScanWindow, AJobPastMemoryLeavesNothingToView)
+{
+    qputenv("TWINSCAN_MEMORY", "1b");
+    qputenv("TWINSCAN_TMPDIR", QFile::encodeName(dir.path()));
+    module().batchMode = true;
+    module().request.inputFile = writeFile("in.txt", "a\na\nb\n");
+    module().request.outputFile = path("out.txt");
+    module().request.markRule = QStringLiteral("2");
+    EXPECT_EQ(window->scan(), ScanEnding::FoundDuplicates);
+    EXPECT_FALSE(ui().actView->isEnabled());
+    EXPECT_EQ(window->save(), SaveEnding::Done);
+    EXPECT_FALSE(ui().actView->isEnabled());
+    EXPECT_EQ(readFile(path("out.txt")), "a\nb\n");
+    qunsetenv("TWINSCAN_MEMORY");
+    qunsetenv("TWINSCAN_TMPDIR");
+}
+
 } // namespace
 } // namespace twinscan::test
