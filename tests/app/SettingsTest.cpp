@@ -154,9 +154,9 @@ TEST(QSettingsStore, RunsClosingOneAfterTheOtherAddTheirCounts)
 // A counter that would pass its maximum stays there rather than wrap around to negative.
 TEST(UsageStatistics, CountersStopAtTheirMaximum)
 {
-    const std::tuple<qint64, qint64, qint64> cases[] = {{0, 5, 5},
-        {INT32_MAX, 1, qint64(INT32_MAX) + 1}, {INT64_MAX - 1, 1, INT64_MAX},
-        {INT64_MAX - 1, 2, INT64_MAX}, {INT64_MAX, INT64_MAX, INT64_MAX}};
+    const std::tuple<qint64, qint64, qint64> cases[]
+        = {{0, 5, 5}, {INT32_MAX, 1, qint64(INT32_MAX) + 1}, {INT64_MAX - 1, 1, INT64_MAX},
+            {INT64_MAX - 1, 2, INT64_MAX}, {INT64_MAX, INT64_MAX, INT64_MAX}};
     for (const auto &[counter, added, expected] : cases) {
         qint64 value = counter;
         addToCounter(value, added);
