@@ -4,6 +4,7 @@
 #include "app/Module.h"
 #include "editing/InterruptSignals.h"
 #include "editing/OpenDescriptor.h"
+#include "engine/FileName.h"
 
 #include <cstdio>
 
@@ -14,7 +15,7 @@ enum ExitStatus { written = 0, nothingToRemove = 1, failed = 2 };
 
 void printLine(std::FILE *stream, const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputs(shownFileName(text).toUtf8().constData(), stream);
     std::fputc('\n', stream);
     std::fflush(stream);
 }

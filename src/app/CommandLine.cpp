@@ -2,11 +2,13 @@
 
 #include "app/DisplayProbe.h"
 #include "app/Version.h"
+#include "engine/FileName.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLatin1StringView>
 #include <array>
+#include <sys/stat.h>
 
 namespace twinscan {
 
@@ -186,8 +188,10 @@ bool isCompleteJob(const CommandLineRequest &request)
         return false;
     if (!batchMarkRule(request.markRule))
         return false;
-    // isFile() follows symbolic links and is false for folders; hidden files are files like any.
-    return QFileInfo(request.inputFile).isFile();
+    // stat() follows symbolic links; hidden files are files like any. The name's own bytes are
+    // looked up, which QFileInfo would change when they are not UTF-8.
+    struct stat st = {};
+    return ::stat(fileNameBytes(request.inputFile).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 void parseCommandLine(Module &module, const QStringList &arguments)

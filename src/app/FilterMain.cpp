@@ -4,6 +4,7 @@
 #include "app/FilterRun.h"
 #include "app/GnuCommandLine.h"
 #include "editing/InterruptSignals.h"
+#include "engine/FileName.h"
 #include "engine/FileStamp.h"
 
 #include <cerrno>
@@ -15,11 +16,11 @@ namespace {
 // As coreutils do: text that could not be written (a full disk, a closed pipe) is an error.
 int printAll(std::FILE *stream, const QString &text, int status)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputs(shownFileName(text).toUtf8().constData(), stream);
     if (std::fflush(stream) == 0 && !std::ferror(stream))
         return status;
     const QString error = QStringLiteral("twinscan: write error: %1\n").arg(systemReason(errno));
-    std::fputs(error.toLocal8Bit().constData(), stderr);
+    std::fputs(shownFileName(error).toUtf8().constData(), stderr);
     return 2;
 }
 } // namespace

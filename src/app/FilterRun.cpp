@@ -5,6 +5,7 @@
 #include "editing/InterruptSignals.h"
 #include "editing/RemovalWriter.h"
 #include "editing/SelectedLines.h"
+#include "engine/FileName.h"
 #include "engine/LoadedText.h"
 #include "engine/SystemCalls.h"
 
@@ -35,7 +36,7 @@ QString shownName(const QString &file)
 int report(const QString &file, const QString &reason)
 {
     const QString line = QStringLiteral("twinscan: %1: %2\n").arg(shownName(file), reason);
-    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fputs(shownFileName(line).toUtf8().constData(), stderr);
     return failed;
 }
 
@@ -58,7 +59,7 @@ Input openInput(const QString &file)
     // A copy of standard input: the loader closes what it reads.
     Input input {FileDescriptor(file.isEmpty()
             ? ::fcntl(0, F_DUPFD_CLOEXEC, 3)
-            : sys::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC))};
+            : sys::open(fileNameBytes(file).constData(), O_RDONLY | O_CLOEXEC))};
     struct stat st = {};
     input.regular = !file.isEmpty() && input.fd.isOpen() && ::fstat(input.fd.get(), &st) == 0
         && S_ISREG(st.st_mode);
@@ -89,7 +90,7 @@ void printStatus(const JobDescription &job, const LoadedText &text, const ScanOu
                        .arg(outcome.groupCount);
     if (saved && keepsInput(job.selection))
         line += FilterRun::tr(", %1 removed").arg(saved->removedCount);
-    std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
+    std::fputs(shownFileName(line + u'\n').toUtf8().constData(), stderr);
 }
 
 // `source` names the input for the save to read again, or is empty when it can be read only once.

@@ -1,6 +1,7 @@
 #include "app/GnuCommandLine.h"
 
 #include "app/CommandLine.h"
+#include "engine/FileName.h"
 
 #include <QByteArrayList>
 #include <array>
@@ -163,7 +164,7 @@ QStringList longOptionsStartingWith(const QString &given)
 QString getoptError(int code, const char *given)
 {
     const Option *option = optionOfCode(optopt);
-    const QString word = QString::fromLocal8Bit(given);
+    const QString word = fileNameFromBytes(given);
     if (code == ':') {
         return word.startsWith(u"--")
             ? QStringLiteral("option '%1' requires an argument").arg(longNameOf(*option))
@@ -209,7 +210,7 @@ GnuCommandLine parseGnuArguments(const QStringList &arguments)
     static const GetoptTables tables;
     QByteArrayList words {QByteArrayLiteral("twinscan")};
     for (const QString &argument : arguments)
-        words << argument.toLocal8Bit();
+        words << fileNameBytes(argument);
     std::vector<char *> argv;
     for (QByteArray &word : words)
         argv.push_back(word.data());
@@ -228,11 +229,11 @@ GnuCommandLine parseGnuArguments(const QStringList &arguments)
         if (!option)
             state.fail(getoptError(code, argv[std::size_t(optind - 1)]));
         else
-            option->apply(state, optarg ? QString::fromLocal8Bit(optarg) : QString());
+            option->apply(state, optarg ? fileNameFromBytes(optarg) : QString());
     }
     QStringList operands;
     for (int i = optind; i < argc && state.line.action == GnuCommandLine::Run; ++i)
-        operands << QString::fromLocal8Bit(argv[std::size_t(i)]);
+        operands << fileNameFromBytes(argv[std::size_t(i)]);
     if (state.line.action == GnuCommandLine::Run)
         checkWhole(state, operands);
     return state.line;

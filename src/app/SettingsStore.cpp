@@ -2,6 +2,7 @@
 
 #include "app/IniText.h"
 #include "editing/FileReplacement.h"
+#include "engine/FileName.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +45,7 @@ QString firstNonRegular(const QStringList &files)
         struct stat status
         {
         };
-        if (::stat(QFile::encodeName(file).constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        if (::stat(fileNameBytes(file).constData(), &status) == 0 && !S_ISREG(status.st_mode))
             return file;
     }
     return {};

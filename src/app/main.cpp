@@ -8,6 +8,7 @@
 #include "editing/InterruptSignals.h"
 #include "editing/OpenDescriptor.h"
 #include "engine/Clock.h"
+#include "engine/FileName.h"
 #include "ui/MessageBoxService.h"
 #include "ui/ShellService.h"
 #include "ui/cCommonDialog.h"
@@ -21,17 +22,6 @@
 using namespace twinscan;
 
 namespace {
-// Qt reads bytes that are not UTF-8 as replacement characters, so such a name would reach the
-// file system as another file's name: it is refused instead.
-const char *argumentNotKeptAsGiven(int argc, char **argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (QFile::encodeName(QFile::decodeName(argv[i])) != QByteArrayView(argv[i]))
-            return argv[i];
-    }
-    return nullptr;
-}
-
 // Started with a standard descriptor closed (as some service managers start programs), the first
 // pipe or file opened would take its number and be read or written as that stream.
 void fillClosedStandardDescriptors()
@@ -44,17 +34,18 @@ void fillClosedStandardDescriptors()
     }
 }
 
+// The words keep their bytes, a name that is not UTF-8 too (FileName.h).
 QStringList argumentsOf(int argc, char **argv)
 {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << fileNameFromBytes(argv[i]);
     return arguments;
 }
 
 void print(std::FILE *stream, const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputs(shownFileName(text).toUtf8().constData(), stream);
 }
 
 // A job without a display talks to a script: only its own result lines belong on its output, not
@@ -69,11 +60,6 @@ void keepToolkitQuiet(QtMsgType type, const QMessageLogContext &, const QString 
 int main(int argc, char **argv)
 {
     fillClosedStandardDescriptors();
-    if (const char *argument = argumentNotKeptAsGiven(argc, argv)) {
-        std::fprintf(
-            stderr, "twinscan: %s: not valid UTF-8, so not usable as a file name\n", argument);
-        return 2;
-    }
     const QStringList arguments = argumentsOf(argc, argv);
     if (isGnuCommandLine(arguments))
         return runFilterCommandLine(arguments);

@@ -2,6 +2,7 @@
 
 #include "editing/OutputFile.h"
 #include "editing/TemporaryFile.h"
+#include "engine/FileName.h"
 #include "engine/FileStamp.h"
 
 #include <QCoreApplication>
@@ -34,7 +35,7 @@ QString replaceFileContent(const QString &file, QByteArrayView bytes)
     struct stat old
     {
     };
-    const bool replacing = ::stat(QFile::encodeName(target.filePath()).constData(), &old) == 0;
+    const bool replacing = ::stat(fileNameBytes(target.filePath()).constData(), &old) == 0;
     TemporaryFile temporary;
     FileDescriptor fd = temporary.create(target.absolutePath());
     if (!fd.isOpen())

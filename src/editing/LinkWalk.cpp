@@ -1,5 +1,6 @@
 #include "editing/LinkWalk.h"
 
+#include "engine/FileName.h"
 #include "engine/SystemCalls.h"
 
 #include <QByteArrayList>
@@ -45,7 +46,7 @@ class Walk
 {
 public:
     explicit Walk(const QString &path)
-        : todo_(QFile::encodeName(QFileInfo(path).absoluteFilePath()).split('/'))
+        : todo_(fileNameBytes(QFileInfo(path).absoluteFilePath()).split('/'))
     {
         walk_.folder = std::make_shared<FileDescriptor>(openPath(AT_FDCWD, "/"));
     }
@@ -83,7 +84,7 @@ LinkWalk Walk::run()
     else if (walk_.exists && S_ISFIFO(walk_.file.st_mode)
         && !mayUse(walk_.folder->get(), walk_.file))
         refuse(LinkWalk::PlantedFifo);
-    walk_.path = QFile::decodeName(done_.isEmpty() ? QByteArray("/") : done_);
+    walk_.path = fileNameFromBytes(done_.isEmpty() ? QByteArray("/") : done_);
     return std::move(walk_);
 }
 

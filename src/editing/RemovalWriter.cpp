@@ -7,6 +7,7 @@
 #include "editing/OutputFile.h"
 #include "editing/ReplacedPages.h"
 #include "editing/TemporaryFile.h"
+#include "engine/FileName.h"
 #include "engine/LineReader.h"
 #include "engine/LoadedText.h"
 #include "engine/Parallelism.h"
@@ -44,7 +45,7 @@ QString unkeptText(const QString &what)
 
 QByteArray nameOf(const QString &path)
 {
-    return QFile::encodeName(path);
+    return fileNameBytes(path);
 }
 
 // Why the user may not write the target, or 0. A file without any write permission bit is refused

@@ -1,6 +1,7 @@
 #include "editing/ReplacedPages.h"
 
 #include "editing/InterruptSignals.h"
+#include "engine/FileName.h"
 
 #include <QFile>
 #include <fcntl.h>
@@ -21,7 +22,7 @@ void dropPages(int fd)
 
 void ReplacedPages::drop(const QString &file, int source, bool beside)
 {
-    const QByteArray name = QFile::encodeName(file);
+    const QByteArray name = fileNameBytes(file);
     struct stat named
     {
     }, opened {}, read {};

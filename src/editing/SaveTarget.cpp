@@ -2,6 +2,7 @@
 
 #include "editing/LinkWalk.h"
 #include "editing/OpenDescriptor.h"
+#include "engine/FileName.h"
 #include "engine/FileStamp.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,7 @@
 #include "editing/TemporaryFile.h"
 
 #include "editing/InterruptSignals.h"
+#include "engine/FileName.h"
 #include "engine/SystemCalls.h"
 
 #include <QFile>
@@ -39,7 +40,7 @@ TemporaryFile::~TemporaryFile()
 
 FileDescriptor TemporaryFile::create(const QString &folder)
 {
-    folder_.reset(openFolder(AT_FDCWD, QFile::encodeName(folder)));
+    folder_.reset(openFolder(AT_FDCWD, fileNameBytes(folder)));
     return createIn();
 }
 
@@ -114,7 +115,7 @@ bool TemporaryFile::commit(const QString &name)
     // Unregistered first: after the rename the name may belong to someone else's new file.
     interrupts::unregisterTemporary();
     if (sys::renameAt(
-            folder_.get(), name_.constData(), folder_.get(), QFile::encodeName(name).constData())
+            folder_.get(), name_.constData(), folder_.get(), fileNameBytes(name).constData())
         != 0) {
         interrupts::registerTemporary(folder_.get(), name_.constData());
         return false;

@@ -1,5 +1,6 @@
 #include "engine/FileStamp.h"
 
+#include "engine/FileName.h"
 #include "engine/SystemCalls.h"
 
 #include <QFile>
@@ -31,7 +32,7 @@ std::optional<FileStamp> stampOf(const QString &path)
     struct stat st
     {
     };
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(fileNameBytes(path).constData(), &st) != 0)
         return std::nullopt;
     return stampOf(st);
 }

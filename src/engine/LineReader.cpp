@@ -1,5 +1,6 @@
 #include "engine/LineReader.h"
 
+#include "engine/FileName.h"
 #include "engine/FileStamp.h"
 #include "engine/SystemCalls.h"
 #include "engine/WideLines.h"
@@ -18,7 +19,7 @@ LineReader::LineReader(std::size_t chunkSize) : buffer_(new char[chunkSize]), ca
 
 bool LineReader::open(const QString &path)
 {
-    FileDescriptor fd(sys::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor fd(sys::open(fileNameBytes(path).constData(), O_RDONLY | O_CLOEXEC));
     if (!fd.isOpen()) {
         error_ = systemReason(errno);
         return false;

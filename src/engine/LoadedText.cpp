@@ -1,6 +1,7 @@
 #include "engine/LoadedText.h"
 
 #include "engine/ContentHash.h"
+#include "engine/FileName.h"
 #include "engine/SystemCalls.h"
 #include "engine/WideLines.h"
 
@@ -306,7 +307,7 @@ QString readWhole(int fd, std::size_t expected, BulkArray<char> &buffer, std::si
 LoadResult TextLoader::load(
     const QString &path, const ProgressFn &progress, const Parallelism &parallelism)
 {
-    FileDescriptor file(sys::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor file(sys::open(fileNameBytes(path).constData(), O_RDONLY | O_CLOEXEC));
     if (!file.isOpen())
         return {nullptr, false, systemReason(errno)};
     return load(std::move(file), progress, parallelism);

@@ -82,6 +82,20 @@ TEST(FilterTest, ReadsWritesAndAnswers)
         {"a report trimmed and empty lines dropped",
             "\"$0\" -qc --trim-output --drop-empty @/in.txt", 0, "      2 a\n", "", " a \n a \n\n",
             " a \n a \n\n"},
+        {"names that are not UTF-8",
+            "cp @/in.txt \"$(printf '@/in\\351')\" && \"$0\" -q -o \"$(printf '@/out\\351')\" "
+            "\"$(printf '@/in\\351')\" && cat \"$(printf '@/out\\351')\" && rm \"$(printf "
+            "'@/in\\351')\" "
+            "\"$(printf '@/out\\351')\"",
+            0, "b\na\nA\n\nc\n"},
+        {"the window's job with such a name",
+            "\"$0\" /i @/in.txt /o \"$(printf '@/out\\351')\" /s 1 >/dev/null && "
+            "cat \"$(printf '@/out\\351')\" && rm \"$(printf '@/out\\351')\"",
+            0, "\n\nc\n"},
+        {"such a name in a message", "\"$0\" -q \"$(printf '@/no\\351')\"", 2, "",
+            "twinscan: @/no\xEF\xBF\xBD: No such file or directory\n"},
+        {"a name with a space and a line break",
+            "cp @/in.txt '@/a b\nc' && \"$0\" -qd '@/a b\nc' && rm '@/a b\nc'", 0, "b\na\n\n"},
         {"a check that finds duplicates", "\"$0\" --check @/in.txt", 1, "",
             "twinscan: @/in.txt: 8 lines read, 6 of them in 3 groups of equal lines\n"},
         {"a check that finds none", "\"$0\" --check -q @/in.txt", 0, "", "", "a\nb\n", "a\nb\n"},
