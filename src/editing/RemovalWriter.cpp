@@ -363,7 +363,7 @@ bool SaveRun::commit()
     const QString &replaced = result_.target.replacedFile;
     if (result_.target.inPlace)
         return replaceInPlace();
-    if (!temporary_.commit(QFile::decodeName(result_.target.name)))
+    if (!temporary_.commit(fileNameFromBytes(result_.target.name)))
         return failOn("Can't replace %1: %2", replaced, systemReason(errno));
     return true;
 }
@@ -391,7 +391,7 @@ bool SaveRun::replaceInPlace()
         error = errno;
     if (error != 0) {
         const QString kept
-            = QFileInfo(replaced).absolutePath() + u'/' + QFile::decodeName(temporary_.keep());
+            = QFileInfo(replaced).absolutePath() + u'/' + fileNameFromBytes(temporary_.keep());
         return fail(SaveStatus::Failed,
             RemovalWriter::tr("Can't write %1: %2. The saved text is kept whole in %3.")
                 .arg(QDir::toNativeSeparators(replaced), systemReason(error),

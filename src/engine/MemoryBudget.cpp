@@ -2,6 +2,7 @@
 
 #include "engine/FileDescriptor.h"
 #include "engine/FileEncoding.h"
+#include "engine/FileName.h"
 
 #include <QDir>
 #include <QFile>
@@ -210,7 +211,7 @@ std::uint64_t inMemoryNeed(std::uint64_t fileBytes, std::uint64_t lines, bool wi
 
 bool fitsInMemory(const QString &path, std::uint64_t budget)
 {
-    const FileDescriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    const FileDescriptor fd(::open(fileNameBytes(path).constData(), O_RDONLY | O_CLOEXEC));
     struct stat st
     {
     };

@@ -1,6 +1,7 @@
 #include "engine/OutOfCoreScan.h"
 
 #include "engine/FileEncoding.h"
+#include "engine/FileName.h"
 #include "engine/KeyExtractor.h"
 #include "engine/KeyTally.h"
 #include "engine/LineKey.h"
@@ -160,7 +161,7 @@ bool Scan::report(std::uint64_t done)
 
 bool Scan::open()
 {
-    file_.reset(sys::open(QFile::encodeName(request_.file).constData(), O_RDONLY | O_CLOEXEC));
+    file_.reset(sys::open(fileNameBytes(request_.file).constData(), O_RDONLY | O_CLOEXEC));
     const std::optional<FileStamp> stamp
         = file_.isOpen() ? stampOf(file_.get()) : std::optional<FileStamp>();
     if (!stamp)
@@ -288,7 +289,7 @@ bool Scan::checkRoom()
     struct statfs at
     {
     };
-    if (::statfs(QFile::encodeName(request_.spillFolder).constData(), &at) != 0)
+    if (::statfs(fileNameBytes(request_.spillFolder).constData(), &at) != 0)
         return failWriting(errno);
     const std::uint64_t room = std::uint64_t(at.f_bavail) * std::uint64_t(at.f_bsize);
     if (room < needed)

@@ -1,5 +1,7 @@
 #include "engine/SpillFolder.h"
 
+#include "engine/FileName.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -21,7 +23,7 @@ struct SpillText
 
 QByteArray nameOf(const QString &path)
 {
-    return QFile::encodeName(path);
+    return fileNameBytes(path);
 }
 
 Folder usable(const QString &path)
@@ -38,7 +40,7 @@ Folder usable(const QString &path)
 QString environment(const char *name)
 {
     const char *value = std::getenv(name);
-    return value ? QFile::decodeName(value) : QString();
+    return value ? fileNameFromBytes(value) : QString();
 }
 } // namespace
 
