@@ -4,7 +4,7 @@
 #   bench/past-memory.sh capped [LINES]   word list of LINES (default 60000000) in a memory cgroup
 #   bench/past-memory.sh huge             2^31 + 5 lines: the job completes with the right output
 #
-# "capped" runs the job (`/s 2 /c 1 /e 1`: keep the first of equal lines, case-sensitive, empty
+# "capped" runs the job (`/s 2 /c on /e on`: keep the first of equal lines, case-sensitive, empty
 # lines too, which is what awk '!seen[$0]++' does) and `LC_ALL=C sort -u -S 100M` in turns, each
 # in a fresh cgroup v1 memory group of CAP (default 256M; needs root and
 # /sys/fs/cgroup/memory), REPS times (default 3), and prints each run, the medians and their
@@ -33,7 +33,7 @@ fi
 # The job's command line for INPUT and OUTPUT.
 job=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$scratch/config"
     TWINSCAN_TMPDIR="$scratch" "$build/twinscan")
-switches=(/s 2 /c 1 /e 1)
+switches=(/s 2 /c on /e on)
 
 # Runs "$@" in a new memory cgroup of the cap; prints "elapsed peak-MB" of the group.
 capped() {
