@@ -2,6 +2,7 @@
 
 #include "app/Module.h"
 #include "app/ScanSession.h"
+#include "engine/GroupOrder.h"
 #include "ui/ListBoxModel.h"
 
 #include <QAbstractItemView>
@@ -38,12 +39,12 @@ bool isCopyKey(QEvent *event)
 }
 
 // The entry that a click or Copy Current is about, or -1.
-int currentEntry(const QAbstractItemView &list, const ScanSession &session)
+int currentEntry(const ListViews &views, const ScanSession &session)
 {
-    const QModelIndex current = list.currentIndex();
+    const QModelIndex current = views.List2->currentIndex();
     if (!current.isValid() || current.row() >= session.lists().List2->ListCount())
         return -1;
-    return current.row();
+    return views.List2Box->itemAt(current.row());
 }
 } // namespace
 
@@ -65,6 +66,8 @@ ListInteractions::ListInteractions(ListHost &host, const ListViews &views)
     };
     for (const auto &[command, rule] : rules)
         connect(command, &QAction::triggered, this, [this, rule = rule] { host_.markBy(rule); });
+    connect(menu_.mnuSortByCount, &QAction::triggered, this, [this] { sortByCount(true); });
+    connect(menu_.mnuSortByFirst, &QAction::triggered, this, [this] { sortByCount(false); });
 
     // The program moves the current entry too (the marking rules do, while bulkMarking is set);
     // a click on the entry that is already current shows its line again.
@@ -88,12 +91,36 @@ void ListInteractions::List2_Click()
     const ScanSession *session = host_.shownSession();
     if (host_.bulkMarking() || !session || !session->listed())
         return;
-    const int entry = currentEntry(*views_.List2, *session);
+    const int entry = currentEntry(views_, *session);
     if (entry < 0)
         return;
     const QModelIndex line = views_.lstShowBox->index(session->lineOfEntry(entry));
     views_.lstShow->setCurrentIndex(line);
     views_.lstShow->scrollTo(line);
+    const EntryGroup group = session->groupOfEntry(entry);
+    host_.showStatus(tr("Line %1 \u00B7 duplicate %2 of %3")
+                         .arg(line.row() + 1)
+                         .arg(entry - group.first + 1)
+                         .arg(group.size));
+}
+
+// A view order only: the entries, their marks and what the rules and the save see stay. The
+// current entry stays current wherever it moved to.
+void ListInteractions::sortByCount(bool byCount)
+{
+    const ScanSession *session = host_.shownSession();
+    if (module().isBusy || !session || !session->listed() || views_.List2Box->ordered() == byCount)
+        return;
+    const int current = currentEntry(views_, *session);
+    const auto listed = std::size_t(session->lists().List2->ListCount());
+    views_.List2Box->setOrder(
+        byCount ? entriesByGroupSize(session->lineEntries(), listed) : BulkArray<std::uint32_t>());
+    int row = 0;
+    while (current >= 0 && row < views_.List2Box->rowCount()
+        && views_.List2Box->itemAt(row) != current)
+        ++row;
+    views_.List2->setCurrentIndex(views_.List2Box->index(current >= 0 ? row : 0));
+    views_.List2->scrollTo(views_.List2->currentIndex());
 }
 
 void ListInteractions::List2_MouseUp(Qt::MouseButton button, QPoint globalPos)
@@ -119,6 +146,9 @@ void ListInteractions::showMenu(QPoint globalPos)
     if (module().isBusy || views_.List2Box->rowCount() == 0 || !session)
         return;
     menu_.mnuCopyCurrent->setEnabled(session->listed());
+    for (QAction *sort : {menu_.mnuSortByCount, menu_.mnuSortByFirst})
+        sort->setEnabled(session->listed());
+    (views_.List2Box->ordered() ? menu_.mnuSortByCount : menu_.mnuSortByFirst)->setChecked(true);
     menu_.mnuPopup->popup(globalPos);
 }
 
@@ -153,7 +183,7 @@ void ListInteractions::mnuCopyCurrent_Click()
     const ScanSession *session = host_.shownSession();
     if (!session || !session->text() || !session->listed())
         return;
-    const int entry = currentEntry(*views_.List2, *session);
+    const int entry = currentEntry(views_, *session);
     if (entry < 0)
         return;
     QGuiApplication::clipboard()->clear();

@@ -31,6 +31,8 @@ public:
     // Copy to Clipboard "All" or "Selected".
     virtual void copyEntries(CopyScope scope) = 0;
     virtual void scanDropped(const QString &file) = 0;
+    // The message panel's text, set by a click on an entry.
+    virtual void showStatus(const QString &text) = 0;
 };
 
 // The window's two lists, their models, and the window whose pointer shows a command's wait.
@@ -64,6 +66,8 @@ public:
     void mnuCopyCurrent_Click();
     void mnuCopySelected_Click();
     void copyForKey();
+    // Shows the groups with the most lines first, or in the order of their first lines again.
+    void sortByCount(bool byCount);
 
     // Scans the first file of a dropped list of local files; answers whether it takes the drop.
     bool lstShow_OLEDragDrop(const QMimeData *data);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SettingsRecords.h"
+#include "engine/KeySpec.h"
 
 #include <QString>
 
@@ -27,6 +28,7 @@ struct Module
     QString appVersion;
 
     ScanOptions scanOptions;
+    KeySpec keySpec; // what of a line the scan compares
     SaveOptions saveOptions;
     // 1 lists a file of 32,768 lines or more in the main window, 0 shows it unlisted; a flag like
     // the switches.

@@ -74,7 +74,10 @@ ScanEnding ScanCommand::run()
         return errorEnding();
 
     m.lastLoadedFile = file;
-    host_.setTitle(m.appTitle + QLatin1Char(' ') + m.appVersion + QLatin1String(" - ") + file);
+    // With a key set, the title says so: two different lines may then be duplicates.
+    const QString key = keySpecSummary(m.keySpec);
+    host_.setTitle(m.appTitle + QLatin1Char(' ') + m.appVersion + QLatin1String(" - ") + file
+        + (key.isEmpty() ? QString() : QLatin1String(" (") + key + QLatin1Char(')')));
     busy.showBusy();
     host_.setStatusText(tr("Loading file..."));
     host_.letEventsRun();
@@ -271,7 +274,8 @@ ScanOutcome ScanCommand::findDuplicates(ScanSession &session)
     bar.setMin(0);
     bar.setValue(0);
     ScanOutcome outcome
-        = DuplicateScanner(*session.text(), ScanRules::from(module().scanOptions))
+        = DuplicateScanner(*session.text(), ScanRules::from(module().scanOptions),
+            Parallelism::fromEnvironment(), module().keySpec)
               .run(*session.lists().List2,
                   host_.progressListener([this, &bar](qint64 done, qint64 total) {
                       host_.setStatusText(

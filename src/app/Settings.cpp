@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 
+#include "app/KeySettings.h"
 #include "app/Module.h"
 #include "app/SettingsStore.h"
 #include "engine/Rounding.h"
@@ -164,6 +165,7 @@ void loadSettings(const SettingsStore &store, Module &module, QSize primaryScree
 {
     const SettingsTable table = settingsTable(primaryScreenTwips);
     readAll(store, module, table.options);
+    module.keySpec = readKeySpec(store);
     readAll(store, module, table.mainPlacement);
     readAll(store, module, table.viewerPlacement);
     readAll(store, module, table.statistics);
@@ -180,6 +182,7 @@ void saveSettings(SettingsStore &store, Module &module, const WindowSnapshot &ma
     module.mainPlacement.state = mainWindow.state;
     const SettingsTable table = settingsTable({});
     writeAll(store, module, table.options);
+    writeKeySpec(store, module.keySpec);
     // A minimised window has no placement worth keeping; the store keeps the earlier run's.
     if (mainWindow.state != windowStateMinimised)
         writeAll(store, module, table.mainPlacement);

@@ -12,6 +12,7 @@
 #include "app/Version.h"
 #include "app/ViewedSession.h"
 #include "editing/InterruptSignals.h"
+#include "ui/GroupSizeDelegate.h"
 #include "ui/HelpDocument.h"
 #include "ui/UniformRowView.h"
 #include "ui/WindowGeometry.h"
@@ -43,6 +44,14 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     setUpBars();
     ui_.lstShow->setModel(&lstShowBox_);
     ui_.List2->setModel(&List2Box_);
+    ui_.List2->setItemDelegate(new GroupSizeDelegate(
+        [this](int row) {
+            const int entry = List2Box_.itemAt(row);
+            const EntryGroup group
+                = session_ && session_->listed() ? session_->groupOfEntry(entry) : EntryGroup {};
+            return group.first == entry ? group.size : 0;
+        },
+        ui_.List2));
     ui_.actSave->setEnabled(false);
     ui_.actView->setEnabled(false);
     connect(ui_.actOpen, &QAction::triggered, this, &frmMain::cmdScan_Click);
@@ -208,7 +217,7 @@ void frmMain::scanSavedFile(const QString &file)
 void frmMain::cmdSettings_Click()
 {
     Module &m = module();
-    frmSettings::edit(this, m.scanOptions, m.saveOptions, m.showLargeFileLists);
+    frmSettings::edit(this, m.scanOptions, m.saveOptions, m.showLargeFileLists, m.keySpec);
     ui_.cmdScan->setFocus();
 }
 
@@ -219,13 +228,13 @@ void frmMain::cmdView_Click()
     startCommand();
     ViewedSession lines(*session_);
     frmView(lines, module().viewerPlacement, this).exec();
-    setStatusText(session_->markedCountText());
     // The duplicates list starts again from its first entry, which the source list then shows.
     if (session_->listed() && List2Box_.rowCount() > 0) {
         ui_.List2->scrollToTop();
         ui_.List2->setCurrentIndex(List2Box_.index(0));
         interactions_->List2_Click(); // also when entry 0 was current already
     }
+    setStatusText(session_->markedCountText());
 }
 
 void frmMain::cmdAbout_Click()

@@ -54,6 +54,7 @@ public:
     void markBy(MarkRule rule) override;
     void copyEntries(CopyScope scope) override;
     void scanDropped(const QString &file) override { scanFile(file); }
+    void showStatus(const QString &text) override { setStatusText(text); }
 
     const MainWindowUi &ui() const { return ui_; }
     ListInteractions &interactions() { return *interactions_; }

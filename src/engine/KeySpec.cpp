@@ -24,6 +24,10 @@ QString separatorName(const KeySpec &spec)
         return spec.csv ? QStringLiteral("comma") : QStringLiteral("spaces");
     if (spec.separator == "\t")
         return QStringLiteral("tab");
+    if (spec.separator == ",")
+        return QStringLiteral("comma");
+    if (spec.separator == ";")
+        return QStringLiteral("semicolon");
     return QLatin1Char('"') + QString::fromStdString(spec.separator) + QLatin1Char('"');
 }
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "ui/Widgets.h"
 
+#include <QActionGroup>
 #include <QMenu>
 
 namespace twinscan {
@@ -29,6 +30,16 @@ void DuplicatesMenu::setupMenu(QWidget *owner)
     mnuSelect->addSeparator();
     mnuSelAllButFirst = addItem(mnuSelect, "mnuSelAllButFirst", tr("All but first duplicate"));
     mnuSelAllButLast = addItem(mnuSelect, "mnuSelAllButLast", tr("All but last duplicate"));
+    // How the list is ordered: one of the two is checked.
+    mnuPopup->addSeparator();
+    mnuSortByCount = addItem(mnuPopup, "mnuSortByCount", tr("Sort by count"));
+    mnuSortByFirst = addItem(mnuPopup, "mnuSortByFirst", tr("Sort by first occurrence"));
+    auto *order = new QActionGroup(mnuPopup);
+    for (QAction *sort : {mnuSortByCount, mnuSortByFirst}) {
+        sort->setCheckable(true);
+        order->addAction(sort);
+    }
+    mnuSortByFirst->setChecked(true);
 }
 
 } // namespace twinscan

@@ -25,6 +25,8 @@ public:
     QAction *mnuInvert = nullptr;
     QAction *mnuSelAllButFirst = nullptr;
     QAction *mnuSelAllButLast = nullptr;
+    QAction *mnuSortByCount = nullptr;
+    QAction *mnuSortByFirst = nullptr;
 
     void setupMenu(QWidget *owner);
 };

@@ -37,6 +37,7 @@ void ListBoxModel::showPlaceholder(const QString &text)
 void ListBoxModel::reset(LineList *list, const QString &placeholder)
 {
     beginResetModel();
+    order_.reset();
     list_ = list;
     placeholder_ = placeholder;
     shownRows_ = placeholder.isEmpty() ? 0 : 1;
@@ -48,14 +49,29 @@ void ListBoxModel::showNewRows()
     const int total = list_ ? list_->ListCount() : shownRows_;
     if (total <= shownRows_)
         return;
+    if (ordered())
+        setOrder({}); // rows come in the list's own order
     // The items are stored already; the view learns of them only now and reads them after.
     beginInsertRows({}, shownRows_, total - 1);
     shownRows_ = total;
     endInsertRows();
 }
 
+void ListBoxModel::setOrder(BulkArray<std::uint32_t> order)
+{
+    beginResetModel();
+    order_
+        = std::size_t(shownRows_) == order.size() ? std::move(order) : BulkArray<std::uint32_t>();
+    endResetModel();
+}
+
+// In another order the items changed lie anywhere; their rows are found as they are drawn.
 void ListBoxModel::repaintChecks(int first, int last)
 {
+    if (ordered()) {
+        first = 0;
+        last = shownRows_ - 1;
+    }
     last = std::min(last, list_ ? shownRows_ - 1 : -1);
     if (first <= last)
         Q_EMIT dataChanged(index(first), index(last), {Qt::CheckStateRole});
@@ -75,7 +91,8 @@ QVariant ListBoxModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= shownRows_)
         return {};
-    const QString text = list_ ? list_->List(index.row()) : placeholder_;
+    const int item = itemAt(index.row());
+    const QString text = list_ ? list_->List(item) : placeholder_;
     switch (role) {
     case Qt::DisplayRole:
         return shownText(text);
@@ -83,7 +100,7 @@ QVariant ListBoxModel::data(const QModelIndex &index, int role) const
         return checkable(index) ? QVariant(spokenEntry(shownText(text))) : QVariant();
     case Qt::CheckStateRole:
         if (checkable(index))
-            return list_->Selected(index.row()) ? Qt::Checked : Qt::Unchecked;
+            return list_->Selected(item) ? Qt::Checked : Qt::Unchecked;
         return {};
     default:
         return {};
@@ -95,7 +112,7 @@ bool ListBoxModel::setData(const QModelIndex &index, const QVariant &value, int 
     if (role != Qt::CheckStateRole || !checkable(index))
         return false;
     const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
-    list_->setSelected(index.row(), checked);
+    list_->setSelected(itemAt(index.row()), checked);
     Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
     Q_EMIT checkToggled(index.row(), checked);
     return true;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "engine/BulkMemory.h"
+
 #include <QAbstractListModel>
+#include <cstdint>
 
 namespace twinscan {
 
@@ -26,6 +29,12 @@ public:
     void repaintChecks(int first, int last);
     // While locked, the user cannot change a check box: a job is reading the marks.
     void setChecksLocked(bool locked) { checksLocked_ = locked; }
+    // Shows the list's items in another order, the item at each row; an empty order shows them
+    // in their own. Only the view changes: the items, their marks and their indexes stay.
+    void setOrder(BulkArray<std::uint32_t> order);
+    bool ordered() const { return order_.size() > 0; }
+    // The list's item that a row shows.
+    int itemAt(int row) const { return ordered() ? int(order_[std::size_t(row)]) : row; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -45,6 +54,7 @@ private:
     LineList *list_ = nullptr;
     QString placeholder_;
     int shownRows_ = 0; // rows the views have been told about
+    BulkArray<std::uint32_t> order_;
 };
 
 } // namespace twinscan

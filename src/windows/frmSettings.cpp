@@ -1,6 +1,7 @@
 #include "windows/frmSettings.h"
 
 #include "ui/Widgets.h"
+#include "windows/CompareFrame.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -26,12 +27,13 @@ qint16 flagAfter(const QCheckBox *box, qint16 stored, bool shownChecked)
 
 } // namespace
 
-frmSettings::frmSettings(
-    ScanOptions &scanOptions, SaveOptions &saveOptions, qint16 &showLargeFileLists, QWidget *parent)
+frmSettings::frmSettings(ScanOptions &scanOptions, SaveOptions &saveOptions,
+    qint16 &showLargeFileLists, KeySpec &keySpec, QWidget *parent)
     : QDialog(parent),
       scanOptions_(scanOptions),
       saveOptions_(saveOptions),
-      showLargeFileLists_(showLargeFileLists)
+      showLargeFileLists_(showLargeFileLists),
+      keySpec_(keySpec)
 {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Settings"));
@@ -39,13 +41,14 @@ frmSettings::frmSettings(
     applyTabOrder();
     connect(cmdOk, &QPushButton::clicked, this, &frmSettings::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(frmCompare, &CompareFrame::validityChanged, cmdOk, &QPushButton::setEnabled);
     Form_Load();
 }
 
-bool frmSettings::edit(
-    QWidget *owner, ScanOptions &scanOptions, SaveOptions &saveOptions, qint16 &showLargeFileLists)
+bool frmSettings::edit(QWidget *owner, ScanOptions &scanOptions, SaveOptions &saveOptions,
+    qint16 &showLargeFileLists, KeySpec &keySpec)
 {
-    frmSettings dialog(scanOptions, saveOptions, showLargeFileLists, owner);
+    frmSettings dialog(scanOptions, saveOptions, showLargeFileLists, keySpec, owner);
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -59,6 +62,7 @@ void frmSettings::buildControls()
         "chkLargeLists");
     Frame1 = makeFrame(this, "Frame1", QStringLiteral("Scanning for Duplicates"),
         {chkCase, chkTrim, chkEmpty, chkLargeLists});
+    frmCompare = new CompareFrame(this);
     chkTrimSave = named(new QCheckBox(trimCaption, this), "chkTrimSave");
     chkSaveEmpty = named(new QCheckBox(QStringLiteral("Save empty lines."), this), "chkSaveEmpty");
     Frame2 = makeFrame(this, "Frame2", QStringLiteral("Saving"), {chkTrimSave, chkSaveEmpty});
@@ -73,6 +77,7 @@ void frmSettings::buildControls()
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
+    layout->addWidget(frmCompare);
     layout->addWidget(Frame2);
     layout->addLayout(buttons);
     // A dialog of fixed size, like the rest of the program's small windows.
@@ -101,6 +106,7 @@ void frmSettings::Form_Load()
     chkLargeLists->setChecked(showLargeFileLists_ != 0);
     chkTrimSave->setChecked(save.trimLines);
     chkSaveEmpty->setChecked(save.keepEmptyLines);
+    frmCompare->setSpec(keySpec_);
 }
 
 void frmSettings::cmdOk_Click()
@@ -115,6 +121,7 @@ void frmSettings::cmdOk_Click()
     saveOptions_.trimSaveLines = flagAfter(chkTrimSave, saveOptions_.trimSaveLines, save.trimLines);
     saveOptions_.saveEmptyLines
         = flagAfter(chkSaveEmpty, saveOptions_.saveEmptyLines, save.keepEmptyLines);
+    keySpec_ = frmCompare->spec();
     accept();
 }
 

@@ -146,13 +146,17 @@ TEST_P(ListedEntries, AClickOnAnEntryShowsItsLine)
         int entry;
         bool onCheckBox;
         int line;
-    } cases[] = {{1, false, 2}, {3, true, 3}, {2, true, 1}};
+        const char *place; // the message panel's text
+    } cases[] = {{1, false, 2, "Line 3 \u00B7 duplicate 2 of 2"},
+        {3, true, 3, "Line 4 \u00B7 duplicate 2 of 2"},
+        {2, true, 1, "Line 2 \u00B7 duplicate 1 of 2"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.entry);
         clickRow(*ui().List2, entry(c.entry), c.onCheckBox);
         EXPECT_EQ(current(ui().List2), c.entry);
         EXPECT_EQ(current(ui().lstShow), c.line);
         EXPECT_EQ(window->session()->isEntryMarked(c.entry), c.onCheckBox);
+        EXPECT_EQ(status(), QString::fromUtf8(c.place));
     }
     QTest::keyClick(ui().List2, Qt::Key_Space); // unchecks the current entry, as its box would
     EXPECT_FALSE(window->session()->isEntryMarked(2));

@@ -91,6 +91,7 @@ void fillDistinct(Module &module)
     static_cast<WindowPlacement &>(module.mainPlacement) = {-150, 32767, 9000, 7005, 2};
     static_cast<WindowPlacement &>(module.viewerPlacement) = {-32768, 450, 7200, 5700, 1};
     module.statistics = {13, 8589934592, 120, 40, 17}; // past 32 bits
+    module.keySpec = {KeySpec::Kind::Fields, {3, 1}, "; ", true, u"(a|b)"_s, 2, 9};
 }
 
 TEST(QSettingsStore, RoundTripThroughThePerUserIniFile)
@@ -113,6 +114,40 @@ TEST(QSettingsStore, RoundTripThroughThePerUserIniFile)
     EXPECT_EQ(numbersOf(loaded), numbersOf(saved));
     EXPECT_EQ(loaded.lastLoadedFile, saved.lastLoadedFile);
     EXPECT_EQ(loaded.lastSavedFile, saved.lastSavedFile);
+    EXPECT_TRUE(loaded.keySpec == saved.keySpec);
+}
+
+// What is compared has keys of its own; without them it is the whole line, and a stored key that
+// cannot be used gives the whole line too rather than a scan that fails.
+TEST(LoadSettings, KeyFromItsOwnKeys)
+{
+    using Kind = KeySpec::Kind;
+    const struct
+    {
+        std::vector<std::pair<QString, QString>> stored;
+        KeySpec expected;
+    } cases[] = {
+        {{}, {}},
+        {{{u"compareKind"_s, u"1"_s}, {u"compareFields"_s, u"2-3"_s},
+             {u"compareSeparator"_s, u"\t"_s}},
+            {Kind::Fields, {2, 3}, "\t", false, {}, 0, 0}},
+        {{{u"compareKind"_s, u"2"_s}, {u"comparePattern"_s, u"id=(\\d+)"_s}},
+            {Kind::Regex, {}, "", false, u"id=(\\d+)"_s, 0, 0}},
+        {{{u"compareKind"_s, u"3"_s}, {u"compareSkipChars"_s, u"4"_s},
+             {u"compareCheckChars"_s, u"x"_s}},
+            {Kind::Characters, {}, "", false, {}, 4, 0}},
+        {{{u"compareKind"_s, u"1"_s}, {u"compareFields"_s, u"0"_s}}, {}},
+        {{{u"compareKind"_s, u"2"_s}, {u"comparePattern"_s, u"(a"_s}}, {}},
+        {{{u"compareKind"_s, u"7"_s}}, {}},
+    };
+    for (const auto &c : cases) {
+        MemorySettingsStore store;
+        for (const auto &[key, value] : c.stored)
+            store.values.insert(key, value);
+        Module module;
+        loadSettings(store, module, screen1920x1080);
+        EXPECT_TRUE(module.keySpec == c.expected) << store.values.size();
+    }
 }
 
 // Two windows closing one after the other: the counters add up, every other key is the last

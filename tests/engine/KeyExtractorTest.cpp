@@ -90,6 +90,7 @@ TEST(KeyExtraction, EveryKindOfKey)
         {"csv quoted separator", csv({2}), plain, "a,\"b,c\",d", key("b,c")},
         {"csv doubled quotes", csv({2}), plain, "a,\"say \"\"hi\"\"\",d", key("say \"hi\"")},
         {"csv after quoted field", csv({3}), plain, "\"a,b\",c,d", key("d")},
+        {"csv separator after doubled quotes", csv({2}), plain, "\"a\"\",b\",c", key("c")},
         {"csv quote inside plain field", csv({2}), plain, "a\"b,c", key("c")},
         {"csv text after closing quote", csv({1}), plain, "\"a\"b\",c", key("ab\"")},
         {"csv unclosed quote", csv({2}), plain, "a,\"b,c", key("b,c")},

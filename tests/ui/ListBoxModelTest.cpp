@@ -48,6 +48,44 @@ TEST(ListBoxModel, ShowsItsListInBurstsWithCheckBoxesInTheDuplicatesListOnly)
     EXPECT_EQ(model.rowCount(), 0);
 }
 
+// In another order each row shows, checks and unchecks the item the order names; a change of
+// marks repaints every row, as they lie anywhere; rows the list gains bring its own order back,
+// and an order of the wrong length is not taken.
+TEST(ListBoxModel, AnOrderOfRowsMapsEachRowToItsItem)
+{
+    ItemVectorList list;
+    list.setSource(LoadedText::fromBytes("one\ntwo\nthree\n"));
+    for (int line = 0; line < 3; ++line)
+        list.addEntry(line, line);
+    ListBoxModel model(true);
+    Tester tester(&model, Tester::FailureReportingMode::Fatal);
+    model.showList(&list);
+    const auto orderOf = [](std::vector<std::uint32_t> items) {
+        BulkArray<std::uint32_t> order(items.size());
+        std::copy(items.begin(), items.end(), order.data());
+        return order;
+    };
+    model.setOrder(orderOf({2, 0, 1}));
+    ASSERT_TRUE(model.ordered());
+    EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), "[3]\tthree");
+    EXPECT_EQ(model.itemAt(1), 0);
+    EXPECT_TRUE(model.setData(model.index(0), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_TRUE(list.Selected(2));
+    EXPECT_FALSE(list.Selected(0));
+    list.setSelected(1, true);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.repaintChecks(1, 1);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed[0][1].toModelIndex().row(), 2);
+    EXPECT_EQ(model.data(model.index(2), Qt::CheckStateRole), Qt::Checked);
+    list.addEntry(0, 0);
+    model.showNewRows();
+    EXPECT_FALSE(model.ordered());
+    EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), "[1]\tone");
+    model.setOrder(orderOf({1, 0}));
+    EXPECT_FALSE(model.ordered());
+}
+
 // Drawing a line of megabytes would freeze the window.
 TEST(ListBoxModel, AVeryLongLineIsShownCutButKeptWhole)
 {

@@ -1,11 +1,20 @@
+#include "windows/CompareFrame.h"
 #include "windows/frmSettings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace twinscan {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 const char *const boxes[]
     = {"chkCase", "chkTrim", "chkEmpty", "chkTrimSave", "chkSaveEmpty", "chkLargeLists"};
@@ -13,8 +22,8 @@ const char *const boxes[]
 // The dialog over six options given in the order of the boxes.
 struct Opened
 {
-    explicit Opened(const std::vector<qint16> &v)
-        : scan {v[0], v[1], v[2]}, save {v[3], v[4]}, largeLists(v[5])
+    explicit Opened(const std::vector<qint16> &v, KeySpec k = {})
+        : scan {v[0], v[1], v[2]}, save {v[3], v[4]}, largeLists(v[5]), key(std::move(k))
     {
     }
 
@@ -31,7 +40,8 @@ struct Opened
     ScanOptions scan;
     SaveOptions save;
     qint16 largeLists;
-    frmSettings dialog {scan, save, largeLists};
+    KeySpec key;
+    frmSettings dialog {scan, save, largeLists, key};
 };
 
 // Each box shows its own option (the first two rows tell every pair of boxes apart); a value the
@@ -59,6 +69,79 @@ TEST(SettingsDialog, BoxesShowTheOptionsAndOkCopiesAToggledBoxBack)
                 EXPECT_EQ(opened.dialog.result(), ok ? QDialog::Accepted : QDialog::Rejected);
             }
         }
+    }
+}
+
+// The Compare frame: each row sets its controls as a user would, then presses Ok. A key that
+// cannot be used keeps Ok disabled and says why, in the engine's words for an expression.
+TEST(SettingsDialog, CompareFrameGivesTheKeyOrSaysWhyNot)
+{
+    using Kind = KeySpec::Kind;
+    const auto on = [](const char *name) {
+        return [name](frmSettings &d) { d.findChild<QRadioButton *>(name)->setChecked(true); };
+    };
+    const auto type = [](const char *name, const char *text) {
+        return [name, text](frmSettings &d) {
+            d.findChild<QLineEdit *>(name)->setText(QString::fromUtf8(text));
+        };
+    };
+    const auto pick = [](int separator) {
+        return [separator](frmSettings &d) {
+            d.findChild<QComboBox *>("cboSeparator")->setCurrentIndex(separator);
+        };
+    };
+    const auto spin = [](const char *name, int value) {
+        return [name, value](frmSettings &d) { d.findChild<QSpinBox *>(name)->setValue(value); };
+    };
+    const auto csv = [](frmSettings &d) { d.findChild<QCheckBox *>("chkCsv")->setChecked(true); };
+    using Step = std::function<void(frmSettings &)>;
+    const struct
+    {
+        std::vector<Step> steps;
+        std::optional<KeySpec> expected; // none: Ok stays disabled
+        QString error;
+    } rows[] = {
+        {{}, KeySpec {}, {}},
+        {{on("optFields"), type("txtFields", "1,3"), pick(1)},
+            KeySpec {Kind::Fields, {1, 3}, ",", false, {}, 0, 0}, {}},
+        {{on("optFields"), type("txtFields", "2"), pick(0), csv},
+            KeySpec {Kind::Fields, {2}, "\t", true, {}, 0, 0}, {}},
+        {{on("optFields"), type("txtFields", "2"), pick(4)},
+            KeySpec {Kind::Fields, {2}, "", false, {}, 0, 0}, {}},
+        {{on("optFields"), type("txtFields", "2"), pick(5), type("txtSeparator", "::")},
+            KeySpec {Kind::Fields, {2}, "::", false, {}, 0, 0}, {}},
+        {{on("optFields"), type("txtFields", "2"), pick(5)}, std::nullopt,
+            u"Type the text that separates the fields."_s},
+        {{on("optFields"), type("txtFields", "two")}, std::nullopt,
+            u"The fields must be numbers from 1 on, such as 2, 1,3 or 2-4."_s},
+        {{on("optFields")}, std::nullopt, u"Give the fields to compare, such as 2 or 1,3."_s},
+        {{on("optRegex"), type("txtPattern", "id=(\\d+)")},
+            KeySpec {Kind::Regex, {}, "", false, u"id=(\\d+)"_s, 0, 0}, {}},
+        {{on("optRegex"), type("txtPattern", "a(b")}, std::nullopt,
+            u"The regular expression is not valid: missing closing parenthesis (at character 4)."_s},
+        {{on("optChars"), spin("spnSkip", 2), spin("spnCheck", 3)},
+            KeySpec {Kind::Characters, {}, "", false, {}, 2, 3}, {}},
+        // Back to the whole line, the typed expression is kept but no longer used.
+        {{on("optRegex"), type("txtPattern", "a(b"), on("optWholeLine")},
+            KeySpec {Kind::WholeLine, {}, "", false, u"a(b"_s, 0, 0}, {}},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        Opened opened({0, 0, 0, 0, 1, 0});
+        for (const Step &step : rows[i].steps)
+            step(opened.dialog);
+        auto *ok = opened.dialog.findChild<QPushButton *>("cmdOk");
+        const auto *error = opened.dialog.findChild<QLabel *>("lblKeyError");
+        EXPECT_EQ(ok->isEnabled(), rows[i].expected.has_value());
+        EXPECT_EQ(error->text(), rows[i].error);
+        ok->click();
+        EXPECT_TRUE(opened.key == rows[i].expected.value_or(KeySpec {}));
+        // What was given shows again at the next opening, and Cancel leaves it.
+        Opened again({0, 0, 0, 0, 1, 0}, opened.key);
+        EXPECT_TRUE(again.dialog.findChild<CompareFrame *>()->spec() == opened.key);
+        again.dialog.findChild<QRadioButton *>("optChars")->setChecked(true);
+        again.dialog.findChild<QPushButton *>("cmdCancel")->click();
+        EXPECT_TRUE(again.key == opened.key);
     }
 }
 
