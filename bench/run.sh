@@ -25,6 +25,9 @@ results=$here/results
 commands=(
     "engine scan|{build}/bench/twinscan_bench scan {file} > /dev/null"
     "engine 1 thread|TWINSCAN_THREADS=1 {build}/bench/twinscan_bench scan {file} > /dev/null"
+    "engine field key|{build}/bench/twinscan_bench scan {file} field > /dev/null"
+    "engine csv key|{build}/bench/twinscan_bench scan {file} csv > /dev/null"
+    "engine regex key|{build}/bench/twinscan_bench scan {file} regex > /dev/null"
     "window scan|{build}/bench/twinscan_window_bench scan {file}"
     "window 1 thread|TWINSCAN_THREADS=1 {build}/bench/twinscan_window_bench scan {file}"
     "window scan (lists)|{build}/bench/twinscan_window_bench lists {file}"

@@ -4,7 +4,10 @@
 // phase, the counts, a checksum of the duplicates list (to compare engine versions) and the peak
 // resident memory of this process.
 //
-//   twinscan_bench scan FILE
+//   twinscan_bench scan FILE [field|csv|regex]
+//
+// With a key, the lines are compared by their second word instead: as the field of runs of
+// spaces, as the column of a CSV file separated by spaces, or as the capture of "^\S+ (\S+)".
 //
 // Also runs the viewer's Find as the viewer runs it, in steps of 4,096 lines: from the first line
 // to the text of line LINE (1-based, default 1,000,000), with and without Match case, then a text
@@ -75,7 +78,23 @@ long peakRssKb()
     return usage.ru_maxrss;
 }
 
-int scan(const char *path)
+KeySpec benchKey(const char *name)
+{
+    KeySpec key;
+    if (std::strcmp(name, "regex") == 0) {
+        key.kind = KeySpec::Kind::Regex;
+        key.pattern = QStringLiteral("^\\S+ (\\S+)");
+    } else {
+        key.kind = KeySpec::Kind::Fields;
+        key.fields = {2};
+        key.csv = std::strcmp(name, "csv") == 0;
+        if (key.csv)
+            key.separator.push_back(' ');
+    }
+    return key;
+}
+
+int scan(const char *path, const KeySpec &key)
 {
     const Clock::time_point start = Clock::now();
     const double cpuStart = cpuSeconds();
@@ -102,7 +121,9 @@ int scan(const char *path)
     List2.setUpperLimit(lineCount);
     List2.setSource(text);
     const ScanOutcome outcome
-        = DuplicateScanner(*text, ScanRules::from(ScanOptions {})).run(List2, progressCheck);
+        = DuplicateScanner(*text, ScanRules::from(ScanOptions {}), Parallelism::fromEnvironment(),
+            key)
+              .run(List2, progressCheck);
     const double scanSeconds = secondsSince(scanStart);
     const double scanCpu = cpuSeconds() - cpuStart - loadCpu - fillCpu;
 
@@ -167,9 +188,14 @@ int find(const char *path, int lineNumber)
 int main(int argc, char **argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "scan") == 0)
-        return scan(argv[2]);
+        return scan(argv[2], {});
+    const char *const keys[] = {"field", "csv", "regex"};
+    if (argc == 4 && std::strcmp(argv[1], "scan") == 0
+        && std::any_of(std::begin(keys), std::end(keys),
+            [&](const char *key) { return std::strcmp(argv[3], key) == 0; }))
+        return scan(argv[2], benchKey(argv[3]));
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "find") == 0)
         return find(argv[2], argc == 4 ? std::atoi(argv[3]) : 1'000'000);
-    std::fprintf(stderr, "usage: %s scan FILE | find FILE [LINE]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s scan FILE [field|csv|regex] | find FILE [LINE]\n", argv[0]);
     return 2;
 }
