@@ -85,6 +85,8 @@ TEST_F(KeyWindow, SortByCountIsAViewOrderOnly)
         (std::vector<QString> {"[4]\tc", "[7]\tc", "[8]\tc", "[9]\tc", "[2]\tb", "[3]\tb", "[6]\tb",
             "[1]\ta", "[5]\ta"}));
     EXPECT_EQ(ui().List2->currentIndex().row(), 4);
+    clickRow(*ui().List2, window->List2Box().index(0), false);
+    EXPECT_EQ(ui().lstShow->currentIndex().row(), 3); // the row's entry's line, the first c
     clickRow(*ui().List2, window->List2Box().index(1), true);
     EXPECT_TRUE(window->session()->isEntryMarked(6)); // line 7, the second c
     EXPECT_EQ(window->session()->markedCount(), 1);

@@ -76,6 +76,7 @@ TEST(ListBoxModel, AnOrderOfRowsMapsEachRowToItsItem)
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     model.repaintChecks(1, 1);
     ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 0);
     EXPECT_EQ(changed[0][1].toModelIndex().row(), 2);
     EXPECT_EQ(model.data(model.index(2), Qt::CheckStateRole), Qt::Checked);
     list.addEntry(0, 0);
