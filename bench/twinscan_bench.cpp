@@ -120,10 +120,9 @@ int scan(const char *path, const KeySpec &key)
     clsListEmu List2;
     List2.setUpperLimit(lineCount);
     List2.setSource(text);
-    const ScanOutcome outcome
-        = DuplicateScanner(*text, ScanRules::from(ScanOptions {}), Parallelism::fromEnvironment(),
-            key)
-              .run(List2, progressCheck);
+    const ScanOutcome outcome = DuplicateScanner(
+        *text, ScanRules::from(ScanOptions {}), Parallelism::fromEnvironment(), key)
+                                    .run(List2, progressCheck);
     const double scanSeconds = secondsSince(scanStart);
     const double scanCpu = cpuSeconds() - cpuStart - loadCpu - fillCpu;
 
