@@ -1,11 +1,15 @@
 #include "editing/OutputFile.h"
 
+#include "editing/InterruptSignals.h"
 #include "engine/FileStamp.h"
 #include "engine/SystemCalls.h"
 
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace twinscan {
@@ -28,13 +32,36 @@ void OutputFile::writeBehind()
 bool OutputFile::openDevice(int folder, const QByteArray &name)
 {
     fd_.reset(sys::openAt(folder, name.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd_.isOpen())
+        return fail(errno);
+    writeWithoutBlocking();
+    return true;
+}
+
+// A FIFO or a device opened anew has an open file description of its own, whose flags nobody
+// else shares: the shell that handed the descriptor down keeps its blocking writes.
+bool OutputFile::openDescriptor(int fd)
+{
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))) {
+        const std::string own = "/proc/self/fd/" + std::to_string(fd);
+        fd_.reset(sys::open(own.c_str(), O_WRONLY | O_CLOEXEC));
+        if (fd_.isOpen()) {
+            writeWithoutBlocking();
+            return true;
+        }
+    }
+    fd_.reset(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
     return fd_.isOpen() || fail(errno);
 }
 
-bool OutputFile::openDescriptor(int fd)
+// Where the flag cannot be set, writes block as before, and only a signal cuts them short.
+void OutputFile::writeWithoutBlocking()
 {
-    fd_.reset(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
-    return fd_.isOpen() || fail(errno);
+    const int flags = ::fcntl(fd_.get(), F_GETFL);
+    nonBlocking_ = flags != -1 && ::fcntl(fd_.get(), F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
 bool OutputFile::writeSlow(std::string_view bytes)
@@ -70,8 +97,28 @@ bool OutputFile::flush()
 
 bool OutputFile::writeAll(const char *data, std::size_t size)
 {
+    while (nonBlocking_ && size > 0) {
+        const ssize_t done = sys::write(fd_.get(), data, size);
+        if (done >= 0) {
+            data += done;
+            size -= std::size_t(done);
+        } else if (errno != EAGAIN || !waitForRoom()) {
+            return fail(errno);
+        }
+    }
     const int error = writeFully(fd_.get(), data, size);
     return error == 0 || fail(error);
+}
+
+// False, with errno set, when the wait ends in a signal or a stop.
+bool OutputFile::waitForRoom()
+{
+    pollfd room {fd_.get(), POLLOUT, 0};
+    if (::poll(&room, 1, 100) < 0 && errno != EINTR)
+        return false;
+    stopped_ = keepWaiting_ && !keepWaiting_();
+    errno = EINTR;
+    return !stopped_ && interrupts::pendingSignal() == 0;
 }
 
 bool OutputFile::sync()

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -25,8 +26,14 @@ public:
     // Opens an existing file that is not a regular one (a device, a FIFO) for writing: `name` in
     // the folder open as `folder`, not through a symbolic link.
     bool openDevice(int folder, const QByteArray &name);
-    // Writes through a copy of `fd`, which stays open, as it was opened (appending, say).
+    // Writes through a copy of `fd`, which stays open, as it was opened (appending, say); a FIFO
+    // or a device is opened anew through it, so that it can be written without blocking.
     bool openDescriptor(int fd);
+    // A device or a FIFO takes bytes only as fast as its reader reads them. Opened as above, it
+    // is written without blocking: a wait for room goes in steps of a tenth of a second, and
+    // between them a signal ends the write, as does `keepWaiting` answering false (stopped()).
+    void setPatience(std::function<bool()> keepWaiting) { keepWaiting_ = std::move(keepWaiting); }
+    bool stopped() const { return stopped_; }
     // Writes to a file opened elsewhere.
     void adopt(FileDescriptor fd) { fd_ = std::move(fd); }
     // Full buffers are written on a second thread from now on. For regular files only: a write
@@ -58,13 +65,18 @@ public:
 private:
     bool writeSlow(std::string_view bytes);
     bool writeAll(const char *data, std::size_t size);
+    bool waitForRoom();
     bool fail(int errorNumber);
+    void writeWithoutBlocking();
 
     FileDescriptor fd_;
     std::unique_ptr<WriteBehind> behind_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t used_ = 0;
+    bool nonBlocking_ = false;
+    std::function<bool()> keepWaiting_;
+    bool stopped_ = false;
     QString error_;
 };
 

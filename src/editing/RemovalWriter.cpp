@@ -258,12 +258,19 @@ bool SaveRun::openDescriptor()
 
 void SaveRun::copy(const RemovalSet &removals, const ProgressFn &progress)
 {
+    // A slow reader of a device or a FIFO holds the copy up inside a write: the listener is asked
+    // again while it waits, so that Stop is heard there too.
+    qint64 done = 0;
+    const ProgressFn told = [&](qint64 now, qint64 total) {
+        done = now;
+        return !progress || progress(now, total);
+    };
+    out_.setPatience([&] { return !progress || progress(done, request_.lastLineIndex); });
     const LoadedText *scanned = request_.scanned.get();
     const CopyOutcome copied = scanned && canCopyByIndex(*scanned, request_.rules)
         ? copyByIndex(
-            reader_, out_, removals, *scanned, request_.rules, request_.lastLineIndex, progress)
-        : copyWithoutRemoved(
-            reader_, out_, removals, request_.rules, request_.lastLineIndex, progress);
+            reader_, out_, removals, *scanned, request_.rules, request_.lastLineIndex, told)
+        : copyWithoutRemoved(reader_, out_, removals, request_.rules, request_.lastLineIndex, told);
     finish(copied, true);
 }
 
@@ -277,7 +284,7 @@ void SaveRun::write(const OutputFill &fill)
 void SaveRun::finish(const CopyOutcome &copied, bool reread)
 {
     result_.removedCount = copied.removed;
-    if (copied.stopped || interrupts::pendingSignal() != 0)
+    if (copied.stopped || out_.stopped() || interrupts::pendingSignal() != 0)
         stop();
     else if (copied.readFailed)
         failOn("Can't read %1: %2", request_.sourceFile, reader_.error());
@@ -341,8 +348,14 @@ bool SaveRun::sourceUnchanged()
 // user's files are untouched, and the checks run as late before it as they can.
 bool SaveRun::commit()
 {
-    if (result_.target.direct)
-        return out_.close() || failWriting(out_.error());
+    if (result_.target.direct) {
+        if (out_.close())
+            return true;
+        if (!out_.stopped())
+            return failWriting(out_.error());
+        stop(); // in the wait for the last bytes
+        return false;
+    }
     if (!out_.setAccess(access_.owner, access_.group, access_.mode))
         return failWriting(out_.error());
     // After the owner: a change of owner clears a file's capabilities.

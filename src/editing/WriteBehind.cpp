@@ -24,6 +24,9 @@ int writeFully(int fd, const char *data, std::size_t size)
             return errno;
         data += done;
         size -= std::size_t(done);
+        // A signal cuts a write to a slow reader short; what is left of the buffer is not ours.
+        if (size > 0 && interrupts::pendingSignal() != 0)
+            return EINTR;
     }
     return 0;
 }

@@ -1,7 +1,14 @@
 #include "../editing/SystemCallHook.h"
 #include "support/WindowFixture.h"
 
+#include <QElapsedTimer>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/xattr.h>
+#include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace twinscan::test {
@@ -160,6 +167,47 @@ TEST_F(SaveWindow, StopDuringTheSave)
         EXPECT_EQ(status() == "Stopped: nothing was written.", stopped);
         EXPECT_EQ(QFile::exists(path("out.txt")), !stopped);
         EXPECT_FALSE(module().isBusy);
+    }
+}
+
+// A FIFO whose reader holds back does not hold up Stop: pressed while the save waits for room,
+// in the middle of the copy or for its last bytes, the question comes at once, and a Yes ends the
+// save long before the reader comes back.
+TEST_F(SaveWindow, StopWhileAReaderHoldsBack)
+{
+    for (const int lines : {40000, 150000}) { // within one buffer of output, and beyond it
+        SCOPED_TRACE(lines);
+        std::string text;
+        for (int n = 0; n < lines; ++n)
+            text += "line " + std::to_string(n % (lines - 100)) + "\n";
+        scanAndMark(text);
+        const QString fifo = path("out.fifo");
+        QFile::remove(fifo);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        // Open from the start, so that the save need not wait for a reader; it reads only later.
+        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+        ASSERT_GE(reader, 0);
+        std::thread late([reader] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+            char buffer[65536];
+            while (::read(reader, buffer, sizeof buffer) > 0) { }
+        });
+        // Once bytes wait in the FIFO, the save waits for room.
+        const auto waiting = [reader] {
+            int queued = 0;
+            return ::ioctl(reader, FIONREAD, &queued) == 0 && queued > 0;
+        };
+        QElapsedTimer clock;
+        duringRun(waiting, [&] { clock.start(), window->cmdStop_Click(); });
+        fakes.messages.answers = {MessageAnswer::Yes};
+        fakes.messages.shown = 0;
+        fakes.dialogs.saveAnswers.push_back(fifo);
+        EXPECT_EQ(window->save(), SaveEnding::StoppedByUser);
+        EXPECT_TRUE(clock.isValid() && clock.elapsed() < 1500);
+        EXPECT_EQ(fakes.messages.shown, 1) << "the stop question";
+        EXPECT_EQ(status(), "Done! (Interrupted by User)");
+        late.join();
+        ::close(reader);
     }
 }
 

@@ -8,8 +8,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
+#include <thread>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -47,13 +51,29 @@ bool blockedOnAPipe(qint64 pid)
     return waits == "pipe_write" || waits == "wait_for_partner";
 }
 
+// Reads a FIFO a little at a time, as a slow program at its other end would, until told to end;
+// `reading` is set once the first bytes came.
+void readSlowly(const std::stop_token &stop, const QString &fifo, std::atomic<bool> &reading)
+{
+    const int fd = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    char buffer[4096];
+    while (fd >= 0 && !stop.stop_requested()) {
+        if (::read(fd, buffer, sizeof buffer) > 0)
+            reading = true;
+        QThread::msleep(50);
+    }
+    if (fd >= 0)
+        ::close(fd);
+}
+
 TEST(SignalTest, AnUnattendedSaveEndsOnTheFirstSignal)
 {
     static const QByteArray input = manyLines();
-    // Stopped while it writes, while it waits for a reader, or once its result is in place.
-    enum When { Writing, Blocked, Replaced };
-    const char *const errs[]
-        = {"Stopped: nothing was written.\n", "Done! (Interrupted by User)\n", ""};
+    // Stopped while it writes, while it waits for a reader, while a slow reader reads what it
+    // wrote, or once its result is in place.
+    enum When { Writing, Blocked, ReadSlowly, Replaced };
+    const char *const errs[] = {"Stopped: nothing was written.\n", "Done! (Interrupted by User)\n",
+        "Done! (Interrupted by User)\n", ""};
     const struct
     {
         const char *name;
@@ -66,6 +86,8 @@ TEST(SignalTest, AnUnattendedSaveEndsOnTheFirstSignal)
         {"hung up", SIGHUP, "/s 1 /o @/in.txt", Writing},
         {"a FIFO nobody reads", SIGTERM, "/s 1 /o @/out.fifo", Blocked},
         {"a pipe nobody empties", SIGINT, "/s 2 /o @/out.fifo 3<>@/out.fifo", Blocked},
+        {"a FIFO read slowly", SIGINT, "/s 2 /o @/out.fifo", ReadSlowly},
+        {"a descriptor read slowly", SIGTERM, "/s 2 /o /dev/fd/3 3>@/out.fifo", ReadSlowly},
         {"after the rename", SIGTERM, "/s 1 /o @/out.txt", Replaced},
     };
     for (const auto &c : cases) {
@@ -73,9 +95,14 @@ TEST(SignalTest, AnUnattendedSaveEndsOnTheFirstSignal)
         Sandbox box;
         box.write(u"in.txt"_s, input);
         ASSERT_EQ(::mkfifo(QFile::encodeName(box.path(u"out.fifo"_s)).constData(), 0600), 0);
+        std::atomic<bool> reading = false;
         const std::function<bool(qint64)> ready[]
             = {[&box](qint64 pid) { return writesIntoWork(pid, box); }, blockedOnAPipe,
+                [&reading](qint64) { return reading.load(); },
                 [&box](qint64) { return QFile::exists(box.path(u"out.txt"_s)); }};
+        std::jthread reader;
+        if (c.when == ReadSlowly)
+            reader = std::jthread(readSlowly, box.path(u"out.fifo"_s), std::ref(reading));
         QElapsedTimer sinceSignal;
         box.whileRunning = [&](qint64 pid) {
             QElapsedTimer waited;
