@@ -159,6 +159,19 @@ void addStatistics(SettingsStore &store, Module &module, const std::array<Settin
     }
 }
 
+// A window without width or height is damaged, whatever its position says: it opens at the
+// default rectangle, centred, as on a first start, and the damaged values are never written back.
+// The rows are left, top, width, height and state.
+void readPlacement(
+    const SettingsStore &store, Module &module, const std::array<Setting<qint16>, 5> &rows)
+{
+    readAll(store, module, rows);
+    if (rows[2].field(module) > 0 && rows[3].field(module) > 0)
+        return;
+    for (std::size_t i = 0; i < 4; ++i)
+        rows[i].field(module) = rows[i].defaultValue;
+}
+
 } // namespace
 
 void loadSettings(const SettingsStore &store, Module &module, QSize primaryScreenTwips)
@@ -166,8 +179,8 @@ void loadSettings(const SettingsStore &store, Module &module, QSize primaryScree
     const SettingsTable table = settingsTable(primaryScreenTwips);
     readAll(store, module, table.options);
     module.keySpec = readKeySpec(store);
-    readAll(store, module, table.mainPlacement);
-    readAll(store, module, table.viewerPlacement);
+    readPlacement(store, module, table.mainPlacement);
+    readPlacement(store, module, table.viewerPlacement);
     readAll(store, module, table.statistics);
     module.loadedStatistics = module.statistics;
     readAll(store, module, table.fileNames);

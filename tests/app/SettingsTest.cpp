@@ -76,6 +76,34 @@ TEST(LoadSettings, DefaultsAndDamagedValues)
     }
 }
 
+// A window without width or height opens at the default rectangle, centred, wherever it was, and
+// the damaged values are not written back; any width and height above zero are kept.
+TEST(LoadSettings, AWindowWithoutWidthOrHeightIsDamaged)
+{
+    const std::tuple<QString, QString, std::string> cases[] = {
+        {"winWidth", "0", " winLeft=11018 winTop=4605 winWidth=6765 winHeight=6690 "},
+        {"winHeight", "-15", " winLeft=11018 winTop=4605 winWidth=6765 winHeight=6690 "},
+        {"winWidth", "1", " winLeft=-300 winTop=150 winWidth=1 winHeight=6690 "},
+        {"viewWinWidth", "-32768",
+            " viewWinLeft=10852 viewWinTop=5272 viewWinWidth=7095 viewWinHeight=5655 "},
+        {"viewWinHeight", "0",
+            " viewWinLeft=10852 viewWinTop=5272 viewWinWidth=7095 viewWinHeight=5655 "},
+    };
+    for (const auto &[key, stored, expected] : cases) {
+        SCOPED_TRACE(key.toStdString() + "=" + stored.toStdString());
+        MemorySettingsStore store;
+        const QString prefix = key.startsWith(u"view") ? u"viewWin"_s : u"win"_s;
+        store.values.insert(prefix + u"Left"_s, u"-300"_s);
+        store.values.insert(prefix + u"Top"_s, u"150"_s);
+        store.values.insert(key, stored);
+        Module module;
+        loadSettings(store, module, screen1920x1080);
+        EXPECT_NE(numbersOf(module).find(expected), std::string::npos) << numbersOf(module);
+        saveSettings(store, module, {windowStateMaximised, 0, 0});
+        EXPECT_EQ(store.values.value(key) == stored, stored == u"1"_s);
+    }
+}
+
 // A module in which every field differs from its default and from its neighbours, so that a
 // value read into the wrong field shows.
 void fillDistinct(Module &module)
