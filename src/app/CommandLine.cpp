@@ -5,6 +5,7 @@
 #include "engine/FileName.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLatin1StringView>
 #include <array>
@@ -280,6 +281,23 @@ QString usageText()
         + QStringLiteral("Try 'twinscan --help' for more information.\n");
 }
 
+namespace {
+// What a name that exists but is no regular file names, in the user's words.
+QString notAFileText(const QString &input)
+{
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(input).constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return QStringLiteral("twinscan: %1: is a folder, not a file\n");
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("twinscan: %1: is a FIFO or a pipe, not a file\n");
+    if (S_ISSOCK(st.st_mode))
+        return QStringLiteral("twinscan: %1: is a socket, not a file\n");
+    return QStringLiteral("twinscan: %1: is a device, not a file\n");
+}
+} // namespace
+
 QString refusalText(const QStringList &arguments)
 {
     QString input = parseArguments(arguments).inputFile;
@@ -288,7 +306,7 @@ QString refusalText(const QStringList &arguments)
     const QFileInfo file(input);
     if (input.isEmpty() || file.isFile())
         return usageText();
-    return (file.exists() ? QStringLiteral("twinscan: %1: is a folder, not a file\n")
+    return (file.exists() ? notAFileText(input)
                           : QStringLiteral("twinscan: %1: the file does not exist\n"))
         .arg(QDir::toNativeSeparators(input));
 }

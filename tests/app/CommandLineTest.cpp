@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -74,6 +75,7 @@ TEST(CommandLineTest, ClassifiesTheCommandLineAndDecidesTheDisplay)
     QTemporaryDir dir;
     ASSERT_TRUE(QFile(dir.filePath(u"in put.txt"_s)).open(QIODevice::WriteOnly));
     ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder"_s));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(u"fifo"_s)).constData(), 0600), 0);
     // Split at spaces as a shell would without quotes; {dir} is the folder.
     const auto arguments = [&dir](const char *line) {
         return QString::fromUtf8(line)
@@ -92,6 +94,9 @@ TEST(CommandLineTest, ClassifiesTheCommandLineAndDecidesTheDisplay)
         {"/o {dir}/out.txt /s 3 /i \"{dir}/in put.txt\"", Job},
         {"/i {dir}/folder /o out.txt /s 1", NoJob,
             "twinscan: {dir}/folder: is a folder, not a file\n"},
+        {"/i {dir}/fifo /o out.txt /s 1", NoJob,
+            "twinscan: {dir}/fifo: is a FIFO or a pipe, not a file\n"},
+        {"/i /dev/null /o out.txt /s 1", NoJob, "twinscan: /dev/null: is a device, not a file\n"},
         {"/i {dir}/missing.txt /o out.txt /s 1", NoJob, missing},
         {"{dir}/missing.txt", NoJob, missing},
         {"/i {dir}/in put.txt /o out.txt", NoJob},

@@ -58,6 +58,8 @@ TEST(BatchRunTest, StatusStreamsAndFiles)
         {"no arguments", "", 2, "", "{usage}"},
         {"input missing", "/i @/missing.txt /o @/out.txt /s 2", 2, "",
             "twinscan: @/missing\\.txt: the file does not exist\n"},
+        {"input a pipe", "/i /dev/stdin /o @/out.txt /s 2", 2, "",
+            "twinscan: /dev/stdin: is a FIFO or a pipe, not a file\n"},
         {"a display that cannot be opened", "/i @/in.txt /o @/out.txt /s 2", 0,
             "Scanned [^\n]+\nDone!{time}", "", OutTxt, ":4093"},
         // Neither help nor version needs or touches a display.
