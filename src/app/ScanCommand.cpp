@@ -55,8 +55,8 @@ KeptOccurrence keptBy(const QString &markRule)
 }
 } // namespace
 
-ScanCommand::ScanCommand(JobHost &host, QString droppedFile)
-    : host_(host), droppedFile_(std::move(droppedFile))
+ScanCommand::ScanCommand(JobHost &host, QString droppedFile, Counting counting)
+    : host_(host), droppedFile_(std::move(droppedFile)), counting_(counting)
 {
 }
 
@@ -300,11 +300,13 @@ ScanEnding ScanCommand::normalEnding(qint64 lineCount, qint64 found, qint64 grou
     } else {
         host_.setStatusText(tr("No Duplicate Lines Found... (Processing time: %1)").arg(time));
     }
-    UsageStatistics &stats = m.statistics;
-    addToCounter(stats.statFilesOpened, 1);
-    addToCounter(stats.statLinesScanned, lineCount);
-    addToCounter(stats.statDupsFound, found);
-    addToCounter(stats.statUniqueDupsFound, groups);
+    if (counting_ == Counting::Counted) {
+        UsageStatistics &stats = m.statistics;
+        addToCounter(stats.statFilesOpened, 1);
+        addToCounter(stats.statLinesScanned, lineCount);
+        addToCounter(stats.statDupsFound, found);
+        addToCounter(stats.statUniqueDupsFound, groups);
+    }
     host_.setSaveEnabled(found > 0);
     host_.setViewEnabled(found > 0);
     showFullProgress();

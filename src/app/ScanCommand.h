@@ -17,8 +17,12 @@ class ScanCommand
     Q_DECLARE_TR_FUNCTIONS(ScanCommand)
 
 public:
+    // Whether the scan counts in the usage statistics: the scan of the file a save has just
+    // replaced shows it as it is now, and is no new file opened.
+    enum class Counting { Counted, Rescan };
     // A dropped file is scanned without asking for one.
-    explicit ScanCommand(JobHost &host, QString droppedFile = {});
+    explicit ScanCommand(
+        JobHost &host, QString droppedFile = {}, Counting counting = Counting::Counted);
     ScanEnding run();
 
 private:
@@ -34,11 +38,13 @@ private:
     ScanEnding normalEnding(qint64 lineCount, qint64 found, qint64 groups);
     ScanEnding interruptedEnding();
     ScanEnding errorEnding();
+    ScanEnding outOfMemory(const QString &file);
     void showLoading(int percent);
     void showFullProgress();
 
     JobHost &host_;
     QString droppedFile_;
+    Counting counting_;
     double start_ = 0;
 };
 

@@ -210,7 +210,7 @@ SaveEnding frmMain::save()
 void frmMain::scanSavedFile(const QString &file)
 {
     const QString saved = statusText();
-    scanFile(file);
+    ScanCommand(*this, file, ScanCommand::Counting::Rescan).run();
     setStatusText(saved + QStringLiteral(" · ") + statusText());
 }
 

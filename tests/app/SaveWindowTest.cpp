@@ -78,15 +78,19 @@ TEST_F(SaveWindow, AfterReplacingTheScannedFileItIsScannedAgain)
         int lines;
         bool saveEnabled;
         QString status;
+        int deleted;
     } cases[] = {
-        {Other, false, 3, true, "Done! (Processing time: 0:00)"},
+        {Other, false, 3, true, "Done! (Processing time: 0:00)", 2},
         {Source, true, 2, true,
             "Done! (Processing time: 0:00) · Scanned 2 Lines: Found 2 Duplicate Lines with 1 "
-            "Unique Duplicates! (Processing time: 0:00)"},
+            "Unique Duplicates! (Processing time: 0:00)",
+            1},
         {Source, false, 1, false,
-            "Done! (Processing time: 0:00) · No Duplicate Lines Found... (Processing time: 0:00)"},
+            "Done! (Processing time: 0:00) · No Duplicate Lines Found... (Processing time: 0:00)",
+            2},
         {SecondName, false, 1, false,
-            "Done! (Processing time: 0:00) · No Duplicate Lines Found... (Processing time: 0:00)"},
+            "Done! (Processing time: 0:00) · No Duplicate Lines Found... (Processing time: 0:00)",
+            2},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.status.toStdString());
@@ -105,6 +109,12 @@ TEST_F(SaveWindow, AfterReplacingTheScannedFileItIsScannedAgain)
         EXPECT_EQ(window->lstShowBox().rowCount(), c.lines);
         EXPECT_EQ(ui().cmdSave->isEnabled(), c.saveEnabled);
         EXPECT_EQ(status(), c.status);
+        // The scan after the save is no new file opened: the statistics count the first alone.
+        const UsageStatistics &counted = module().statistics;
+        EXPECT_EQ(std::tuple(counted.statFilesOpened, counted.statLinesScanned,
+                      counted.statDupsFound, counted.statUniqueDupsFound, counted.statDupsDeleted),
+            std::tuple(1, 3, 3, 1, c.deleted));
+        module().statistics = {};
     }
 }
 
