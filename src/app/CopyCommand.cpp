@@ -2,13 +2,12 @@
 
 #include "app/JobControl.h"
 #include "app/ScanSession.h"
-#include "engine/FileStamp.h"
+#include "app/ScannedText.h"
 #include "ui/ProgressDisplay.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <cerrno>
 #include <new>
 
 namespace twinscan {
@@ -46,11 +45,11 @@ void CopyCommand::run(CopyScope scope)
     if (host_.jobs().isBusy())
         return;
     host_.setStatusText({});
-    const ScanSession *session = host_.session();
+    ScanSession *session = host_.session();
     if (!session || !session->text())
         return;
     const int count = chosenCount(*session->lists().List2, scope);
-    if (count == 0)
+    if (count == 0 || !scannedTextUsable(host_, *session, ChangedTextUse::Copied))
         return;
     std::optional<QByteArray> text;
     bool outOfMemory = false;
@@ -65,8 +64,9 @@ void CopyCommand::run(CopyScope scope)
         }
     }
     if (outOfMemory)
-        host_.setStatusText(tr("Nothing was copied: %1").arg(systemReason(ENOMEM)));
-    else
+        reportFailure(host_, tr("Not enough memory to copy the lines to the clipboard."));
+    // The file may have been rewritten or cut short while its lines were read.
+    else if (!text || scannedTextUsable(host_, *session, ChangedTextUse::Copied))
         finish(text, count);
 }
 

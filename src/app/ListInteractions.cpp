@@ -184,7 +184,7 @@ void ListInteractions::mnuCopyCurrent_Click()
     if (!session || !session->text() || !session->listed())
         return;
     const int entry = currentEntry(views_, *session);
-    if (entry < 0)
+    if (entry < 0 || !host_.copyableText())
         return;
     QGuiApplication::clipboard()->clear();
     const QString line = session->text()->lineText(session->lineOfEntry(entry));

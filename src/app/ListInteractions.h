@@ -33,6 +33,9 @@ public:
     virtual void scanDropped(const QString &file) = 0;
     // The message panel's text, set by a click on an entry.
     virtual void showStatus(const QString &text) = 0;
+    // Whether the lines can still be copied: false, with the refusal said, once the file changed
+    // since the scan.
+    virtual bool copyableText() = 0;
 };
 
 // The window's two lists, their models, and the window whose pointer shows a command's wait.

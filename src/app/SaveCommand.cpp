@@ -3,6 +3,7 @@
 #include "app/JobControl.h"
 #include "app/Module.h"
 #include "app/ScanSession.h"
+#include "app/ScannedText.h"
 #include "editing/RemovalList.h"
 #include "editing/SavePercent.h"
 #include "editing/SaveTarget.h"
@@ -23,7 +24,25 @@ namespace twinscan {
 
 SaveCommand::SaveCommand(JobHost &host) : host_(host), session_(host.session()) { }
 
+// Memory that runs out leaves the files as they were: the save's temporary file goes with it.
 SaveEnding SaveCommand::run()
+{
+    try {
+        return runSave();
+    } catch (const std::bad_alloc &) {
+        reportFailure(host_, notEnoughMemory(target_));
+        return SaveEnding::Failed;
+    }
+}
+
+QString SaveCommand::notEnoughMemory(const QString &target)
+{
+    return target.isEmpty()
+        ? tr("Not enough memory to save the file.")
+        : tr("Not enough memory to save %1.").arg(QDir::toNativeSeparators(target));
+}
+
+SaveEnding SaveCommand::runSave()
 {
     Module &m = module();
     if (m.isBusy || !session_ || (!session_->text() && !session_->pastMemory()))
@@ -52,6 +71,7 @@ SaveEnding SaveCommand::run()
     }
     if (!offerExtension(target))
         return SaveEnding::NotStarted;
+    target_ = target;
     const bool replacing = replacesScannedFile(target);
     replacing_ = replacing;
     BusyScope busy(host_.jobs());
@@ -133,18 +153,11 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
 
     const SaveRequest request {session_->scannedFile(), session_->stamp(), target, last,
         SaveRules::from(m.saveOptions), session_->contentHash(), session_->text()};
-    try {
-        return saveWithRemoval(
-            request, removals, host_.progressListener([&](qint64 done, qint64 total) {
-                host_.setStatusText(tr("Saving File... %1%").arg(savePercent(done, total)));
-                bar.setValue(int(done / linesPerStep));
-            }));
-    } catch (const std::bad_alloc &) {
-        SaveResult failed;
-        failed.message
-            = tr("Can't write %1: %2").arg(QDir::toNativeSeparators(target), systemReason(ENOMEM));
-        return failed;
-    }
+    return saveWithRemoval(
+        request, removals, host_.progressListener([&](qint64 done, qint64 total) {
+            host_.setStatusText(tr("Saving File... %1%").arg(savePercent(done, total)));
+            bar.setValue(int(done / linesPerStep));
+        }));
 }
 
 // Whether the save puts its result in place of the scanned file itself: under its own name, or

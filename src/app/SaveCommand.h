@@ -24,6 +24,8 @@ public:
     bool replacedScannedFile() const { return replacing_; }
 
 private:
+    SaveEnding runSave();
+    static QString notEnoughMemory(const QString &target);
     bool sourceUsable();
     QString chooseTarget();
     bool offerExtension(QString &target);
@@ -36,6 +38,7 @@ private:
     ScanSession *session_ = nullptr;
     double start_ = 0;
     bool replacing_ = false;
+    QString target_; // once chosen
 };
 
 } // namespace twinscan

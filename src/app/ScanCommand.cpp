@@ -4,6 +4,7 @@
 #include "app/JobControl.h"
 #include "app/Module.h"
 #include "app/ScanSession.h"
+#include "app/ScannedText.h"
 #include "engine/Clock.h"
 #include "engine/MemoryBudget.h"
 #include "engine/OutOfCoreScan.h"
@@ -85,10 +86,16 @@ ScanEnding ScanCommand::run()
     try {
         return scanFile(file);
     } catch (const std::bad_alloc &) {
-        host_.setStatusText(
-            tr("File Error! (%1: %2)").arg(QDir::toNativeSeparators(file), systemReason(ENOMEM)));
-        return errorEnding();
+        return outOfMemory(file);
     }
+}
+
+// Whatever the scan held goes, so that the window has its memory back; the file is untouched.
+ScanEnding ScanCommand::outOfMemory(const QString &file)
+{
+    host_.releaseSession();
+    reportFailure(host_, tr("Not enough memory to scan %1.").arg(QDir::toNativeSeparators(file)));
+    return errorEnding();
 }
 
 QString ScanCommand::chooseFile()
@@ -218,6 +225,10 @@ std::shared_ptr<const LoadedText> ScanCommand::readFile(const QString &file, Sca
                                "UTF-8 and UTF-16 text")
                                 .arg(QDir::toNativeSeparators(file)));
         failure = errorEnding();
+        return nullptr;
+    }
+    if (!loaded.text && loaded.error == systemReason(ENOMEM)) {
+        failure = outOfMemory(file);
         return nullptr;
     }
     if (!loaded.text) {

@@ -73,6 +73,12 @@ public:
         pastMemory_ = std::make_unique<PastMemoryScan>(std::move(scan));
     }
     int lineCount() const { return text_ ? text_->lineCount() : 0; }
+    // Whether the text is still the scanned file's (LoadedText::stillScanned): one fstat.
+    bool textStillScanned() const { return !text_ || text_->stillScanned(); }
+    // Whether the user was told that the file changed since the scan: told once, by whoever
+    // found it first (a command, or a list about to paint).
+    bool changeTold() const { return changeTold_; }
+    void setChangeTold() { changeTold_ = true; }
 
     ListSlots &lists() { return lists_; }
     const ListSlots &lists() const { return lists_; }
@@ -120,6 +126,7 @@ private:
     bool listed_ = true;
     qint64 lastLineIndex_ = -1;
     std::unique_ptr<PastMemoryScan> pastMemory_;
+    bool changeTold_ = false;
     LineEntryIndex lineEntries_;
 };
 

@@ -7,6 +7,7 @@
 #include "app/Module.h"
 #include "app/SaveCommand.h"
 #include "app/ScanCommand.h"
+#include "app/ScannedText.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "app/Version.h"
@@ -26,6 +27,7 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QToolButton>
+#include <new>
 
 namespace twinscan {
 
@@ -52,6 +54,8 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
             return group.first == entry ? group.size : 0;
         },
         ui_.List2));
+    for (UniformRowView *list : {ui_.lstShow, ui_.List2})
+        new PaintCheck(list->viewport(), [this] { checkScannedText(); });
     ui_.actSave->setEnabled(false);
     ui_.actView->setEnabled(false);
     connect(ui_.actOpen, &QAction::triggered, this, &frmMain::cmdScan_Click);
@@ -226,8 +230,16 @@ void frmMain::cmdView_Click()
     if (!session_ || !session_->text())
         return;
     startCommand();
-    ViewedSession lines(*session_);
-    frmView(lines, module().viewerPlacement, this).exec();
+    if (!scannedTextUsable(*this, *session_, ChangedTextUse::Viewed))
+        return;
+    try {
+        ViewedSession lines(*session_);
+        frmView(lines, module().viewerPlacement, this).exec();
+    } catch (const std::bad_alloc &) {
+        reportFailure(*this, tr("Not enough memory to show the file."));
+        return;
+    }
+    setStatusText(session_->markedCountText());
     // The duplicates list starts again from its first entry, which the source list then shows.
     if (session_->listed() && List2Box_.rowCount() > 0) {
         ui_.List2->scrollToTop();
@@ -277,6 +289,23 @@ void frmMain::markBy(MarkRule rule)
 void frmMain::copyEntries(CopyScope scope)
 {
     CopyCommand(*this).run(scope);
+}
+
+bool frmMain::copyableText()
+{
+    return !session_ || scannedTextUsable(*this, *session_, ChangedTextUse::Copied);
+}
+
+// From the first paint that finds the scanned file changed, the lists show its lines empty (see
+// LoadedText::stillScanned) and the window says why, once. A running job checks for itself.
+void frmMain::checkScannedText()
+{
+    if (module().isBusy || !session_ || session_->changeTold() || session_->textStillScanned())
+        return;
+    session_->setChangeTold();
+    setStatusText(changedSinceScanText(ChangedTextUse::Shown));
+    setSaveEnabled(false);
+    setViewEnabled(false);
 }
 
 // A command's message stands for that command alone: an earlier command's text, an error above

@@ -55,6 +55,7 @@ public:
     void copyEntries(CopyScope scope) override;
     void scanDropped(const QString &file) override { scanFile(file); }
     void showStatus(const QString &text) override { setStatusText(text); }
+    bool copyableText() override;
 
     const MainWindowUi &ui() const { return ui_; }
     ListInteractions &interactions() { return *interactions_; }
@@ -108,6 +109,7 @@ private:
     void scanSavedFile(const QString &file);
     void layOut();
     void setUpBars();
+    void checkScannedText();
 
     MainWindowUi ui_;
     ListInteractions *interactions_ = nullptr; // a child of the window

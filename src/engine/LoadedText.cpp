@@ -255,6 +255,13 @@ bool LoadedText::intact() const
     return !mapped_.damaged() && now && now->sameContent(stamp_);
 }
 
+bool LoadedText::stillScanned() const
+{
+    if (!withdrawn_.load(std::memory_order_relaxed) && !intact())
+        withdrawn_.store(true, std::memory_order_relaxed);
+    return !withdrawn_.load(std::memory_order_relaxed);
+}
+
 std::shared_ptr<LoadedText> LoadedText::fromBytes(
     std::string_view bytes, const Parallelism &parallelism)
 {

@@ -12,6 +12,7 @@
 #include "engine/TextEncoding.h"
 
 #include <QCoreApplication>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -31,6 +32,8 @@ public:
     int lineCount() const override { return lineCount_; }
     QString lineText(int line) const override
     {
+        if (withdrawn_.load(std::memory_order_relaxed))
+            return {};
         return isWide(encoding_) ? decodeConvertedLine(lineBytes(line))
                                  : decodeLine(lineBytes(line));
     }
@@ -64,6 +67,10 @@ public:
     // False when the mapped file was truncated or written to since it was opened: what was read
     // from it may mix old and new bytes.
     bool intact() const;
+    // Whether the text is still the file's as scanned, which one fstat tells: so ask before a
+    // command or a paint, not per line. Once the answer was no, lineText() reads every line as
+    // empty, so that whoever shows lines never shows bytes that were never scanned.
+    bool stillScanned() const;
     static QString changedWhileRead() { return tr("The file changed while it was being read"); }
 
     // Indexes bytes already in memory, as a file holding them would be read.
@@ -103,6 +110,7 @@ private:
     LineBreak uniformBreak_ = LineBreak::None;
     FileStamp stamp_;
     std::uint64_t contentHash_ = 0;
+    mutable std::atomic<bool> withdrawn_ {false};
     bool indexStopped_ = false;
     QString indexError_;
 };

@@ -1,5 +1,6 @@
 #include "windows/frmView.h"
 
+#include "ui/ScannedTextCheck.h"
 #include "ui/UniformRowView.h"
 #include "ui/Widgets.h"
 #include "ui/WindowGeometry.h"
@@ -33,7 +34,7 @@ QColor groupBackground(const QPalette &palette)
 
 // Load: placed where it was left, not filled yet.
 frmView::frmView(ViewerSource &source, WindowPlacement &placement, QWidget *parent)
-    : QDialog(parent), model_(source), placement_(placement)
+    : QDialog(parent), source_(source), model_(source), placement_(placement)
 {
     setObjectName(QStringLiteral("frmView"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -53,6 +54,7 @@ void frmView::buildControls(ViewerSource &source)
     lw->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lw->setRowNumbersShown(true);
     lw->setContextMenuPolicy(Qt::ActionsContextMenu);
+    new PaintCheck(lw->viewport(), [this] { textStillScanned(); });
     model_.setGroupBackground(groupBackground(lw->palette()));
     StatusBar = named(new QStatusBar(this), "StatusBar");
     lblStatus = named(new QLabel(StatusBar), "lblStatus");
@@ -80,9 +82,9 @@ void frmView::buildCommands()
 {
     using Direction = LineSearch::Direction;
     connect(findChild<QAction *>(QStringLiteral("actFindNext")), &QAction::triggered, this,
-        [this] { fraFind->find(currentRow(), Direction::Forward); });
+        [this] { find(Direction::Forward); });
     connect(findChild<QAction *>(QStringLiteral("actFindPrevious")), &QAction::triggered, this,
-        [this] { fraFind->find(currentRow(), Direction::Backward); });
+        [this] { find(Direction::Backward); });
     connect(addCommand("actFind", tr("&Find..."), QKeySequence::Find), &QAction::triggered, fraFind,
         &ViewerFindBar::open);
     connect(addCommand("actGoToLine", tr("&Go to Line..."), QKeySequence(Qt::CTRL | Qt::Key_G)),
@@ -198,6 +200,22 @@ void frmView::goToLine()
     dialog->setIntValue(currentRow() + 1);
     connect(dialog, &QInputDialog::intValueSelected, this, [this](int line) { goToRow(line - 1); });
     dialog->open();
+}
+
+// Lines of a file changed since the scan read as empty: a search would find nothing in them.
+void frmView::find(LineSearch::Direction direction)
+{
+    if (textStillScanned())
+        fraFind->find(currentRow(), direction);
+}
+
+// Once another program changed the file, the rows show its lines empty, and the status says why.
+bool frmView::textStillScanned()
+{
+    if (source_.text()->stillScanned())
+        return true;
+    lblStatus->setText(changedSinceScanText(ChangedTextUse::Shown));
+    return false;
 }
 
 void frmView::stepDuplicate(bool forward)

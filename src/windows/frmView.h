@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/LineSearch.h"
 #include "windows/ViewerModel.h"
 
 #include <QDialog>
@@ -49,7 +50,10 @@ private:
     void goToRow(int row);
     void goToLine();
     void stepDuplicate(bool forward);
+    bool textStillScanned();
+    void find(LineSearch::Direction direction);
 
+    ViewerSource &source_;
     ViewerModel model_;
     WindowPlacement &placement_;
     bool viewerFilled_ = false;

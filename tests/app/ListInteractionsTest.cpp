@@ -1,7 +1,9 @@
 #include "app/ListInteractions.h"
 
+#include "../engine/EngineTestSupport.h"
 #include "support/ItemViewClicks.h"
 #include "support/WindowFixture.h"
+#include "ui/ScannedTextCheck.h"
 #include "windows/frmView.h"
 
 #include <QAction>
@@ -9,6 +11,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <algorithm>
+#include <cctype>
 #include <tuple>
 
 namespace twinscan::test {
@@ -103,6 +107,56 @@ TEST_P(ListedEntries, CopyCommands)
         EXPECT_EQ(status(), c.status);
         EXPECT_TRUE(ui().List2->hasFocus());
     }
+}
+
+// Once another program rewrote the scanned file in place or cut it short, every copy command and
+// the viewer refuse with a message box and the clipboard keeps what it held; the lists, painted
+// again, show no new bytes and say why; only a new scan makes Save and View available again.
+TEST_P(ListedEntries, AFileChangedSinceTheScanIsNeitherCopiedNorShown)
+{
+    const auto ctrlC = [this] { QTest::keyClick(ui().List2, Qt::Key_C, Qt::ControlModifier); };
+    const QString copying = changedSinceScanText(ChangedTextUse::Copied);
+    const std::tuple<const char *, std::function<void()>, QString> commands[] = {
+        {"all", [this] { menu().mnuCopyAll->trigger(); }, copying},
+        {"selected", [this] { menu().mnuCopySelected->trigger(); }, copying},
+        {"current", [this] { menu().mnuCopyCurrent->trigger(); }, copying},
+        {"Ctrl+C", ctrlC, copying},
+        {"view", [this] { window->cmdView_Click(); }, changedSinceScanText(ChangedTextUse::Viewed)},
+    };
+    for (const bool cut : {false, true}) {
+        for (const auto &[what, command, refusal] : commands) {
+            SCOPED_TRACE(std::string(what) + (cut ? ", cut short" : ", rewritten"));
+            scanLines("changed.txt", twoGroups);
+            window->session()->setEntryMarked(1, true);
+            ui().List2->setCurrentIndex(entry(1));
+            std::string now = readFile(path("changed.txt"));
+            std::transform(now.begin(), now.end(), now.begin(), ::toupper);
+            overwriteInPlace(path("changed.txt"), cut ? now.substr(0, 3) : now);
+            QGuiApplication::clipboard()->setText("before");
+            fakes.messages.shown = 0;
+            command();
+            ui().List2->viewport()->repaint(); // says nothing more
+            EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
+            EXPECT_EQ(status(), refusal);
+            EXPECT_EQ(fakes.messages.shown, 1);
+            EXPECT_FALSE(window->saveEnabled() || window->viewEnabled());
+            EXPECT_EQ(window->List2Box().data(entry(0), Qt::DisplayRole).toString(), "[1]\t");
+        }
+        scanLines("changed.txt", twoGroups);
+        overwriteInPlace(path("changed.txt"), cut ? "Ap" : "APPLE\nB\nAPPLE\nB\n");
+        ui().lstShow->viewport()->repaint();
+        EXPECT_EQ(status(), changedSinceScanText(ChangedTextUse::Shown)) << "painted";
+        EXPECT_EQ(window->lstShowBox().data(window->lstShowBox().index(0), Qt::DisplayRole), "");
+        EXPECT_FALSE(window->saveEnabled() || window->viewEnabled());
+    }
+    // Cut short while the copy reads the lines.
+    scanLines("changed.txt", twoGroups);
+    QGuiApplication::clipboard()->setText("before");
+    duringRun([this] { return status().startsWith("Copying to the clipboard..."); },
+        [this] { overwriteInPlace(path("changed.txt"), "A"); });
+    menu().mnuCopyAll->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
+    EXPECT_EQ(status(), copying);
 }
 
 // While a copy runs, Stop is offered, the check boxes are held and no other copy starts; a

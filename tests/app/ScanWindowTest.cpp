@@ -1,10 +1,14 @@
+#include "support/MemoryCap.h"
 #include "support/WindowFixture.h"
 #include "ui/PictureBox.h"
 #include "ui/cProgressBar.h"
 
+#include <QClipboard>
+#include <QDir>
 #include <QMenu>
 #include <QScrollBar>
 #include <algorithm>
+#include <functional>
 #include <new>
 
 namespace twinscan::test {
@@ -66,17 +70,67 @@ TEST_F(ScanWindow, FailedChecksKeepThePreviousResults)
     }
 }
 
-// Memory running out after the new file's results replaced the old ones leaves nothing to save.
-TEST_F(ScanWindow, RunningOutOfMemoryAfterTheListsWereReplaced)
+// Memory that runs out ends the command with what it could not do, in the status and a box; what
+// the command held goes, the window stays usable and the files stay as they were. A scan that runs
+// out after the new file's results replaced the old ones leaves nothing to save.
+TEST_F(ScanWindow, RunningOutOfMemoryEndsTheCommandWithAMessage)
 {
-    scan(writeFile("dups.txt", "x\nx\n"));
-    fakes.clock.beforeReading = [this] {
-        if (status().startsWith("Processing File"))
-            throw std::bad_alloc();
+    qputenv("TWINSCAN_THREADS", "1"); // no thread to start under the cap
+    std::string many;
+    for (int n = 0; n < 400000; ++n)
+        many += "a duplicate line\n";
+    const QString source = writeFile("dups.txt", many);
+    const auto copyUnderACap = [this] {
+        const MemoryCap cap(1 << 20);
+        window->copyEntries(CopyScope::All);
     };
-    scan(writeFile("other.txt", "y\ny\n"));
-    EXPECT_TRUE(status().startsWith("File Error! (")) << status().toStdString();
-    expectIdle(false);
+    const struct
+    {
+        const char *what;
+        std::function<void()> command;
+        QString status;
+        bool savable;
+    } cases[] = {
+        {"scan",
+            [this] {
+                fakes.clock.beforeReading = [this] {
+                    if (status().startsWith("Processing File"))
+                        throw std::bad_alloc();
+                };
+                scan(writeFile("other.txt", "y\ny\n"));
+            },
+            "Not enough memory to scan " + path("other.txt") + ".", false},
+        {"save",
+            [this] {
+                fakes.clock.beforeReading = [] { throw std::bad_alloc(); };
+                fakes.dialogs.saveAnswers.push_back(path("dups.txt"));
+                window->cmdSave_Click();
+            },
+            "Not enough memory to save " + path("dups.txt") + ".", true},
+        {"copy", copyUnderACap, "Not enough memory to copy the lines to the clipboard.", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        fakes.clock.beforeReading = nullptr;
+        scan(source);
+        window->markBy(MarkRule::AllButFirst);
+        QGuiApplication::clipboard()->setText("before");
+        fakes.messages.shown = 0;
+        c.command();
+        fakes.clock.beforeReading = nullptr;
+        EXPECT_EQ(status(), c.status);
+        EXPECT_EQ(fakes.messages.shown, 1);
+        EXPECT_TRUE(!module().isBusy && ui().cmdStop->isHidden());
+        EXPECT_EQ(window->saveEnabled() && window->viewEnabled(), c.savable);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
+        EXPECT_EQ(readFile(source), many);
+        scan(writeFile("after.txt", "z\nz\n"));
+        EXPECT_TRUE(status().startsWith("Scanned 2 Lines")) << "usable";
+        const QStringList ours {"after.txt", "dups.txt", "other.txt"};
+        for (const QString &name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+            EXPECT_TRUE(ours.contains(name)) << "left behind: " << name.toStdString();
+    }
+    qunsetenv("TWINSCAN_THREADS");
 }
 
 // Reading the file and filling the source list share one scale that never goes back. Texts are

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <sys/stat.h>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -100,6 +101,30 @@ TEST(BatchRunTest, StatusStreamsAndFiles)
             EXPECT_EQ(box.read(u"out.txt"_s), "a\nb\n");
         }
         EXPECT_EQ(box.entries(), expected);
+    }
+}
+
+// On a small machine a scan that does not fit in memory ends with a message and status 2, the
+// input untouched and nothing written, never with the kernel's kill; a job that fits runs as usual.
+TEST(BatchRunTest, AScanThatDoesNotFitInMemorySaysSo)
+{
+    QByteArray many;
+    for (int n = 0; n < 4000000; ++n)
+        many += "ab\n";
+    const std::tuple<const char *, QByteArray, int, const char *> cases[] = {
+        {"fits", "a\nb\na\n", 0, ""},
+        {"does not fit", many, 2, "Not enough memory to scan @/in\\.txt\\.\n"},
+    };
+    for (const auto &[name, input, status, err] : cases) {
+        SCOPED_TRACE(name);
+        Sandbox box;
+        box.write(u"in.txt"_s, input);
+        box.limitMemory(qint64(160) << 20);
+        const RunResult result = box.run(u"/i @/in.txt /o @/out.txt /s 2"_s, 60);
+        EXPECT_EQ(result.exitCode, status) << describe(result);
+        EXPECT_TRUE(matches(result.err, err, box)) << describe(result);
+        EXPECT_TRUE(box.read(u"in.txt"_s) == input);
+        EXPECT_EQ(box.entries().contains(u"out.txt"_s), status == 0);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <sys/resource.h>
 
 namespace twinscan::e2e {
 
@@ -64,6 +65,12 @@ RunResult Sandbox::runScript(const QString &script, int timeoutSeconds) const
     QProcess process;
     process.setProcessEnvironment(env_);
     process.setWorkingDirectory(work);
+    if (memoryLimit_ > 0) {
+        process.setChildProcessModifier([limit = rlim_t(memoryLimit_)] {
+            const rlimit cap {limit, limit};
+            ::setrlimit(RLIMIT_AS, &cap);
+        });
+    }
     // The shell's exec keeps its process id for the program, the one a signal is sent to.
     process.start(QStringLiteral("/bin/sh"),
         {QStringLiteral("-c"), QString(script).replace(QStringLiteral("@/"), work),

@@ -31,6 +31,8 @@ public:
     QByteArray read(const QString &name) const;
     QStringList entries() const; // of the work folder, hidden ones too, sorted
     void setVariable(const QString &name, const QString &value) { env_.insert(name, value); }
+    // The program's address space stops at this many bytes, as on a small machine.
+    void limitMemory(qint64 bytes) { memoryLimit_ = bytes; }
     // Called with the process id once it runs, before its end is awaited.
     std::function<void(qint64 pid)> whileRunning;
 
@@ -44,6 +46,7 @@ public:
 private:
     QTemporaryDir dir_;
     QProcessEnvironment env_;
+    qint64 memoryLimit_ = 0;
 };
 
 } // namespace twinscan::e2e

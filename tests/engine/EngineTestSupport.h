@@ -6,6 +6,7 @@
 #include "engine/ItemVectorList.h"
 #include "engine/LoadedText.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <string>
@@ -19,6 +20,19 @@ inline void writeBytes(const QString &path, const std::string &bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     ASSERT_EQ(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
+}
+
+// Writes `bytes` over the file in place, as another program editing it would, a second past its
+// old modification time: the change shows also within one tick of the file system's clock.
+inline void overwriteInPlace(const QString &path, const std::string &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite)) << path.toStdString();
+    const QDateTime before = file.fileTime(QFileDevice::FileModificationTime);
+    ASSERT_TRUE(file.resize(qint64(bytes.size())));
+    ASSERT_EQ(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
+    ASSERT_TRUE(file.flush());
+    ASSERT_TRUE(file.setFileTime(before.addSecs(1), QFileDevice::FileModificationTime));
 }
 
 inline std::string readBytes(const QString &path)

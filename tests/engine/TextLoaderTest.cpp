@@ -169,6 +169,35 @@ TEST(TextLoader, AFileChangedUnderTheMapIsReportedNotACrash)
     EXPECT_FALSE(loaded.text->intact());
 }
 
+// Once another program rewrote the file in place or cut it short after the scan, the first look
+// finds it and from then on its lines read as empty, never as bytes that were not scanned.
+TEST(TextLoader, AFileChangedSinceTheScanShowsNoNewBytes)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("scanned.txt"));
+    const struct
+    {
+        const char *what;
+        std::string now; // "=" leaves the file as it was
+        bool stillScanned;
+        QString secondLine;
+    } cases[] = {
+        {"untouched", "=", true, "two"},
+        {"rewritten in place", "ONE\nTWO\n", false, ""},
+        {"cut short", "on", false, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(path, "one\ntwo\n");
+        const LoadResult loaded = TextLoader::load(path);
+        ASSERT_TRUE(loaded.text);
+        if (c.now != "=")
+            overwriteInPlace(path, c.now);
+        EXPECT_EQ(loaded.text->stillScanned(), c.stillScanned);
+        EXPECT_EQ(loaded.text->lineText(1), c.secondLine);
+    }
+}
+
 // A size that no memory holds is refused, also where rounding it up to whole pages would wrap
 // round to a small block.
 TEST(TextLoader, ImpossibleSizesAreRefused)

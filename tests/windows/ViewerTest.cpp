@@ -1,4 +1,6 @@
+#include "../engine/EngineTestSupport.h"
 #include "support/ItemViewClicks.h"
+#include "ui/ScannedTextCheck.h"
 #include "ui/UniformRowView.h"
 #include "ui/WindowPlacement.h"
 #include "windows/ViewerSource.h"
@@ -10,6 +12,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <functional>
@@ -207,6 +210,28 @@ TEST(Viewer, KeysFindGoToAndStepThroughDuplicates)
         EXPECT_EQ(viewer.lw->currentIndex().row(), c.row);
         EXPECT_EQ(viewer.status(), QString::fromUtf8(c.status));
     }
+}
+
+// Once another program rewrote the file since the scan, the viewer's rows, painted again, show no
+// new bytes, and neither a search nor the status pretends that they were searched.
+TEST(Viewer, AFileChangedSinceTheScanShowsNoNewBytes)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("viewed.txt"));
+    writeBytes(path, "zero\none\ntwo\nthree\nfour\nfive\n");
+    FakeFile file;
+    file.lines = TextLoader::load(path).text;
+    ASSERT_TRUE(file.lines);
+    OpenViewer viewer(file);
+    overwriteInPlace(path, "ZERO\nONE\nTWO\nTHREE\nFOUR\nFIVE\n");
+    viewer.lw->viewport()->repaint();
+    const QString changed = changedSinceScanText(ChangedTextUse::Shown);
+    EXPECT_EQ(viewer.status(), changed);
+    EXPECT_EQ(viewer.lw->model()->data(viewer.lw->model()->index(1, 0)).toString(), "");
+    viewer.find("E");
+    viewer.keys(Qt::Key_F3);
+    EXPECT_EQ(viewer.status(), changed);
+    EXPECT_EQ(viewer.lw->currentIndex().row(), 0);
 }
 
 // A search of a large file runs between events, shows its progress, and Escape stops it without
