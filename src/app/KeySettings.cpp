@@ -25,31 +25,31 @@ int numberOr(const QString &text, int fallback)
 
 KeySpec readKeySpec(const SettingsStore &store)
 {
-    KeySpec spec;
+    KeySpec keySpec;
     const int kind = numberOr(store.value(kindKey, u"0"_s), 0);
     if (kind > int(KeySpec::Kind::Characters))
         return {};
-    spec.kind = KeySpec::Kind(kind);
-    spec.fields = parseFieldList(store.value(fieldsKey, {})).value_or(std::vector<int> {});
-    spec.separator = store.value(separatorKey, {}).toStdString();
-    spec.csv = store.value(csvKey, u"0"_s) == u"1"_s;
-    spec.pattern = store.value(patternKey, {});
-    spec.skipChars = numberOr(store.value(skipKey, u"0"_s), 0);
-    spec.checkChars = numberOr(store.value(checkKey, u"0"_s), 0);
-    return keySpecError(spec).isEmpty() ? spec : KeySpec {};
+    keySpec.kind = KeySpec::Kind(kind);
+    keySpec.fields = parseFieldList(store.value(fieldsKey, {})).value_or(std::vector<int> {});
+    keySpec.separator = store.value(separatorKey, {}).toStdString();
+    keySpec.csv = store.value(csvKey, u"0"_s) == u"1"_s;
+    keySpec.pattern = store.value(patternKey, {});
+    keySpec.skipChars = numberOr(store.value(skipKey, u"0"_s), 0);
+    keySpec.checkChars = numberOr(store.value(checkKey, u"0"_s), 0);
+    return keySpecError(keySpec).isEmpty() ? keySpec : KeySpec {};
 }
 
 // Every key is written, whichever kind is chosen, so that the dialog offers the last fields or
 // expression again when the user switches back to them.
-void writeKeySpec(SettingsStore &store, const KeySpec &spec)
+void writeKeySpec(SettingsStore &store, const KeySpec &keySpec)
 {
-    store.setValue(kindKey, QString::number(int(spec.kind)));
-    store.setValue(fieldsKey, fieldListText(spec.fields));
-    store.setValue(separatorKey, QString::fromStdString(spec.separator));
-    store.setValue(csvKey, spec.csv ? u"1"_s : u"0"_s);
-    store.setValue(patternKey, spec.pattern);
-    store.setValue(skipKey, QString::number(spec.skipChars));
-    store.setValue(checkKey, QString::number(spec.checkChars));
+    store.setValue(kindKey, QString::number(int(keySpec.kind)));
+    store.setValue(fieldsKey, fieldListText(keySpec.fields));
+    store.setValue(separatorKey, QString::fromStdString(keySpec.separator));
+    store.setValue(csvKey, keySpec.csv ? u"1"_s : u"0"_s);
+    store.setValue(patternKey, keySpec.pattern);
+    store.setValue(skipKey, QString::number(keySpec.skipChars));
+    store.setValue(checkKey, QString::number(keySpec.checkChars));
 }
 
 } // namespace twinscan

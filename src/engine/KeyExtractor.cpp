@@ -149,7 +149,7 @@ std::size_t charOffset(std::string_view line, std::size_t count, bool utf8)
 }
 } // namespace
 
-KeyExtractor::KeyExtractor(const KeySpec &spec, ScanRules rules) : spec_(spec), rules_(rules)
+KeyExtractor::KeyExtractor(const KeySpec &keySpec, ScanRules rules) : spec_(keySpec), rules_(rules)
 {
     if (spec_.csv && spec_.separator.empty())
         spec_.separator.push_back(','); // it is empty

@@ -24,7 +24,7 @@ namespace twinscan {
 class KeyExtractor
 {
 public:
-    KeyExtractor(const KeySpec &spec, ScanRules rules);
+    KeyExtractor(const KeySpec &keySpec, ScanRules rules);
 
     bool wholeLine() const { return spec_.isWholeLine(); }
 

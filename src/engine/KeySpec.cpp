@@ -18,17 +18,17 @@ std::optional<int> fieldNumber(const QString &text)
     return value;
 }
 
-QString separatorName(const KeySpec &spec)
+QString separatorName(const KeySpec &keySpec)
 {
-    if (spec.separator.empty())
-        return spec.csv ? QStringLiteral("comma") : QStringLiteral("spaces");
-    if (spec.separator == "\t")
+    if (keySpec.separator.empty())
+        return keySpec.csv ? QStringLiteral("comma") : QStringLiteral("spaces");
+    if (keySpec.separator == "\t")
         return QStringLiteral("tab");
-    if (spec.separator == ",")
+    if (keySpec.separator == ",")
         return QStringLiteral("comma");
-    if (spec.separator == ";")
+    if (keySpec.separator == ";")
         return QStringLiteral("semicolon");
-    return QLatin1Char('"') + QString::fromStdString(spec.separator) + QLatin1Char('"');
+    return QLatin1Char('"') + QString::fromStdString(keySpec.separator) + QLatin1Char('"');
 }
 } // namespace
 
@@ -55,17 +55,18 @@ QString fieldListText(const std::vector<int> &fields)
     return parts.join(QLatin1Char(','));
 }
 
-QString keySpecError(const KeySpec &spec)
+QString keySpecError(const KeySpec &keySpec)
 {
-    switch (spec.kind) {
+    switch (keySpec.kind) {
     case KeySpec::Kind::WholeLine:
         return {};
     case KeySpec::Kind::Fields:
-        return spec.fields.empty() ? QStringLiteral("Give the fields to compare, such as 2 or 1,3.")
-                                   : QString();
+        return keySpec.fields.empty()
+            ? QStringLiteral("Give the fields to compare, such as 2 or 1,3.")
+            : QString();
     case KeySpec::Kind::Regex: {
-        const QRegularExpression regex(spec.pattern);
-        if (spec.pattern.isEmpty())
+        const QRegularExpression regex(keySpec.pattern);
+        if (keySpec.pattern.isEmpty())
             return QStringLiteral("Give a regular expression.");
         if (!regex.isValid())
             return QStringLiteral("The regular expression is not valid: %1 (at character %2).")
@@ -74,30 +75,30 @@ QString keySpecError(const KeySpec &spec)
         return {};
     }
     case KeySpec::Kind::Characters:
-        return spec.skipChars < 0 || spec.checkChars < 0
+        return keySpec.skipChars < 0 || keySpec.checkChars < 0
             ? QStringLiteral("The numbers of characters cannot be negative.")
             : QString();
     }
     return {};
 }
 
-QString keySpecSummary(const KeySpec &spec)
+QString keySpecSummary(const KeySpec &keySpec)
 {
-    switch (spec.kind) {
+    switch (keySpec.kind) {
     case KeySpec::Kind::WholeLine:
         return {};
     case KeySpec::Kind::Fields:
         return QStringLiteral("Comparing %1 %2 (%3)")
-            .arg(spec.csv ? QStringLiteral("CSV column") : QStringLiteral("field"),
-                fieldListText(spec.fields), separatorName(spec));
+            .arg(keySpec.csv ? QStringLiteral("CSV column") : QStringLiteral("field"),
+                fieldListText(keySpec.fields), separatorName(keySpec));
     case KeySpec::Kind::Regex:
-        return QStringLiteral("Comparing the match of %1").arg(spec.pattern);
+        return QStringLiteral("Comparing the match of %1").arg(keySpec.pattern);
     case KeySpec::Kind::Characters:
-        return spec.checkChars > 0
+        return keySpec.checkChars > 0
             ? QStringLiteral("Comparing %1 characters after the first %2")
-                  .arg(spec.checkChars)
-                  .arg(spec.skipChars)
-            : QStringLiteral("Comparing from character %1 on").arg(spec.skipChars + 1);
+                  .arg(keySpec.checkChars)
+                  .arg(keySpec.skipChars)
+            : QStringLiteral("Comparing from character %1 on").arg(keySpec.skipChars + 1);
     }
     return {};
 }

@@ -30,9 +30,9 @@ QString fieldListText(const std::vector<int> &fields);
 
 // Why a key cannot be used, in words for the user (a regular expression's own message); empty
 // when it can.
-QString keySpecError(const KeySpec &spec);
+QString keySpecError(const KeySpec &keySpec);
 
 // One line that says what is compared, for a title or a status text; empty for the whole line.
-QString keySpecSummary(const KeySpec &spec);
+QString keySpecSummary(const KeySpec &keySpec);
 
 } // namespace twinscan

@@ -96,23 +96,23 @@ void CompareFrame::buildControls()
     connect(chkCsv, &QCheckBox::toggled, this, &CompareFrame::update);
 }
 
-void CompareFrame::setSpec(const KeySpec &spec)
+void CompareFrame::setSpec(const KeySpec &keySpec)
 {
     QRadioButton *const options[] = {optWholeLine, optFields, optRegex, optChars};
-    options[int(spec.kind)]->setChecked(true);
-    txtFields->setText(fieldListText(spec.fields));
+    options[int(keySpec.kind)]->setChecked(true);
+    txtFields->setText(fieldListText(keySpec.fields));
     int index = otherSeparator;
     for (int i = 0; i < otherSeparator; ++i) {
-        if (spec.separator == separators[i].bytes)
+        if (keySpec.separator == separators[i].bytes)
             index = i;
     }
     cboSeparator->setCurrentIndex(index);
     txtSeparator->setText(
-        index == otherSeparator ? QString::fromStdString(spec.separator) : QString());
-    chkCsv->setChecked(spec.csv);
-    txtPattern->setText(spec.pattern);
-    spnSkip->setValue(spec.skipChars);
-    spnCheck->setValue(spec.checkChars);
+        index == otherSeparator ? QString::fromStdString(keySpec.separator) : QString());
+    chkCsv->setChecked(keySpec.csv);
+    txtPattern->setText(keySpec.pattern);
+    spnSkip->setValue(keySpec.skipChars);
+    spnCheck->setValue(keySpec.checkChars);
     update();
 }
 
@@ -124,25 +124,25 @@ std::string CompareFrame::separator() const
     return txtSeparator->text().toStdString();
 }
 
-KeySpec CompareFrame::spec() const
+KeySpec CompareFrame::keySpec() const
 {
-    KeySpec spec;
-    spec.kind = optFields->isChecked() ? KeySpec::Kind::Fields
-        : optRegex->isChecked()        ? KeySpec::Kind::Regex
-        : optChars->isChecked()        ? KeySpec::Kind::Characters
-                                       : KeySpec::Kind::WholeLine;
-    spec.fields = parseFieldList(txtFields->text()).value_or(std::vector<int> {});
-    spec.separator = separator();
-    spec.csv = chkCsv->isChecked();
-    spec.pattern = txtPattern->text();
-    spec.skipChars = spnSkip->value();
-    spec.checkChars = spnCheck->value();
-    return spec;
+    KeySpec keySpec;
+    keySpec.kind = optFields->isChecked() ? KeySpec::Kind::Fields
+        : optRegex->isChecked()           ? KeySpec::Kind::Regex
+        : optChars->isChecked()           ? KeySpec::Kind::Characters
+                                          : KeySpec::Kind::WholeLine;
+    keySpec.fields = parseFieldList(txtFields->text()).value_or(std::vector<int> {});
+    keySpec.separator = separator();
+    keySpec.csv = chkCsv->isChecked();
+    keySpec.pattern = txtPattern->text();
+    keySpec.skipChars = spnSkip->value();
+    keySpec.checkChars = spnCheck->value();
+    return keySpec;
 }
 
 QString CompareFrame::error() const
 {
-    const KeySpec key = spec();
+    const KeySpec key = keySpec();
     if (key.kind != KeySpec::Kind::Fields)
         return keySpecError(key);
     if (!txtFields->text().trimmed().isEmpty() && key.fields.empty())

@@ -22,10 +22,10 @@ class CompareFrame final : public QGroupBox
 public:
     explicit CompareFrame(QWidget *parent = nullptr);
 
-    void setSpec(const KeySpec &spec);
+    void setSpec(const KeySpec &keySpec);
     // The key as the controls give it; the values of the kinds not chosen are kept as well, so
     // that they are offered again.
-    KeySpec spec() const;
+    KeySpec keySpec() const;
     // Why the key cannot be used, or empty.
     QString error() const;
 

@@ -121,7 +121,7 @@ void frmSettings::cmdOk_Click()
     saveOptions_.trimSaveLines = flagAfter(chkTrimSave, saveOptions_.trimSaveLines, save.trimLines);
     saveOptions_.saveEmptyLines
         = flagAfter(chkSaveEmpty, saveOptions_.saveEmptyLines, save.keepEmptyLines);
-    keySpec_ = frmCompare->spec();
+    keySpec_ = frmCompare->keySpec();
     accept();
 }
 

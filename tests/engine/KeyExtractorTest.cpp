@@ -11,12 +11,12 @@ namespace {
 
 KeySpec fields(std::vector<int> numbers, std::string separator = {}, bool csv = false)
 {
-    KeySpec spec;
-    spec.kind = KeySpec::Kind::Fields;
-    spec.fields = std::move(numbers);
-    spec.separator = std::move(separator);
-    spec.csv = csv;
-    return spec;
+    KeySpec keySpec;
+    keySpec.kind = KeySpec::Kind::Fields;
+    keySpec.fields = std::move(numbers);
+    keySpec.separator = std::move(separator);
+    keySpec.csv = csv;
+    return keySpec;
 }
 
 KeySpec csv(std::vector<int> numbers, std::string separator = {})
@@ -26,19 +26,19 @@ KeySpec csv(std::vector<int> numbers, std::string separator = {})
 
 KeySpec regex(const char *pattern)
 {
-    KeySpec spec;
-    spec.kind = KeySpec::Kind::Regex;
-    spec.pattern = QString::fromUtf8(pattern);
-    return spec;
+    KeySpec keySpec;
+    keySpec.kind = KeySpec::Kind::Regex;
+    keySpec.pattern = QString::fromUtf8(pattern);
+    return keySpec;
 }
 
 KeySpec characters(int skip, int check)
 {
-    KeySpec spec;
-    spec.kind = KeySpec::Kind::Characters;
-    spec.skipChars = skip;
-    spec.checkChars = check;
-    return spec;
+    KeySpec keySpec;
+    keySpec.kind = KeySpec::Kind::Characters;
+    keySpec.skipChars = skip;
+    keySpec.checkChars = check;
+    return keySpec;
 }
 
 constexpr ScanRules plain {true, false, false};
@@ -58,7 +58,7 @@ TEST(KeyExtraction, EveryKindOfKey)
     const struct
     {
         const char *name;
-        KeySpec spec;
+        KeySpec keySpec;
         ScanRules rules;
         std::string line;
         std::optional<std::string> expected;
@@ -121,8 +121,8 @@ TEST(KeyExtraction, EveryKindOfKey)
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
-        ASSERT_TRUE(keySpecError(row.spec).isEmpty());
-        const KeyExtractor extractor(row.spec, row.rules);
+        ASSERT_TRUE(keySpecError(row.keySpec).isEmpty());
+        const KeyExtractor extractor(row.keySpec, row.rules);
         std::string scratch = "left over";
         const std::optional<std::string_view> got = extractor.keyOf(row.line, scratch);
         ASSERT_EQ(got.has_value(), row.expected.has_value());

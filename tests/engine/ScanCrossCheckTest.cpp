@@ -61,20 +61,20 @@ namespace {
 // combination of switches, at one thread and at several.
 TEST(ScanCrossCheck, KeysMatchTheQuadraticSearch)
 {
-    const auto spec = [](KeySpec::Kind kind, std::vector<int> fields, std::string separator,
-                          bool csv, const char *pattern, int skip, int check) {
+    const auto keySpec = [](KeySpec::Kind kind, std::vector<int> fields, std::string separator,
+                             bool csv, const char *pattern, int skip, int check) {
         return KeySpec {kind, std::move(fields), std::move(separator), csv,
             QString::fromUtf8(pattern), skip, check};
     };
     using Kind = KeySpec::Kind;
-    const KeySpec keys[] = {spec(Kind::Fields, {2}, ",", false, "", 0, 0),
-        spec(Kind::Fields, {1, 3}, "", false, "", 0, 0),
-        spec(Kind::Fields, {2, 1}, ",", true, "", 0, 0),
-        spec(Kind::Fields, {1}, ";", true, "", 0, 0),
-        spec(Kind::Regex, {}, "", false, "a(.)", 0, 0),
-        spec(Kind::Regex, {}, "", false, "[^,]+$", 0, 0),
-        spec(Kind::Characters, {}, "", false, "", 1, 0),
-        spec(Kind::Characters, {}, "", false, "", 0, 2)};
+    const KeySpec keys[] = {keySpec(Kind::Fields, {2}, ",", false, "", 0, 0),
+        keySpec(Kind::Fields, {1, 3}, "", false, "", 0, 0),
+        keySpec(Kind::Fields, {2, 1}, ",", true, "", 0, 0),
+        keySpec(Kind::Fields, {1}, ";", true, "", 0, 0),
+        keySpec(Kind::Regex, {}, "", false, "a(.)", 0, 0),
+        keySpec(Kind::Regex, {}, "", false, "[^,]+$", 0, 0),
+        keySpec(Kind::Characters, {}, "", false, "", 1, 0),
+        keySpec(Kind::Characters, {}, "", false, "", 0, 2)};
     std::mt19937 random(5);
     int withDuplicates = 0;
     for (int round = 0; round < 150; ++round) {

@@ -138,7 +138,7 @@ TEST(SettingsDialog, CompareFrameGivesTheKeyOrSaysWhyNot)
         EXPECT_TRUE(opened.key == rows[i].expected.value_or(KeySpec {}));
         // What was given shows again at the next opening, and Cancel leaves it.
         Opened again({0, 0, 0, 0, 1, 0}, opened.key);
-        EXPECT_TRUE(again.dialog.findChild<CompareFrame *>()->spec() == opened.key);
+        EXPECT_TRUE(again.dialog.findChild<CompareFrame *>()->keySpec() == opened.key);
         again.dialog.findChild<QRadioButton *>("optChars")->setChecked(true);
         again.dialog.findChild<QPushButton *>("cmdCancel")->click();
         EXPECT_TRUE(again.key == opened.key);
