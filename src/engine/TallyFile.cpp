@@ -68,6 +68,8 @@ bool TallyFile::rewind()
 // Keeps the unread bytes and reads until `wanted` of them are there or the file ends.
 bool TallyFile::fill(std::size_t wanted)
 {
+    if (!buffer_)
+        return false; // nothing was written, so there is nothing to read
     std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;

@@ -1,6 +1,7 @@
 // What a caller of the program sees: exit status, standard output and error, the bytes written,
 // and a settings store that is only ever read.
 
+#include "../support/Sanitizers.h"
 #include "Sandbox.h"
 
 #include <QDir>
@@ -108,6 +109,8 @@ TEST(BatchRunTest, StatusStreamsAndFiles)
 // of ending in the kernel's kill; a job that fits runs as usual. The input stays untouched.
 TEST(BatchRunTest, AScanThatDoesNotFitInMemoryStillEnds)
 {
+    if (twinscan::test::addressSanitized)
+        GTEST_SKIP() << "a capped address space starves AddressSanitizer";
     QByteArray many;
     for (int n = 0; n < 4000000; ++n)
         many += "ab\n";

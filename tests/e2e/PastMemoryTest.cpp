@@ -36,11 +36,12 @@ TEST(PastMemoryTest, WritesWhatTheInMemoryJobWrites)
         {"keep first", "/s 2", varied(3000)},
         {"keep last", "/s 3", varied(3000)},
         {"remove all", "/s 1", varied(3000)},
-        {"case, trim and empty lines", "/s 2 /c 1 /r 1 /e 1 /t 1 /m 0", " a\nA\n\n\na \nb\n"},
+        {"case, trim and empty lines", "/s 2 /c off /r on /e on /t on /m off",
+            " a\nA\n\n\na \nb\n"},
         {"UTF-16", "/s 3",
             QByteArray("\xFF\xFE"
                        "a\0\n\0A\0\r\0\n\0b\0\n\0a\0",
-                20)},
+                18)},
         {"nothing to remove", "/s 2", "a\nb\n"},
     };
     for (const auto &c : cases) {

@@ -1,5 +1,6 @@
 #include "engine/MemoryBudget.h"
 
+#include "../support/Sanitizers.h"
 #include "EngineTestSupport.h"
 
 #include <QDir>
@@ -177,6 +178,8 @@ TEST(MemoryBudget, InMemoryNeedGrowsWithBytesAndLines)
 // A data limit leaves what the process does not use of it yet.
 TEST(MemoryBudget, ResourceLimitsLessWhatIsInUse)
 {
+    if (twinscan::test::addressSanitized)
+        GTEST_SKIP() << "a lowered data limit starves AddressSanitizer";
     rlimit old {};
     ASSERT_EQ(::getrlimit(RLIMIT_DATA, &old), 0);
     rlimit lower = old;
