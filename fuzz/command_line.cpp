@@ -1,6 +1,6 @@
-// The command-line parser on any arguments: it never fails, its values hold no double quote,
-// an option switch holds "on", "off" or nothing, and a request written back as arguments, each
-// value quoted, reads back as the same request.
+// The command-line parser on any arguments: it never fails, a value that still holds a double
+// quote is always refused, an option switch holds "on", "off" or nothing, and a request that is
+// not refused, written back as arguments with each value quoted, reads back as the same request.
 #include "FuzzSupport.h"
 #include "app/CommandLine.h"
 
@@ -43,17 +43,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QStringList arguments = argumentsOf(QByteArrayView(data, qsizetype(size)));
     const CommandLineRequest request = parseArguments(arguments);
+    const bool refused = !quoteRefusal(arguments).isEmpty();
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         const QString &value = request.*fields[i];
-        require(!value.contains(u'"'));
+        require(refused || !value.contains(u'"'));
         if (i >= 3) {
             require(value.isEmpty() || value.compare(u"on", Qt::CaseInsensitive) == 0
                 || value.compare(u"off", Qt::CaseInsensitive) == 0);
         }
     }
+    classifyCommandLine(arguments);
+    if (refused)
+        return 0;
     const CommandLineRequest again = parseArguments(writtenBack(request));
     for (const auto field : fields)
         require(again.*field == request.*field);
-    classifyCommandLine(arguments);
     return 0;
 }

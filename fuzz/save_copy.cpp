@@ -31,7 +31,7 @@ std::string contentOf(int fd)
 struct Copied
 {
     std::string bytes;
-    int removed = 0;
+    qint64 removed = 0;
     std::uint64_t hash = 0;
 };
 
