@@ -18,7 +18,10 @@ TEST_F(FileReplacement, TheFileIsReplacedWholeOrNotAtAll)
     writeBytes(file, "old\n");
     ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0640), 0);
     ASSERT_TRUE(QFile::link(file, path("link.ini")));
-    for (const auto &[failing, errorNumber] : cases) {
+    // Named copies rather than a structured binding: clang before 16 refuses to capture one.
+    for (const auto &entry : cases) {
+        const Call failing = entry.first;
+        const int errorNumber = entry.second;
         SCOPED_TRACE(int(failing));
         const SystemCallHook hook([&](Call call, int) {
             return call == failing ? Fault {Fault::Error, errorNumber} : Fault {};
