@@ -10,7 +10,7 @@ packages=(
     clang-format clang libclang-rt-14-dev
     xvfb xauth imagemagick fonts-dejavu-core
     perl coreutils time
-    librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db lintian
+    librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db lintian devscripts mandoc
     qt6-wayland weston xdotool x11-utils
 )
 

@@ -131,8 +131,10 @@ bool OutputFile::sync()
 bool OutputFile::setAccess(unsigned owner, unsigned group, unsigned mode)
 {
     // Only root may give a file away; anyone else keeps the file as their own, as a copy would.
-    if (::fchown(fd_.get(), uid_t(owner), gid_t(group)) != 0)
-        (void)::fchown(fd_.get(), uid_t(-1), gid_t(group));
+    if (::fchown(fd_.get(), uid_t(owner), gid_t(group)) != 0) {
+        // Not a member of the group either: then the file keeps the user's own group.
+        [[maybe_unused]] const int groupKept = ::fchown(fd_.get(), uid_t(-1), gid_t(group));
+    }
     return ::fchmod(fd_.get(), mode_t(mode)) == 0 || fail(errno);
 }
 

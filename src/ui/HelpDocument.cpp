@@ -20,9 +20,10 @@ struct HelpDocument
 QStringList helpDocumentCandidates(const QString &programFolder)
 {
     const QDir folder(programFolder);
+    // Beside the program in a build tree; in an installed tree under share/twinscan, not under
+    // share/doc, which a system may install without.
     return {QDir::cleanPath(folder.absoluteFilePath(QStringLiteral("ReadMe.html"))),
-        QDir::cleanPath(
-            folder.absoluteFilePath(QStringLiteral("../share/doc/twinscan/ReadMe.html")))};
+        QDir::cleanPath(folder.absoluteFilePath(QStringLiteral("../share/twinscan/ReadMe.html")))};
 }
 
 QString helpDocumentPath(const QString &programFolder)

@@ -12,7 +12,7 @@ class MessageBoxService;
 class ShellService;
 
 // Where the help document may be, in the order looked at: beside the program (the build tree, an
-// unpacked folder), then in the documentation folder of the installed tree.
+// unpacked folder), then in the data folder of the installed tree.
 QStringList helpDocumentCandidates(
     const QString &programFolder = QCoreApplication::applicationDirPath());
 
