@@ -15,6 +15,7 @@
 #include "editing/InterruptSignals.h"
 #include "ui/GroupSizeDelegate.h"
 #include "ui/HelpDocument.h"
+#include "ui/ShellService.h"
 #include "ui/UniformRowView.h"
 #include "ui/WindowGeometry.h"
 #include "ui/modSubclassing.h"
@@ -342,6 +343,7 @@ void frmMain::showBusy(bool busy)
 {
     if (!busy)
         showListedItems();
+    alertWhenLongJobEnds(busy);
     for (QAction *command : {ui_.actOpen, ui_.actAbout, ui_.actSettings})
         command->setEnabled(!busy);
     List2Box_.setChecksLocked(busy);
@@ -362,6 +364,17 @@ void frmMain::showBusy(bool busy)
         focusBeforeBusy_->setFocus();
     else
         ui_.cmdScan->setFocus();
+}
+
+// A user who turned to something else while a long job ran learns from the task bar that it is
+// over; an unattended run closes the window instead.
+void frmMain::alertWhenLongJobEnds(bool busy)
+{
+    if (busy)
+        busyFor_.start();
+    else if (busyFor_.isValid() && busyFor_.elapsed() >= alertAfterMs_ && !isActiveWindow()
+        && !module().batchMode)
+        services_.shell->alert(this);
 }
 
 bool frmMain::pumpDue() const

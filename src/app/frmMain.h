@@ -90,6 +90,8 @@ public:
 
     // Long jobs let pending events run a few times a second.
     void setPumpInterval(int milliseconds) { pumpIntervalMs_ = milliseconds; }
+    // How long a job must have run for its end to ask for attention when the window is inactive.
+    void setAlertAfter(int milliseconds) { alertAfterMs_ = milliseconds; }
 
     bool firstActivationPending = true;
 
@@ -103,6 +105,7 @@ protected:
 private:
     void firstActivation();
     void showBusy(bool busy);
+    void alertWhenLongJobEnds(bool busy);
     bool pumpDue() const;
     bool confirmStop();
     void showListedItems();
@@ -130,6 +133,8 @@ private:
     bool shownBusy_ = false;
     QElapsedTimer sincePump_;
     int pumpIntervalMs_ = 100;
+    QElapsedTimer busyFor_;
+    int alertAfterMs_ = 3000;
 };
 
 } // namespace twinscan

@@ -1,5 +1,6 @@
 #include "ui/ShellService.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 
 namespace twinscan {
@@ -7,6 +8,11 @@ namespace twinscan {
 bool QtShellService::openDocument(const QUrl &url)
 {
     return QDesktopServices::openUrl(url);
+}
+
+void QtShellService::alert(QWidget *window)
+{
+    QApplication::alert(window);
 }
 
 } // namespace twinscan

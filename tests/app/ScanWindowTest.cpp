@@ -135,6 +135,31 @@ TEST_F(ScanWindow, RunningOutOfMemoryEndsTheCommandWithAMessage)
 
 // Reading the file and filling the source list share one scale that never goes back. Texts are
 // seen while the file is read, once the last file's text is gone, and the last one says 100%.
+// The end of a job asks for the user's attention only when the job was long and the user has
+// turned to another window meanwhile.
+TEST_F(ScanWindow, ALongJobEndingBehindAnotherWindowAsksForAttention)
+{
+    const QString file = writeFile("dups.txt", "a\nb\na\n");
+    const struct
+    {
+        bool active;
+        int alertAfterMs;
+        int alerts;
+    } cases[] = {{false, 0, 1}, {true, 0, 0}, {false, 1 << 30, 0}};
+    for (const auto &[active, alertAfterMs, alerts] : cases) {
+        SCOPED_TRACE(testing::Message() << active << ' ' << alertAfterMs);
+        fakes.shell.alerts = 0;
+        window->setAlertAfter(alertAfterMs);
+        if (active) {
+            window->show();
+            window->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        }
+        scan(file);
+        EXPECT_EQ(fakes.shell.alerts, alerts);
+    }
+}
+
 TEST_F(ScanWindow, LoadingShowsOneProgressThatEndsAt100)
 {
     scan(writeFile("old.txt", "o\no\n"));

@@ -97,9 +97,11 @@ public:
         opened << url.fileName();
         return opens;
     }
+    void alert(QWidget *) override { ++alerts; }
 
     bool opens = true;
     QStringList opened;
+    int alerts = 0;
 };
 
 struct FakeServices
