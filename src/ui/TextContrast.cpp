@@ -39,10 +39,10 @@ double contrastRatio(const QColor &a, const QColor &b)
 
 QColor duplicateRed(const QColor &base)
 {
-    const QColor pureRed(255, 0, 0);
-    if (isLight(base) || contrastRatio(pureRed, base) >= readable)
-        return pureRed;
-    // Green and blue raised together keep the hue red; white itself reads on every dark base.
+    if (isLight(base))
+        return QColor(255, 0, 0);
+    // Green and blue raised together keep the hue red, from pure red up to white, which reads on
+    // every dark base.
     const auto lightened = [](int level) { return QColor(255, level, level); };
     const auto levels = std::views::iota(0, 256);
     const auto first = std::ranges::partition_point(
