@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/CopyCommand.h"
 #include "app/ListInteractions.h"
+#include "app/MainWindowAccessibility.h"
 #include "app/Module.h"
 #include "app/SaveCommand.h"
 #include "app/ScanCommand.h"
@@ -37,6 +38,7 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     : QWidget(parent), services_(services), arguments_(std::move(arguments))
 {
     setObjectName(QStringLiteral("frmMain"));
+    installMainWindowAccessibility();
     Module &m = module();
     m.appTitle = QStringLiteral("Twinscan");
     m.appVersion = QStringLiteral(TWINSCAN_VERSION);

@@ -29,8 +29,11 @@ public:
         return QAccessibleWidget::text(t);
     }
 
+    // Nothing to do with a bar but read it: no actions, and a value that cannot be set.
     void *interface_cast(QAccessible::InterfaceType type) override
     {
+        if (type == QAccessible::ActionInterface)
+            return nullptr;
         if (type == QAccessible::TextInterface && bar())
             return static_cast<QAccessibleTextInterface *>(this);
         if (type == QAccessible::ValueInterface && range())

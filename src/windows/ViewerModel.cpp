@@ -25,7 +25,7 @@ QVariant ViewerModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return shownText(source_.lineText(index.row()));
     case Qt::ForegroundRole:
-        return isRed(index.row()) ? QVariant(QColor(255, 0, 0)) : QVariant();
+        return isRed(index.row()) ? QVariant(duplicateColor_) : QVariant();
     case Qt::CheckStateRole:
         return isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
     case Qt::BackgroundRole: {

@@ -46,6 +46,7 @@ public:
     // The group of this row gets the background.
     void setCurrentRow(int row);
     void setGroupBackground(const QColor &color) { groupBackground_ = color; }
+    void setDuplicateColor(const QColor &color) { duplicateColor_ = color; }
 
     // Marks the entry of every checked row that is not marked yet and tells the source once,
     // when anything changed. An unchecked row leaves its mark as it was. The entries are visited
@@ -60,6 +61,7 @@ private:
     int toggledRows_ = 0;
     EntryGroup currentGroup_;
     QColor groupBackground_ {255, 244, 200};
+    QColor duplicateColor_ {255, 0, 0};
 };
 
 } // namespace twinscan

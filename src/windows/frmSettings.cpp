@@ -16,6 +16,15 @@ namespace {
 // A doubled "&" shows one ampersand and makes no accelerator.
 const QString trimCaption = QStringLiteral("Remove leading && trailing spaces.");
 
+// Both frames hold a box of the trim caption, which the eye tells apart by where it sits; a screen
+// reader names each with its frame.
+void nameByFrame(QCheckBox *box, const QGroupBox *frame)
+{
+    QString caption = box->text();
+    caption.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    box->setAccessibleName(QStringLiteral("%1: %2").arg(frame->title(), caption));
+}
+
 // A stored value other than 0 and 1 (a hand-edited file) shows as the scan or the save takes it,
 // and stays as it is unless the user changes its box, so that Ok alone changes no meaning.
 qint16 flagAfter(const QCheckBox *box, qint16 stored, bool shownChecked)
@@ -66,6 +75,8 @@ void frmSettings::buildControls()
     chkTrimSave = named(new QCheckBox(trimCaption, this), "chkTrimSave");
     chkSaveEmpty = named(new QCheckBox(QStringLiteral("Save empty lines."), this), "chkSaveEmpty");
     Frame2 = makeFrame(this, "Frame2", QStringLiteral("Saving"), {chkTrimSave, chkSaveEmpty});
+    nameByFrame(chkTrim, Frame1);
+    nameByFrame(chkTrimSave, Frame2);
 
     cmdOk = named(new QPushButton(QStringLiteral("Ok"), this), "cmdOk");
     cmdOk->setDefault(true);

@@ -1,6 +1,7 @@
 #include "windows/frmView.h"
 
 #include "ui/ScannedTextCheck.h"
+#include "ui/TextContrast.h"
 #include "ui/UniformRowView.h"
 #include "ui/Widgets.h"
 #include "ui/WindowGeometry.h"
@@ -56,6 +57,7 @@ void frmView::buildControls(ViewerSource &source)
     lw->setContextMenuPolicy(Qt::ActionsContextMenu);
     new PaintCheck(lw->viewport(), [this] { textStillScanned(); });
     model_.setGroupBackground(groupBackground(lw->palette()));
+    model_.setDuplicateColor(duplicateRed(lw->palette().color(QPalette::Base)));
     StatusBar = named(new QStatusBar(this), "StatusBar");
     lblStatus = named(new QLabel(StatusBar), "lblStatus");
     StatusBar->addWidget(lblStatus, 1);

@@ -1,5 +1,7 @@
 #include "support/WindowFixture.h"
 
+#include <QAccessible>
+
 namespace twinscan::test {
 namespace {
 
@@ -24,6 +26,15 @@ TEST_F(LifeCycle, FirstActivationRunsOnce)
     QApplication::sendEvent(window.get(), &activate);
     QApplication::processEvents();
     EXPECT_EQ(status(), "changed");
+}
+
+// A screen reader finds the main window as a window of its own, named by its title.
+TEST_F(LifeCycle, ScreenReadersFindTheMainWindowAsAWindow)
+{
+    startWith({});
+    QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(window.get());
+    EXPECT_EQ(shown->role(), QAccessible::Window);
+    EXPECT_TRUE(shown->text(QAccessible::Name).startsWith("Twinscan "));
 }
 
 // A file named at start is scanned at once; one that is missing gets Open's message.

@@ -107,7 +107,7 @@ TEST(ProgressBar, AQuarterFillsTheBottomQuarter)
 }
 
 // Screen readers cannot read what the bars paint: each tells its text, the progress bar also its
-// value with its range.
+// value with its range. Neither offers an action: a bar is only read.
 TEST(BarAccessibility, ScreenReadersHearTheStatusTextAndTheProgress)
 {
     PictureBox statusBox, progressBox;
@@ -136,6 +136,8 @@ TEST(BarAccessibility, ScreenReadersHearTheStatusTextAndTheProgress)
     EXPECT_EQ(bar->valueInterface()->currentValue(), 50);
     EXPECT_EQ(bar->valueInterface()->minimumValue(), 0);
     EXPECT_EQ(bar->valueInterface()->maximumValue(), 200);
+    for (PictureBox *box : {&statusBox, &progressBox})
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(box)->actionInterface(), nullptr);
 }
 
 } // namespace

@@ -3,7 +3,10 @@
 #include "ui/MainWindowLayout.h"
 #include "ui/UniformRowView.h"
 
+#include <QAccessible>
+#include <QGroupBox>
 #include <QSignalSpy>
+#include <QSizeGrip>
 #include <QStringListModel>
 #include <QTest>
 #include <QToolButton>
@@ -46,6 +49,28 @@ TEST_F(MainWindowUiTest, TabOrder)
     }
     EXPECT_EQ(order.join(u' ').toStdString(),
         "cmdScan cmdStop cmdSave cmdView cmdSettings cmdAbout lstShow List2");
+}
+
+// Controls without a caption of their own are named for a screen reader; the size grip, which
+// only draws over the status bar, is a grip.
+TEST_F(MainWindowUiTest, ScreenReadersHearWhatEachUncaptionedControlIs)
+{
+    const struct
+    {
+        QWidget *control;
+        QAccessible::Role role;
+        const char *name;
+    } rows[] = {
+        {ui.frmAction, QAccessible::Grouping, "Commands"},
+        {ui.lstShow, QAccessible::List, "Source file lines"},
+        {ui.List2, QAccessible::List, "Duplicate lines"},
+        {ui.grip, QAccessible::Grip, "Window size"},
+    };
+    for (const auto &row : rows) {
+        QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(row.control);
+        EXPECT_EQ(shown->role(), row.role) << row.name;
+        EXPECT_EQ(shown->text(QAccessible::Name), QLatin1String(row.name));
+    }
 }
 
 constexpr bool Y = true, N = false;

@@ -1,6 +1,7 @@
 #include "windows/CompareFrame.h"
 #include "windows/frmSettings.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -69,6 +70,22 @@ TEST(SettingsDialog, BoxesShowTheOptionsAndOkCopiesAToggledBoxBack)
                 EXPECT_EQ(opened.dialog.result(), ok ? QDialog::Accepted : QDialog::Rejected);
             }
         }
+    }
+}
+
+// The two trim boxes share a caption; a screen reader hears which frame each belongs to, while the
+// caption on screen stays as it is.
+TEST(SettingsDialog, TheTrimBoxesAreNamedByTheirFrames)
+{
+    const Opened opened({0, 0, 0, 0, 0, 0});
+    const std::pair<const char *, QString> names[] = {
+        {"chkTrim", u"Scanning for Duplicates: Remove leading & trailing spaces."_s},
+        {"chkTrimSave", u"Saving: Remove leading & trailing spaces."_s},
+    };
+    for (const auto &[box, name] : names) {
+        QCheckBox *shown = opened.box(box);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name), name);
+        EXPECT_EQ(shown->text(), u"Remove leading && trailing spaces."_s) << box;
     }
 }
 

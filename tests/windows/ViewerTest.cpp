@@ -11,12 +11,14 @@
 #include <QCheckBox>
 #include <QInputDialog>
 #include <QLabel>
+#include <QPalette>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace twinscan::test {
 namespace {
@@ -142,6 +144,26 @@ TEST(Viewer, ADoubleClickTogglesTheRowUnderThePointer)
         viewer.window.close();
         EXPECT_EQ(file.marked, std::vector<bool>({0, 0, 1, 1, 0, 0})) << onCheckBox;
     }
+}
+
+// Duplicate lines are red that reads on the list's base: pure red on the light default, a lighter
+// red on a dark base.
+TEST(Viewer, DuplicateLinesReadOnTheListsBase)
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Base, QColor(0x2b, 0x2b, 0x2b));
+    dark.setColor(QPalette::Text, Qt::white);
+    for (const auto &[palette, red] :
+        {std::pair(light, QColor(0xff, 0, 0)), std::pair(dark, QColor(0xff, 0x55, 0x55))}) {
+        QApplication::setPalette(palette);
+        FakeFile file;
+        OpenViewer viewer(file);
+        const QAbstractItemModel &model = *viewer.lw->model();
+        EXPECT_EQ(model.data(model.index(0, 0), Qt::ForegroundRole), red)
+            << red.name().toStdString();
+    }
+    QApplication::setPalette(light);
 }
 
 // A row's place in its group and the steps through groups come from the entries; the current
