@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ranges>
 
 namespace twinscan {
 
@@ -43,11 +42,13 @@ QColor duplicateRed(const QColor &base)
         return QColor(255, 0, 0);
     // Green and blue raised together keep the hue red, from pure red up to white, which reads on
     // every dark base.
+    // The contrast grows with the level, so the first level that reads is the least lightened.
+    // A plain loop: clang 14 cannot use libstdc++ 12's ranges, and it runs once per viewer.
     const auto lightened = [](int level) { return QColor(255, level, level); };
-    const auto levels = std::views::iota(0, 256);
-    const auto first = std::ranges::partition_point(
-        levels, [&](int level) { return contrastRatio(lightened(level), base) < readable; });
-    return lightened(first == levels.end() ? 255 : *first);
+    int level = 0;
+    while (level < 255 && contrastRatio(lightened(level), base) < readable)
+        ++level;
+    return lightened(level);
 }
 
 } // namespace twinscan

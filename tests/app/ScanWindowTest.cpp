@@ -145,7 +145,7 @@ TEST_F(ScanWindow, ALongJobEndingBehindAnotherWindowAsksForAttention)
         bool active;
         int alertAfterMs;
         int alerts;
-    } cases[] = {{false, 0, 1}, {true, 0, 0}, {false, 1 << 30, 0}};
+    } cases[] = {{false, 0, 1}, {false, 1 << 30, 0}, {true, 0, 0}}; // the window stays active
     for (const auto &[active, alertAfterMs, alerts] : cases) {
         SCOPED_TRACE(testing::Message() << active << ' ' << alertAfterMs);
         fakes.shell.alerts = 0;

@@ -5,9 +5,11 @@
 #include "Sandbox.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -103,6 +105,43 @@ TEST(BatchRunTest, StatusStreamsAndFiles)
         }
         EXPECT_EQ(box.entries(), expected);
     }
+}
+
+// A file that has a second name (a hard link) keeps it: the result is written into the file
+// itself, so both names show it, and nothing else is left in the folder.
+TEST(BatchRunTest, BothNamesOfAFileGetTheResult)
+{
+    Sandbox box;
+    box.write(u"in.txt"_s, "a\nb\nA\n");
+    ASSERT_EQ(::link(QFile::encodeName(box.path(u"@/in.txt"_s)).constData(),
+                  QFile::encodeName(box.path(u"@/other.txt"_s)).constData()),
+        0);
+    const RunResult result = box.run(u"/i @/in.txt /o @/in.txt /s 2"_s, 15);
+    EXPECT_EQ(result.exitCode, 0) << describe(result);
+    EXPECT_EQ(box.read(u"in.txt"_s), "a\nb\n");
+    EXPECT_EQ(box.read(u"other.txt"_s), "a\nb\n");
+    EXPECT_EQ(box.entries(), (QStringList {u"in.txt"_s, u"other.txt"_s}));
+}
+
+// Another user's FIFO in a folder everyone may write could be read by that user: the job refuses
+// it with the reason before writing anything, rather than waiting for a reader.
+TEST(BatchRunTest, AFifoOfAnotherUserInASharedFolderIsNotWritten)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a FIFO to another user takes root";
+    Sandbox box;
+    box.write(u"in.txt"_s, "a\nb\nA\n");
+    const QByteArray shared = QFile::encodeName(box.path(u"@/shared"_s));
+    const QByteArray fifo = shared + "/out.txt";
+    ASSERT_EQ(::mkdir(shared.constData(), 0777) | ::chmod(shared.constData(), 01777)
+            | ::mkfifo(fifo.constData(), 0666) | ::chown(fifo.constData(), 65534, 65534),
+        0);
+    const RunResult result = box.run(u"/i @/in.txt /o @/shared/out.txt /s 2"_s, 15);
+    EXPECT_EQ(result.exitCode, 2) << describe(result);
+    EXPECT_TRUE(matches(result.err,
+        "[^\n]*@/shared/out\\.txt[^\n]*it is a FIFO of another user in a shared folder[^\n]*\n",
+        box))
+        << describe(result);
 }
 
 // On a small machine a job whose scan does not fit in memory goes on with temporary files instead
