@@ -29,11 +29,33 @@ void OutputFile::writeBehind()
     behind_ = std::make_unique<WriteBehind>(fd_.get(), capacity_);
 }
 
+namespace {
+bool isFifo(int folder, const QByteArray &name)
+{
+    struct stat st
+    {
+    };
+    return ::fstatat(folder, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0
+        && S_ISFIFO(st.st_mode);
+}
+} // namespace
+
+// Opened without blocking: a FIFO that nobody reads yet answers at once, where a blocking open
+// would wait for a reader deaf to Stop and signals. The wait for one goes in steps instead.
 bool OutputFile::openDevice(int folder, const QByteArray &name)
 {
-    fd_.reset(sys::openAt(folder, name.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (!fd_.isOpen())
-        return fail(errno);
+    for (;;) {
+        fd_.reset(
+            sys::openAt(folder, name.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+        if (fd_.isOpen())
+            break;
+        const int error = errno;
+        if (error != ENXIO || !isFifo(folder, name))
+            return fail(error);
+        ::poll(nullptr, 0, 100);
+        if (!keepWaiting())
+            return fail(errno);
+    }
     writeWithoutBlocking();
     return true;
 }
@@ -116,6 +138,12 @@ bool OutputFile::waitForRoom()
     pollfd room {fd_.get(), POLLOUT, 0};
     if (::poll(&room, 1, 100) < 0 && errno != EINTR)
         return false;
+    return keepWaiting();
+}
+
+// False, with errno set to EINTR, when a signal came or the patience ran out.
+bool OutputFile::keepWaiting()
+{
     stopped_ = keepWaiting_ && !keepWaiting_();
     errno = EINTR;
     return !stopped_ && interrupts::pendingSignal() == 0;

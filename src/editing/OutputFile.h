@@ -24,7 +24,8 @@ public:
     OutputFile &operator=(const OutputFile &) = delete;
 
     // Opens an existing file that is not a regular one (a device, a FIFO) for writing: `name` in
-    // the folder open as `folder`, not through a symbolic link.
+    // the folder open as `folder`, not through a symbolic link. A FIFO is waited for until it has
+    // a reader, with the patience given below.
     bool openDevice(int folder, const QByteArray &name);
     // Writes through a copy of `fd`, which stays open, as it was opened (appending, say); a FIFO
     // or a device is opened anew through it, so that it can be written without blocking.
@@ -66,6 +67,7 @@ private:
     bool writeSlow(std::string_view bytes);
     bool writeAll(const char *data, std::size_t size);
     bool waitForRoom();
+    bool keepWaiting();
     bool fail(int errorNumber);
     void writeWithoutBlocking();
 

@@ -98,6 +98,9 @@ class SaveRun
 public:
     explicit SaveRun(const SaveRequest &request) : request_(request) { }
 
+    // Asked while the output waits for a FIFO's reader or for room in it, so that Stop is heard
+    // there too.
+    void listen(const ProgressFn &progress);
     bool openSource();
     bool openOutput();
     bool openDescriptor();
@@ -115,6 +118,7 @@ private:
     bool commit();
     bool replaceInPlace();
     bool openReplaced();
+    bool openDevice();
     bool fail(SaveStatus status, QString message);
     bool failOn(const char *text, const QString &path, const QString &reason);
     bool failReading(int errorNumber);
@@ -131,6 +135,8 @@ private:
     {
     }; // which file that is
     SaveResult result_;
+    ProgressFn progress_;
+    qint64 done_ = 0;
 };
 
 bool SaveRun::fail(SaveStatus status, QString message)
@@ -201,7 +207,7 @@ bool SaveRun::openOutput()
     if (target.descriptor >= 0)
         return openDescriptor();
     if (target.direct)
-        return out_.openDevice(target.folder->get(), target.name) || failWriting(out_.error());
+        return openDevice();
     if (const int refused = writeRefusal(target))
         return failWriting(systemReason(refused));
     if (!openReplaced())
@@ -245,6 +251,17 @@ bool SaveRun::openReplaced()
     return true;
 }
 
+// A FIFO that has no reader yet is waited for; a stop meanwhile writes nothing.
+bool SaveRun::openDevice()
+{
+    if (out_.openDevice(result_.target.folder->get(), result_.target.name))
+        return true;
+    if (!out_.stopped())
+        return failWriting(out_.error());
+    stop();
+    return false;
+}
+
 // Lines appended to the file being read would be read again, without end.
 bool SaveRun::openDescriptor()
 {
@@ -256,16 +273,18 @@ bool SaveRun::openDescriptor()
     return out_.openDescriptor(target.descriptor) || failWriting(out_.error());
 }
 
+void SaveRun::listen(const ProgressFn &progress)
+{
+    progress_ = progress;
+    out_.setPatience([this] { return !progress_ || progress_(done_, request_.lastLineIndex); });
+}
+
 void SaveRun::copy(const RemovalSet &removals, const ProgressFn &progress)
 {
-    // A slow reader of a device or a FIFO holds the copy up inside a write: the listener is asked
-    // again while it waits, so that Stop is heard there too.
-    qint64 done = 0;
     const ProgressFn told = [&](qint64 now, qint64 total) {
-        done = now;
+        done_ = now;
         return !progress || progress(now, total);
     };
-    out_.setPatience([&] { return !progress || progress(done, request_.lastLineIndex); });
     const LoadedText *scanned = request_.scanned.get();
     const CopyOutcome copied = scanned && canCopyByIndex(*scanned, request_.rules)
         ? copyByIndex(
@@ -430,6 +449,7 @@ SaveResult saveWithRemoval(
     const SaveRequest &request, const RemovalSet &removals, const ProgressFn &progress)
 {
     SaveRun run(request);
+    run.listen(progress);
     if (run.openSource() && run.openOutput())
         run.copy(removals, progress);
     return run.result();

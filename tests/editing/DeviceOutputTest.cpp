@@ -4,8 +4,11 @@
 #include "editing/OutputFile.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <chrono>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -60,6 +63,56 @@ TEST(DeviceOutput, AWaitForASlowReaderHearsTheStop)
         } else {
             EXPECT_EQ(got, bytes.size());
         }
+    }
+}
+
+// A FIFO that nobody reads yet is waited for in steps, so that a stop is heard before a reader
+// comes, where a blocking open would hold the save until one does; a reader that comes later
+// gets every byte.
+TEST(DeviceOutput, AFifoWithoutAReaderIsWaitedForWithPatience)
+{
+    const struct
+    {
+        const char *what;
+        int patience; // answers before the first no
+        int readerAfterMs;
+        bool opened;
+    } cases[] = {
+        {"stopped before a reader comes", 3, 1500, false},
+        {"a reader that comes later", 1 << 30, 300, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("out")));
+        ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+        const int folder = ::open(QFile::encodeName(dir.path()).constData(), O_PATH | O_DIRECTORY);
+        std::string got;
+        std::thread reader([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(c.readerAfterMs));
+            // Where no writer may come, the reader must not block in its open.
+            const int fd = ::open(fifo.constData(), O_RDONLY | (c.opened ? 0 : O_NONBLOCK));
+            char buffer[64];
+            for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+                got.append(buffer, std::size_t(n));
+            ::close(fd);
+        });
+        OutputFile out;
+        int asked = 0;
+        out.setPatience([&] { return ++asked < c.patience; });
+        QElapsedTimer clock;
+        clock.start();
+        const bool opened = out.openDevice(folder, "out");
+        const qint64 took = clock.elapsed();
+        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(out.stopped(), !c.opened);
+        if (opened)
+            EXPECT_TRUE(out.write("a\n") && out.close());
+        else
+            EXPECT_LT(took, c.readerAfterMs / 2);
+        reader.join();
+        ::close(folder);
+        EXPECT_EQ(got, c.opened ? "a\n" : "");
     }
 }
 
