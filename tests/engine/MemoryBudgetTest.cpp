@@ -132,7 +132,9 @@ TEST(MemoryBudget, TheEnvironmentSetsTheBudget)
     ASSERT_EQ(::setenv("TWINSCAN_MEMORY", "3M", 1), 0);
     EXPECT_EQ(memory::budget(), 3 * MiB);
     ASSERT_EQ(::setenv("TWINSCAN_MEMORY", "nonsense", 1), 0);
-    EXPECT_EQ(memory::budget(), memory::budgetFrom(memory::readLimits()));
+    // Read twice, available memory moves with whatever else runs: near is as close as it gets.
+    const double measured = double(memory::budgetFrom(memory::readLimits()));
+    EXPECT_NEAR(double(memory::budget()), measured, measured / 20);
     ::unsetenv("TWINSCAN_MEMORY");
 }
 
