@@ -9,6 +9,9 @@
 # Environment: TWINSCAN_BENCH_BUILD  Release build folder (default: build-bench at the top)
 #              REPS                  repetitions per command (default: 5 for 1M or less, else 3)
 #              ONLY                  a grep -E pattern: run only the commands whose names match
+#              BASELINE              a second build folder (another commit, other flags): each
+#                                    command that runs a program of the build also runs from it,
+#                                    as "NAME @base", in the same round-robin
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -65,12 +68,26 @@ select_commands() {
     peers=("${kept_peers[@]}")
 }
 
+add_baseline() {
+    [[ -n ${BASELINE:-} ]] || return 0
+    local baseline entry added=()
+    baseline=$(cd "$BASELINE" && pwd)
+    cmake --build "$baseline" -j2 --target "${targets[@]}" > /dev/null
+    for entry in "${commands[@]}"; do
+        [[ $entry == *"{build}"* ]] || continue
+        local command=${entry#*|}
+        added+=("${entry%%|*} @base|${command//\{build\}/$baseline}")
+    done
+    commands+=("${added[@]}")
+}
+
 build_tools() {
     if [[ ! -f $build/CMakeCache.txt ]]; then
         cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTWINSCAN_TESTS=OFF \
             > /dev/null
     fi
     cmake --build "$build" -j2 --target "${targets[@]}" > /dev/null
+    add_baseline
 }
 
 lines_of() { # 1M -> 1000000
