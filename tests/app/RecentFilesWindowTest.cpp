@@ -51,6 +51,8 @@ TEST_F(RecentFilesWindow, OpenedAndSavedFilesAreRecorded)
     window->List2Box().setData(window->List2Box().index(1), Qt::Checked, Qt::CheckStateRole);
     fakes.dialogs.saveAnswers.push_back(path("out.txt"));
     ASSERT_EQ(window->save(), SaveEnding::Done);
+    fakes.dialogs.saveAnswers.push_back(u"/dev/null"_s); // no document to open again
+    ASSERT_EQ(window->save(), SaveEnding::Done);
     window->scanDropped(writeFile("b.txt", "y\n"));
     fakes.dialogs.saveAnswers.push_back(path("a.txt"));
     scan(path("a.txt"));

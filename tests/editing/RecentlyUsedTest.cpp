@@ -108,6 +108,11 @@ TEST(RecentlyUsedList, RecordsAUseAndKeepsEverythingElse)
                     application("gedit", "'gedit %u'", earlier, 1)
                         + application("Twinscan", "'twinscan %u'", now, 1))
                 + "</xbel>\n"},
+        {"our entry without applications gets them",
+            gtkHead + "  <bookmark href=\"" + ours + "\" " + earlierTimes + ">\n  </bookmark>\n"
+                + "</xbel>\n",
+            head + bookmark(ours, touchedTimes, application("Twinscan", "'twinscan %u'", now, 1))
+                + "</xbel>\n"},
         {"malformed", gtkHead + "  <bookmark href=\"file:///a\">\n</xbel>\n", std::nullopt},
         {"cut short", gtkHead + geditStored.substr(0, 40), std::nullopt},
         {"another kind of document", "<?xml version=\"1.0\"?>\n<html/>\n", std::nullopt},
