@@ -114,6 +114,7 @@ TEST(RecentlyUsedList, RecordsAUseAndKeepsEverythingElse)
             head + bookmark(ours, touchedTimes, application("Twinscan", "'twinscan %u'", now, 1))
                 + "</xbel>\n"},
         {"malformed", gtkHead + "  <bookmark href=\"file:///a\">\n</xbel>\n", std::nullopt},
+        {"more after the list", gtkHead + geditStored + "</xbel>\n<xbel/>\n", std::nullopt},
         {"cut short", gtkHead + geditStored.substr(0, 40), std::nullopt},
         {"another kind of document", "<?xml version=\"1.0\"?>\n<html/>\n", std::nullopt},
     };
