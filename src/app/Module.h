@@ -4,6 +4,7 @@
 #include "engine/KeySpec.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace twinscan {
 
@@ -35,6 +36,7 @@ struct Module
     qint16 showLargeFileLists = 0;
     QString lastLoadedFile;
     QString lastSavedFile;
+    QStringList recentFiles; // see RecentFiles.h
     MainWindowPlacement mainPlacement;
     ViewerWindowPlacement viewerPlacement;
     UsageStatistics statistics;

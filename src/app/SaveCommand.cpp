@@ -2,6 +2,7 @@
 
 #include "app/JobControl.h"
 #include "app/Module.h"
+#include "app/RecentFiles.h"
 #include "app/ScanSession.h"
 #include "app/ScannedText.h"
 #include "editing/RemovalList.h"
@@ -78,8 +79,12 @@ SaveEnding SaveCommand::runSave()
     busy.showBusy();
     const SaveResult result = copy(target, removals);
     // The next dialog starts at the last file written, not at one that could not be.
-    if (result.status == SaveStatus::Completed)
+    if (result.status == SaveStatus::Completed) {
         m.lastSavedFile = replacing ? session_->scannedFile() : target;
+        // A device or a FIFO written directly is no document to open again.
+        if (!result.target.direct)
+            noteSavedFile(host_, m.lastSavedFile);
+    }
     // Progress shows a few times a second; its last value must show too.
     host_.progress().setValue(host_.progress().Max());
     const SaveEnding ending = report(result);

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/JobControl.h"
 #include "app/Module.h"
+#include "app/RecentFiles.h"
 #include "app/ScanSession.h"
 #include "app/ScannedText.h"
 #include "engine/Clock.h"
@@ -140,6 +141,9 @@ ScanEnding ScanCommand::scanFile(const QString &file)
     std::shared_ptr<const LoadedText> text = readFile(file, failure);
     if (!text)
         return failure;
+    // Read, the file counts as opened; the rescan of a file just saved is no new opening.
+    if (counting_ == Counting::Counted)
+        noteOpenedFile(host_, file);
     ScanSession &session = host_.startSession(std::move(text), file);
     announceLargeFile(session);
     if (session.largeFileMode())

@@ -5,6 +5,7 @@ namespace twinscan {
 class Clock;
 class FileDialogService;
 class MessageBoxService;
+class RecentlyUsed;
 class SettingsStore;
 class ShellService;
 
@@ -16,6 +17,7 @@ struct Services
     Clock *clock = nullptr;
     SettingsStore *settings = nullptr;
     ShellService *shell = nullptr;
+    RecentlyUsed *recentlyUsed = nullptr; // the desktop's list of recent files
 };
 
 } // namespace twinscan

@@ -2,6 +2,7 @@
 
 #include "app/KeySettings.h"
 #include "app/Module.h"
+#include "app/RecentFiles.h"
 #include "app/SettingsStore.h"
 #include "engine/Rounding.h"
 
@@ -184,6 +185,7 @@ void loadSettings(const SettingsStore &store, Module &module, QSize primaryScree
     readAll(store, module, table.statistics);
     module.loadedStatistics = module.statistics;
     readAll(store, module, table.fileNames);
+    module.recentFiles = readRecentFiles(store);
 }
 
 void saveSettings(SettingsStore &store, Module &module, const WindowSnapshot &mainWindow)
@@ -202,6 +204,7 @@ void saveSettings(SettingsStore &store, Module &module, const WindowSnapshot &ma
     writeAll(store, module, table.viewerPlacement);
     addStatistics(store, module, table.statistics);
     writeAll(store, module, table.fileNames);
+    writeRecentFiles(store, module.recentFiles);
 }
 
 QString statisticsText(const UsageStatistics &statistics)

@@ -6,6 +6,7 @@
 #include "app/ListInteractions.h"
 #include "app/MainWindowAccessibility.h"
 #include "app/Module.h"
+#include "app/RecentFiles.h"
 #include "app/SaveCommand.h"
 #include "app/ScanCommand.h"
 #include "app/ScannedText.h"
@@ -14,8 +15,10 @@
 #include "app/Version.h"
 #include "app/ViewedSession.h"
 #include "editing/InterruptSignals.h"
+#include "engine/FileName.h"
 #include "ui/GroupSizeDelegate.h"
 #include "ui/HelpDocument.h"
+#include "ui/RecentFilesMenu.h"
 #include "ui/ShellService.h"
 #include "ui/UniformRowView.h"
 #include "ui/WindowGeometry.h"
@@ -27,7 +30,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QToolButton>
 #include <new>
 
@@ -71,6 +76,9 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
         openHelpDocument(this, *services_.shell, *services_.messages, module().appTitle);
     });
     connect(ui_.actQuit, &QAction::triggered, this, &QWidget::close);
+    new RecentFilesMenu(
+        ui_.cmdScan, [] { return module().recentFiles; },
+        [this](const QString &file) { openRecentFile(file); });
     interactions_
         = new ListInteractions(*this, {this, ui_.lstShow, ui_.List2, &lstShowBox_, &List2Box_});
     sincePump_.start();
@@ -199,6 +207,18 @@ ScanEnding frmMain::scan()
 ScanEnding frmMain::scanFile(const QString &file)
 {
     return ScanCommand(*this, file).run();
+}
+
+// A recent file that is gone leaves the menu, and the window says so rather than failing a scan.
+ScanEnding frmMain::openRecentFile(const QString &file)
+{
+    if (QFileInfo::exists(file))
+        return scanFile(file);
+    module().recentFiles.removeAll(file);
+    ask(tr("%1 no longer exists and was removed from the recent files.")
+            .arg(QDir::toNativeSeparators(shownFileName(file))),
+        MessageButtons::Ok, MessageIcon::Exclamation);
+    return ScanEnding::NotStarted;
 }
 
 // A save that replaced the scanned file leaves results that no longer fit it, so the window

@@ -46,6 +46,8 @@ public:
     SaveEnding save();
     // The scan of a file given at start, as Open runs it once the file is chosen.
     ScanEnding scanFile(const QString &file);
+    // A file chosen from the Open button's recent files, scanned as Open scans it.
+    ScanEnding openRecentFile(const QString &file);
 
     // ListHost; the marking commands of the duplicates list run markBy with their rule.
     const ScanSession *shownSession() const override { return session_.get(); }

@@ -7,6 +7,7 @@
 #include "app/frmMain.h"
 #include "editing/InterruptSignals.h"
 #include "editing/OpenDescriptor.h"
+#include "editing/RecentlyUsed.h"
 #include "engine/Clock.h"
 #include "engine/FileName.h"
 #include "ui/MessageBoxService.h"
@@ -106,7 +107,9 @@ int main(int argc, char **argv)
                 .arg(settings.unusableFile()));
     }
     QtShellService shell;
-    frmMain window(Services {&messages, &dialogs, &clock, &settings, &shell}, arguments);
+    XbelRecentlyUsed recentlyUsed;
+    frmMain window(
+        Services {&messages, &dialogs, &clock, &settings, &shell, &recentlyUsed}, arguments);
     const SignalStop signalStop(window.jobs(), window);
     window.show();
     const int status = app.exec();

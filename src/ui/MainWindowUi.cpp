@@ -114,7 +114,8 @@ private:
 void MainWindowUi::setupUi(QWidget *form)
 {
     actOpen = makeAction(form, "actOpen", QObject::tr("Open"),
-        QObject::tr("Open a text file and scan for duplicates lines."),
+        QObject::tr("Open a text file and scan for duplicates lines. Right click for the recent "
+                    "files."),
         picture("document-open", "open"), QKeySequence::Open);
     actStop = makeAction(form, "actStop", QObject::tr("Stop!"), QObject::tr("Stop processing!"),
         picture("process-stop", "stop"));

@@ -116,6 +116,7 @@ void fillDistinct(Module &module)
     module.lastLoadedFile = QStringLiteral("@/home/ann/\"name\" \\ \x01"
                                            "1f café \U0001F600.txt ");
     module.lastSavedFile = QStringLiteral("  Lists, old; a=b.txt  ");
+    module.recentFiles = {module.lastLoadedFile, module.lastSavedFile, u"/tmp/a,b.txt"_s};
     static_cast<WindowPlacement &>(module.mainPlacement) = {-150, 32767, 9000, 7005, 2};
     static_cast<WindowPlacement &>(module.viewerPlacement) = {-32768, 450, 7200, 5700, 1};
     module.statistics = {13, 8589934592, 120, 40, 17}; // past 32 bits
@@ -142,6 +143,7 @@ TEST(QSettingsStore, RoundTripThroughThePerUserIniFile)
     EXPECT_EQ(numbersOf(loaded), numbersOf(saved));
     EXPECT_EQ(loaded.lastLoadedFile, saved.lastLoadedFile);
     EXPECT_EQ(loaded.lastSavedFile, saved.lastSavedFile);
+    EXPECT_EQ(loaded.recentFiles, saved.recentFiles);
     EXPECT_TRUE(loaded.keySpec == saved.keySpec);
 }
 

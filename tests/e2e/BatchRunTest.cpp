@@ -170,8 +170,9 @@ TEST(BatchRunTest, AScanThatDoesNotFitInMemoryStillEnds)
     }
 }
 
-// Options not on the command line come from the store, which an unattended run never writes. A
-// store that is not a regular file is never opened: a FIFO would block the start.
+// Options not on the command line come from the store, which an unattended run never writes, nor
+// the desktop's recent files. A store that is not a regular file is never opened: a FIFO would
+// block the start.
 TEST(BatchRunTest, StoredOptionsApplyAndTheStoreStaysAsItWas)
 {
     for (const bool fifo : {false, true}) {
@@ -195,6 +196,7 @@ TEST(BatchRunTest, StoredOptionsApplyAndTheStoreStaysAsItWas)
         EXPECT_EQ(QDir(box.path(u"../config/Corvane"_s))
                       .entryList(QDir::Files | QDir::Hidden | QDir::System),
             QStringList {u"Twinscan.ini"_s});
+        EXPECT_TRUE(QDir(QDir::cleanPath(box.path(u"../data"_s))).isEmpty());
     }
 }
 

@@ -130,7 +130,7 @@ TEST(FilterTest, ReadsWritesAndAnswers)
 }
 
 // The window's stored options would compare without case and leave empty lines out; the filter
-// neither reads them nor writes the store.
+// neither reads them nor writes the store, nor the desktop's recent files.
 TEST(FilterTest, LeavesTheStoredSettingsAlone)
 {
     Sandbox box;
@@ -145,6 +145,7 @@ TEST(FilterTest, LeavesTheStoredSettingsAlone)
     EXPECT_EQ(QDir(QDir::cleanPath(box.path(u"../config/Corvane"_s))).entryList(QDir::Files),
         QStringList {u"Twinscan.ini"_s});
     EXPECT_TRUE(QFile::exists(store));
+    EXPECT_TRUE(QDir(QDir::cleanPath(box.path(u"../data"_s))).isEmpty());
 }
 
 // An output mode: its options, and what they select ('f'irst, 'l'ast, 'n'one kept, 'd', 'D', 'u')

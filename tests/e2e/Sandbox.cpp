@@ -16,13 +16,14 @@ Sandbox::Sandbox()
     : dir_(QStringLiteral("/tmp/twinscan-e2e-XXXXXX")),
       env_(QProcessEnvironment::systemEnvironment())
 {
-    for (const char *folder : {"work", "config", "home"})
+    for (const char *folder : {"work", "config", "data", "home"})
         QDir(dir_.path()).mkdir(QString::fromLatin1(folder));
     // Without a runtime folder the toolkit has a note to make: it must not reach the output.
     for (const char *variable :
         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         env_.remove(QString::fromLatin1(variable));
     env_.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
+    env_.insert(QStringLiteral("XDG_DATA_HOME"), dir_.filePath(QStringLiteral("data")));
     env_.insert(QStringLiteral("HOME"), dir_.filePath(QStringLiteral("home")));
     env_.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
 }

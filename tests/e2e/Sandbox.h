@@ -18,10 +18,10 @@ struct RunResult
 std::string describe(const RunResult &result);
 
 // One case's folder under /tmp, whatever TMPDIR says, so that absolute paths begin with a folder
-// named like a switch: "work" holds the files and is the working directory, "config" and "home"
-// keep the real user's settings out of reach. The program runs as a script runs it, without a
-// display, started by a shell with its redirections. "@/" in a path or a job stands for the work
-// folder.
+// named like a switch: "work" holds the files and is the working directory, "config", "data"
+// and "home" keep the real user's settings and recent files out of reach. The program runs as a
+// script runs it, without a display, started by a shell with its redirections. "@/" in a path or a
+// job stands for the work folder.
 class Sandbox
 {
 public:

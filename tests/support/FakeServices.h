@@ -2,6 +2,7 @@
 
 #include "app/Services.h"
 #include "app/SettingsStore.h"
+#include "editing/RecentlyUsed.h"
 #include "engine/Clock.h"
 #include "ui/FileDialogService.h"
 #include "ui/MessageBoxService.h"
@@ -47,10 +48,11 @@ template<typename T> T takeFirst(std::deque<T> &answers, T otherwise)
 class FakeMessageBoxes final : public MessageBoxService
 {
 public:
-    MessageAnswer show(
-        QWidget *, const QString &, const QString &, MessageButtons buttons, MessageIcon) override
+    MessageAnswer show(QWidget *, const QString &, const QString &text, MessageButtons buttons,
+        MessageIcon) override
     {
         ++shown;
+        lastText = text;
         if (whileShown)
             whileShown();
         return takeFirst(
@@ -59,6 +61,7 @@ public:
 
     std::deque<MessageAnswer> answers;
     int shown = 0;
+    QString lastText;
     std::function<void()> whileShown; // runs while a box is up, as a person could act then
 };
 
@@ -104,6 +107,19 @@ public:
     int alerts = 0;
 };
 
+// The desktop's recent list, kept in memory: the files recorded, in order.
+class FakeRecentlyUsed final : public RecentlyUsed
+{
+public:
+    QString record(const QString &file) override
+    {
+        recorded << file;
+        return {};
+    }
+
+    QStringList recorded;
+};
+
 struct FakeServices
 {
     FakeMessageBoxes messages;
@@ -111,8 +127,9 @@ struct FakeServices
     FakeClock clock;
     MemorySettingsStore settings;
     FakeShell shell;
+    FakeRecentlyUsed recentlyUsed;
 
-    Services services() { return {&messages, &dialogs, &clock, &settings, &shell}; }
+    Services services() { return {&messages, &dialogs, &clock, &settings, &shell, &recentlyUsed}; }
 };
 
 } // namespace twinscan::test
