@@ -77,17 +77,24 @@ int reportLoadFailure(const QString &file, const LoadResult &loaded)
     return report(file, loaded.error);
 }
 
+// English has a singular for one; a translation gives each form of its own.
+QString counted(qint64 count, const QString &one, const QString &many)
+{
+    return (count == 1 ? one : many).arg(count);
+}
+
 void printStatus(const JobDescription &job, const LoadedText &text, const ScanOutcome &outcome,
     const SaveResult *saved)
 {
     if (job.quiet)
         return;
-    QString line = FilterRun::tr("twinscan: %1: %2 lines read, %3 of them in %4 groups of equal "
-                                 "lines")
-                       .arg(shownName(job.inputFile))
-                       .arg(text.lineCount())
-                       .arg(outcome.entryCount)
-                       .arg(outcome.groupCount);
+    QString line
+        = FilterRun::tr("twinscan: %1: %2 read, %3 of them in %4")
+              .arg(shownName(job.inputFile),
+                  counted(text.lineCount(), FilterRun::tr("%1 line"), FilterRun::tr("%1 lines")),
+                  QString::number(outcome.entryCount),
+                  counted(outcome.groupCount, FilterRun::tr("%1 group of equal lines"),
+                      FilterRun::tr("%1 groups of equal lines")));
     if (saved && keepsInput(job.selection))
         line += FilterRun::tr(", %1 removed").arg(saved->removedCount);
     std::fputs(shownFileName(line + u'\n').toUtf8().constData(), stderr);
