@@ -247,6 +247,21 @@ TEST_F(SafeSaveTest, AFifoPlantedInASharedFolderIsRefused)
     }
 }
 
+// A FIFO that nobody reads yet is waited for, and a stop meanwhile ends the save as a stop: no
+// message to show, and nothing written.
+TEST_F(SafeSaveTest, AStopWhileAFifoHasNoReaderIsAStop)
+{
+    scanInput();
+    const QByteArray fifo = QFile::encodeName(path("out.fifo"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    int asked = 0;
+    const SaveResult result
+        = saveTo(QFile::decodeName(fifo), [&](qint64, qint64) { return ++asked < 3; });
+    EXPECT_EQ(result.status, SaveStatus::Stopped);
+    EXPECT_EQ(result.message, QString());
+    EXPECT_EQ(asked, 3);
+}
+
 // Line numbers of a file that changed since its scan would remove the wrong lines: the check made
 // before the save dialog and the save both refuse. Each change keeps the size, and keeps what it
 // can of the times and the file. The save refuses before it writes anything, which matters where
