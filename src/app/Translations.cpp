@@ -17,12 +17,6 @@ Translations::Translations(
         install(QStringLiteral("qtbase_") + choice.translation, qtFolder);
 }
 
-Translations::~Translations()
-{
-    for (const auto &translator : installed_)
-        QCoreApplication::removeTranslator(translator.get());
-}
-
 bool Translations::install(const QString &name, const QString &folder)
 {
     auto translator = std::make_unique<QTranslator>();

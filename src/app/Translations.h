@@ -15,12 +15,12 @@ inline const QString ourTranslationsFolder = QStringLiteral(":/i18n");
 // Makes the application speak `choice`: sets the default locale and installs our translation and
 // Qt's own (qtbase_<language>.qm from `qtFolder`) for as long as it lives. Qt translates its
 // dialogs and buttons only through an installed translator, so without ours none of Qt's is
-// installed and all of the window stays English.
+// installed and all of the window stays English. A translator leaves the application when it is
+// destroyed.
 class Translations
 {
 public:
     Translations(const LanguageChoice &choice, const QString &ourFolder, const QString &qtFolder);
-    ~Translations();
     Translations(const Translations &) = delete;
     Translations &operator=(const Translations &) = delete;
 
