@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+    qt6-tools-dev qt6-l10n-tools
     libxcb1-dev
     libgtest-dev libgmock-dev libxxhash-dev
     clang-format clang libclang-rt-14-dev

@@ -4,6 +4,7 @@
 #include "app/Module.h"
 #include "app/SettingsStore.h"
 #include "app/SignalStop.h"
+#include "app/Translations.h"
 #include "app/frmMain.h"
 #include "editing/InterruptSignals.h"
 #include "editing/OpenDescriptor.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLibraryInfo>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -94,6 +96,8 @@ int main(int argc, char **argv)
 
     interrupts::install();
     QApplication app(argc, argv);
+    const Translations translations(systemLanguageChoice(), ourTranslationsFolder,
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     // Desktops match the window to its entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(TWINSCAN_APP_ID));
     QtMessageBoxService messages;
