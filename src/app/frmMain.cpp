@@ -114,13 +114,14 @@ void frmMain::firstActivation()
     const Module &m = module();
     statusBar_.setSizeGrip(true);
     MainWindowGeometry geometry = ui_.geometry;
-    geometry.picStatusbar.setHeight(statusBar_.Height());
+    geometry.picStatusbar.setHeight(ui_.designTwips(statusBar_.Height()));
     ui_.place(geometry);
     layOut();
     setWindowTitle(m.appTitle + QLatin1Char(' ') + m.appVersion + tr(" - Press F1 for Help"));
     setStatusText(m.appTitle + QLatin1Char(' ') + m.appVersion
         + tr(" - finds and removes duplicate lines. Made by Corvane."));
-    modSubclassing::Hook(*this, modSubclassing::mainWindowMinimum);
+    // A stored size too small for the grown design is grown to it.
+    modSubclassing::Hook(*this, ui_.scaled(modSubclassing::mainWindowMinimum));
     parseCommandLine(module(), arguments_);
     // Cleared before the unattended run rather than after it: the run lets events run, and an
     // activation among them must not start this work a second time, inside the first.
@@ -173,7 +174,7 @@ void frmMain::layOut()
     const bool remember = !firstActivationPending && placementSettled(*this);
     const QRect frame = frameGeometry();
     const MainWindowLayoutResult result = layOutMainWindow(ui_.geometry,
-        {size() * twipsPerPixel, remember,
+        {ui_.designTwips(size()), remember,
             {frame.topLeft() * twipsPerPixel, frame.size() * twipsPerPixel},
             module().mainPlacement});
     ui_.place(result.geometry);
