@@ -50,7 +50,7 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     ui_.setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/twinscan/logo.svg")));
     loadSettings(*services_.settings, m, primaryScreenTwips());
-    placeWindow(*this, m.mainPlacement);
+    placeWindow(*this, grownTo(m.mainPlacement, ui_.scaled(modSubclassing::mainWindowMinimum)));
     setUpBars();
     ui_.lstShow->setModel(&lstShowBox_);
     ui_.List2->setModel(&List2Box_);
@@ -120,7 +120,6 @@ void frmMain::firstActivation()
     setWindowTitle(m.appTitle + QLatin1Char(' ') + m.appVersion + tr(" - Press F1 for Help"));
     setStatusText(m.appTitle + QLatin1Char(' ') + m.appVersion
         + tr(" - finds and removes duplicate lines. Made by Corvane."));
-    // A stored size too small for the grown design is grown to it.
     modSubclassing::Hook(*this, ui_.scaled(modSubclassing::mainWindowMinimum));
     parseCommandLine(module(), arguments_);
     // Cleared before the unattended run rather than after it: the run lets events run, and an
