@@ -2,9 +2,22 @@
 
 #include <QGroupBox>
 #include <QStyle>
+#include <QTranslator>
 
 namespace twinscan::test {
 namespace {
+
+// Every text two characters long, as captions are in Chinese: the frames' titles, not the
+// buttons' captions, then need the most room.
+class ShortCaptions final : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *, const char *source, const char *, int) const override
+    {
+        return QString::fromUtf8(source).left(2);
+    }
+};
 
 // The main window made while the application has the default font at another point size.
 class LargeFont : public WindowFixture
@@ -16,19 +29,26 @@ protected:
         QApplication::setFont(defaultFont_);
     }
 
-    void startAt(int pointSize)
+    // Returns the window's outer size before it is first shown.
+    QSize startAt(int pointSize, QTranslator *translator = nullptr)
     {
         QFont font = defaultFont_;
         if (pointSize)
             font.setPointSize(pointSize);
         QApplication::setFont(font);
+        if (translator)
+            QCoreApplication::installTranslator(translator);
         module() = Module {};
         window = std::make_unique<frmMain>(fakes.services());
+        if (translator)
+            QCoreApplication::removeTranslator(translator);
+        const QSize opened = window->frameGeometry().size();
         window->show();
         QApplication::processEvents();
         // The smallest window is where captions have the least room.
         window->resize(window->minimumSize());
         QApplication::processEvents();
+        return opened;
     }
 
 private:
@@ -62,27 +82,36 @@ void expectFramesFit(const MainWindowUi &ui)
         EXPECT_LE(frame->fontMetrics().horizontalAdvance(frame->title()), frame->width())
             << captionOf(frame);
     }
+    const QWidget *form = ui.frmAction->parentWidget();
+    EXPECT_LE(ui.frmOrig->geometry().right(), form->width());
     EXPECT_GE(ui.picStatusbar->height(), ui.picStatusbar->fontMetrics().height());
     EXPECT_GT(ui.picStatusbar->y(), ui.frmDup->geometry().bottom());
+    EXPECT_EQ(ui.picStatusbar->geometry().bottom(), form->height() - 1);
 }
 
 // A font larger than the one the window was designed for grows the window and its smallest size,
 // so that no caption is cut even there; the default font leaves every pixel of the design.
 TEST_F(LargeFont, EveryCaptionShowsWholeAndTheWindowGrowsForIt)
 {
+    ShortCaptions shortCaptions;
     const struct
     {
         int pointSize; // 0: the default font as it is
-    } rows[] = {{0}, {11}, {13}, {16}};
+        QTranslator *translator;
+    } rows[] = {{0, nullptr}, {11, nullptr}, {13, nullptr}, {16, nullptr}, {16, &shortCaptions}};
     QSize smaller;
     for (const auto &row : rows) {
         SCOPED_TRACE(row.pointSize);
-        startAt(row.pointSize);
+        SCOPED_TRACE(row.translator ? "short captions" : "");
+        const QSize opened = startAt(row.pointSize, row.translator);
         expectButtonsFit(ui());
         expectFramesFit(ui());
         const QSize minimum
             = window->minimumSize() + (window->frameGeometry().size() - window->size());
-        if (smaller.isValid())
+        EXPECT_TRUE(opened.width() >= minimum.width() && opened.height() >= minimum.height());
+        if (row.translator)
+            EXPECT_TRUE(minimum.width() > 400 && minimum.width() < smaller.width());
+        else if (smaller.isValid())
             EXPECT_TRUE(minimum.width() > smaller.width() && minimum.height() > smaller.height());
         else
             EXPECT_EQ(minimum, QSize(400, 400));
