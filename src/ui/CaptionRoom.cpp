@@ -30,7 +30,7 @@ int titleRoom(const QGroupBox &frame)
 
 double growthFor(int pixels, int twips)
 {
-    return twips > 0 ? std::max(1.0, double(pixels) * twipsPerPixel / twips) : 1.0;
+    return twips > 0 ? double(pixels) * twipsPerPixel / twips : 1.0;
 }
 
 } // namespace twinscan

@@ -11,8 +11,8 @@ namespace twinscan {
 QSize captionRoom(const QToolButton &button); // text under the icon, inside the button's frame
 int titleRoom(const QGroupBox &frame); // the height above the frame's contents
 
-// How much a length of `twips`, drawn at the design scale, must grow to hold `pixels`: never
-// less than 1, so that a font the design has room for leaves it exactly as it is.
+// How much a length of `twips`, drawn at the design scale, must grow to hold `pixels`; below 1
+// where it has room to spare.
 double growthFor(int pixels, int twips);
 
 } // namespace twinscan

@@ -52,7 +52,7 @@ QToolButton *makeButton(QWidget *parent, const char *name, QAction *action)
 }
 
 // The design was made for the default font; a larger one grows the whole window alike, as much as
-// the caption with the least room needs.
+// the caption with the least room needs. It never shrinks: the default font leaves every pixel.
 double captionScale(const MainWindowUi &ui, const MainWindowGeometry &design)
 {
     double scale = 1.0;
