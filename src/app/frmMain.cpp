@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QScreen>
 #include <QToolButton>
 #include <new>
 
@@ -120,7 +121,10 @@ void frmMain::firstActivation()
     setWindowTitle(m.appTitle + QLatin1Char(' ') + m.appVersion + tr(" - Press F1 for Help"));
     setStatusText(m.appTitle + QLatin1Char(' ') + m.appVersion
         + tr(" - finds and removes duplicate lines. Made by Corvane."));
-    modSubclassing::Hook(*this, ui_.scaled(modSubclassing::mainWindowMinimum));
+    // Never beyond the screen, where the grip and the status bar could not be reached.
+    modSubclassing::Hook(*this,
+        ui_.scaled(modSubclassing::mainWindowMinimum)
+            .boundedTo(screen()->availableGeometry().size()));
     parseCommandLine(module(), arguments_);
     // Cleared before the unattended run rather than after it: the run lets events run, and an
     // activation among them must not start this work a second time, inside the first.

@@ -1,6 +1,7 @@
 #include "support/WindowFixture.h"
 
 #include <QGroupBox>
+#include <QScreen>
 #include <QStyle>
 #include <QTranslator>
 
@@ -109,6 +110,8 @@ TEST_F(LargeFont, EveryCaptionShowsWholeAndTheWindowGrowsForIt)
         const QSize minimum
             = window->minimumSize() + (window->frameGeometry().size() - window->size());
         EXPECT_TRUE(opened.width() >= minimum.width() && opened.height() >= minimum.height());
+        const QSize screen = window->screen()->availableGeometry().size();
+        EXPECT_EQ(minimum.boundedTo(screen), minimum);
         if (row.translator)
             EXPECT_TRUE(minimum.width() > 400 && minimum.width() < smaller.width());
         else if (smaller.isValid())
