@@ -91,7 +91,8 @@ void expectFramesFit(const MainWindowUi &ui)
 }
 
 // A font larger than the one the window was designed for grows the window and its smallest size,
-// so that no caption is cut even there; the default font leaves every pixel of the design.
+// so that no caption is cut even there, up to the size of the screen (800 x 800 offscreen, which
+// 22 pt would pass); the default font leaves every pixel of the design.
 TEST_F(LargeFont, EveryCaptionShowsWholeAndTheWindowGrowsForIt)
 {
     ShortCaptions shortCaptions;
@@ -99,7 +100,8 @@ TEST_F(LargeFont, EveryCaptionShowsWholeAndTheWindowGrowsForIt)
     {
         int pointSize; // 0: the default font as it is
         QTranslator *translator;
-    } rows[] = {{0, nullptr}, {11, nullptr}, {13, nullptr}, {16, nullptr}, {16, &shortCaptions}};
+    } rows[] = {{0, nullptr}, {11, nullptr}, {13, nullptr}, {16, nullptr}, {22, nullptr},
+        {16, &shortCaptions}};
     QSize smaller;
     for (const auto &row : rows) {
         SCOPED_TRACE(row.pointSize);
