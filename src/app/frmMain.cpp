@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QScreen>
 #include <QToolButton>
 #include <new>
 
@@ -50,7 +51,7 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
     ui_.setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/twinscan/logo.svg")));
     loadSettings(*services_.settings, m, primaryScreenTwips());
-    placeWindow(*this, m.mainPlacement);
+    placeWindow(*this, grownTo(m.mainPlacement, ui_.scaled(modSubclassing::mainWindowMinimum)));
     setUpBars();
     ui_.lstShow->setModel(&lstShowBox_);
     ui_.List2->setModel(&List2Box_);
@@ -114,13 +115,16 @@ void frmMain::firstActivation()
     const Module &m = module();
     statusBar_.setSizeGrip(true);
     MainWindowGeometry geometry = ui_.geometry;
-    geometry.picStatusbar.setHeight(statusBar_.Height());
+    geometry.picStatusbar.setHeight(ui_.designTwips(statusBar_.Height()));
     ui_.place(geometry);
     layOut();
     setWindowTitle(m.appTitle + QLatin1Char(' ') + m.appVersion + tr(" - Press F1 for Help"));
     setStatusText(m.appTitle + QLatin1Char(' ') + m.appVersion
         + tr(" - finds and removes duplicate lines. Made by Corvane."));
-    modSubclassing::Hook(*this, modSubclassing::mainWindowMinimum);
+    // Never beyond the screen, where the grip and the status bar could not be reached.
+    modSubclassing::Hook(*this,
+        ui_.scaled(modSubclassing::mainWindowMinimum)
+            .boundedTo(screen()->availableGeometry().size()));
     parseCommandLine(module(), arguments_);
     // Cleared before the unattended run rather than after it: the run lets events run, and an
     // activation among them must not start this work a second time, inside the first.
@@ -173,7 +177,7 @@ void frmMain::layOut()
     const bool remember = !firstActivationPending && placementSettled(*this);
     const QRect frame = frameGeometry();
     const MainWindowLayoutResult result = layOutMainWindow(ui_.geometry,
-        {size() * twipsPerPixel, remember,
+        {ui_.designTwips(size()), remember,
             {frame.topLeft() * twipsPerPixel, frame.size() * twipsPerPixel},
             module().mainPlacement});
     ui_.place(result.geometry);

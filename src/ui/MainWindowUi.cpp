@@ -1,5 +1,7 @@
 #include "ui/MainWindowUi.h"
 
+#include "engine/Rounding.h"
+#include "ui/CaptionRoom.h"
 #include "ui/PictureBox.h"
 #include "ui/UniformRowView.h"
 #include "ui/Widgets.h"
@@ -13,15 +15,15 @@
 #include <QKeyEvent>
 #include <QSizeGrip>
 #include <QToolButton>
+#include <algorithm>
+#include <cmath>
 
 namespace twinscan {
 
 namespace {
-QRect inPixels(const QRect &twips)
-{
-    return {twipsToPixels(twips.x()), twipsToPixels(twips.y()), twipsToPixels(twips.width()),
-        twipsToPixels(twips.height())};
-}
+// Each button's place in the action frame at the design font, in twips, by its top.
+constexpr int buttonLeft = 240;
+constexpr QSize buttonSize {855, 735};
 
 // The desktop theme's picture where it has one, ours where it has not.
 QIcon picture(const char *themeName, const char *ownName)
@@ -40,14 +42,28 @@ QAction *makeAction(QWidget *form, const char *name, const QString &caption, con
     return action;
 }
 
-QToolButton *makeButton(QWidget *parent, const char *name, QAction *action, int top)
+QToolButton *makeButton(QWidget *parent, const char *name, QAction *action)
 {
     auto *button = named(new QToolButton(parent), name);
     button->setDefaultAction(action);
     button->setIconSize({24, 24});
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setGeometry(inPixels({240, top, 855, 735}));
     return button;
+}
+
+// The design was made for the default font; a larger one grows the whole window alike, as much as
+// the caption with the least room needs. It never shrinks: the default font leaves every pixel.
+double captionScale(const MainWindowUi &ui, const MainWindowGeometry &design)
+{
+    double scale = 1.0;
+    for (const QToolButton *button :
+        {ui.cmdScan, ui.cmdStop, ui.cmdSave, ui.cmdView, ui.cmdSettings, ui.cmdAbout}) {
+        const QSize room = captionRoom(*button);
+        scale = std::max({scale, growthFor(room.width(), buttonSize.width()),
+            growthFor(room.height(), buttonSize.height())});
+    }
+    return std::max({scale, growthFor(titleRoom(*ui.frmOrig), design.lstShow.top()),
+        growthFor(titleRoom(*ui.frmDup), design.List2.top())});
 }
 
 // Rows of one height, drawn only as they come into sight: a list of millions of lines costs no more
@@ -138,12 +154,12 @@ void MainWindowUi::setupUi(QWidget *form)
         actQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     frmAction = named(new QGroupBox(form), "frmAction");
-    cmdScan = makeButton(frmAction, "cmdScan", actOpen, 240);
-    cmdStop = makeButton(frmAction, "cmdStop", actStop, 240);
-    cmdSave = makeButton(frmAction, "cmdSave", actSave, 1080);
-    cmdView = makeButton(frmAction, "cmdView", actView, 1920);
-    cmdSettings = makeButton(frmAction, "cmdSettings", actSettings, 2760);
-    cmdAbout = makeButton(frmAction, "cmdAbout", actAbout, 3600);
+    cmdScan = makeButton(frmAction, "cmdScan", actOpen);
+    cmdStop = makeButton(frmAction, "cmdStop", actStop);
+    cmdSave = makeButton(frmAction, "cmdSave", actSave);
+    cmdView = makeButton(frmAction, "cmdView", actView);
+    cmdSettings = makeButton(frmAction, "cmdSettings", actSettings);
+    cmdAbout = makeButton(frmAction, "cmdAbout", actAbout);
     cmdStop->hide();
     picProgressbar = named(new PictureBox(frmAction), "picProgressbar");
 
@@ -169,7 +185,35 @@ void MainWindowUi::setupUi(QWidget *form)
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     new DefaultButtons(form, cmdScan, cmdStop);
+    scale = captionScale(*this, geometry);
+    const std::pair<QToolButton *, int> buttonTops[] = {{cmdScan, 240}, {cmdStop, 240},
+        {cmdSave, 1080}, {cmdView, 1920}, {cmdSettings, 2760}, {cmdAbout, 3600}};
+    for (const auto &[button, top] : buttonTops)
+        button->setGeometry(inPixels({QPoint(buttonLeft, top), buttonSize}));
     place(geometry);
+}
+
+QRect MainWindowUi::inPixels(const QRect &twips) const
+{
+    const auto pixels
+        = [this](int length) { return int(roundHalfEven(double(length) * scale / twipsPerPixel)); };
+    return {pixels(twips.x()), pixels(twips.y()), pixels(twips.width()), pixels(twips.height())};
+}
+
+int MainWindowUi::designTwips(qint64 twips) const
+{
+    return int(roundHalfEven(double(twips) / scale));
+}
+
+QSize MainWindowUi::designTwips(QSize pixels) const
+{
+    return {designTwips(qint64(pixels.width()) * twipsPerPixel),
+        designTwips(qint64(pixels.height()) * twipsPerPixel)};
+}
+
+QSize MainWindowUi::scaled(QSize pixels) const
+{
+    return {int(std::ceil(pixels.width() * scale)), int(std::ceil(pixels.height() * scale))};
 }
 
 void MainWindowUi::place(const MainWindowGeometry &placed)

@@ -45,12 +45,23 @@ struct MainWindowUi
     PictureBox *picStatusbar = nullptr;
     QSizeGrip *grip = nullptr; // over the status bar's drawn grip
 
-    // Where the controls the layout rule moves are now, in twips.
+    // Where the controls the layout rule moves are now, in twips at the design font.
     MainWindowGeometry geometry;
+    // How much larger than the design the window is drawn, so that each caption shows whole in
+    // the font the controls have: 1 at the default font, which the design has room for.
+    double scale = 1.0;
 
     void setupUi(QWidget *form);
     // Moves the controls to `placed` and keeps it as the present geometry.
     void place(const MainWindowGeometry &placed);
+
+    // Logical pixels for a rectangle in design twips.
+    QRect inPixels(const QRect &twips) const;
+    // Design twips for a length in twips, or for a size in logical pixels.
+    int designTwips(qint64 twips) const;
+    QSize designTwips(QSize pixels) const;
+    // A size in logical pixels grown as the design is.
+    QSize scaled(QSize pixels) const;
 };
 
 } // namespace twinscan

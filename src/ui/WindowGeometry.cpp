@@ -104,6 +104,14 @@ QRect fitToScreens(const QRect &frame, const QList<QRect> &screens, const QRect 
     return fitInto(moved, primaryArea);
 }
 
+WindowPlacement grownTo(const WindowPlacement &placement, QSize minimum)
+{
+    WindowPlacement grown = placement;
+    grown.width = std::max(grown.width, toTwipField(qint64(minimum.width()) * twipsPerPixel));
+    grown.height = std::max(grown.height, toTwipField(qint64(minimum.height()) * twipsPerPixel));
+    return grown;
+}
+
 void placeWindow(QWidget &window, const WindowPlacement &placement)
 {
     const QRect stored = frameInPixels(placement);

@@ -30,6 +30,10 @@ WindowPlacement framePlacement(const QWidget &window);
 // monitor that has since gone can still be reached.
 QRect fitToScreens(const QRect &frame, const QList<QRect> &screens, const QRect &primaryArea);
 
+// The placement with its size grown to at least `minimum`, an outer size in logical pixels: a
+// window whose smallest size has grown since, with the font, opens at that size straight away.
+WindowPlacement grownTo(const WindowPlacement &placement, QSize minimum);
+
 // Gives the window the placement's outer frame, fitted to the screens, and then its state. The
 // placement itself is left as it is.
 void placeWindow(QWidget &window, const WindowPlacement &placement);

@@ -50,6 +50,20 @@ TEST(PlaceWindow, KeepsTheStoredFrameOverReopenings)
     }
 }
 
+// A stored size below the window's smallest grows to it; position, state and a larger size stay.
+TEST(GrownTo, GrowsOnlyWhatIsBelowTheSmallestSize)
+{
+    const std::pair<WindowPlacement, QRect> cases[] = {
+        {{1500, 1200, 6765, 6690, windowStateMaximised}, {1500, 1200, 9000, 6690}},
+        {{-300, 0, 9300, 9300, windowStateNormal}, {-300, 0, 9300, 9300}},
+    };
+    for (const auto &[stored, expected] : cases) {
+        const WindowPlacement grown = grownTo(stored, {600, 420});
+        EXPECT_EQ(QRect(grown.left, grown.top, grown.width, grown.height), expected);
+        EXPECT_EQ(grown.state, stored.state);
+    }
+}
+
 TEST(MinimumFrame, KeepsAHookedWindowFromShrinkingBelowIt)
 {
     QWidget window;
