@@ -158,7 +158,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Open a text file and scan for duplicates lines. Right click for the recent files.</source>
+        <source>Open a text file and scan for duplicates lines.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -130,8 +130,7 @@ private:
 void MainWindowUi::setupUi(QWidget *form)
 {
     actOpen = makeAction(form, "actOpen", QObject::tr("Open"),
-        QObject::tr("Open a text file and scan for duplicates lines. Right click for the recent "
-                    "files."),
+        QObject::tr("Open a text file and scan for duplicates lines."),
         picture("document-open", "open"), QKeySequence::Open);
     actStop = makeAction(form, "actStop", QObject::tr("Stop!"), QObject::tr("Stop processing!"),
         picture("process-stop", "stop"));
