@@ -7,11 +7,15 @@
 #include "editing/SelectedLines.h"
 #include "engine/FileName.h"
 #include "engine/LoadedText.h"
+#include "engine/MemoryBudget.h"
+#include "engine/OutOfCoreScan.h"
+#include "engine/SpillFolder.h"
 #include "engine/SystemCalls.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -83,20 +87,29 @@ QString counted(qint64 count, const QString &one, const QString &many)
     return (count == 1 ? one : many).arg(count);
 }
 
-void printStatus(const JobDescription &job, const LoadedText &text, const ScanOutcome &outcome,
-    const SaveResult *saved)
+// What the scan found, in- or out of memory.
+struct Found
+{
+    qint64 lines = 0;
+    qint64 entries = 0; // lines of a group
+    qint64 groups = 0;
+};
+
+void printStatus(const JobDescription &job, const Found &found, const SaveResult *saved)
 {
     if (job.quiet)
         return;
     QString line
         = FilterRun::tr("twinscan: %1: %2 read, %3 of them in %4")
               .arg(shownName(job.inputFile),
-                  counted(text.lineCount(), FilterRun::tr("%1 line"), FilterRun::tr("%1 lines")),
-                  QString::number(outcome.entryCount),
-                  counted(outcome.groupCount, FilterRun::tr("%1 group of equal lines"),
+                  counted(found.lines, FilterRun::tr("%1 line"), FilterRun::tr("%1 lines")),
+                  QString::number(found.entries),
+                  counted(found.groups, FilterRun::tr("%1 group of equal lines"),
                       FilterRun::tr("%1 groups of equal lines")));
     if (saved && keepsInput(job.selection))
         line += FilterRun::tr(", %1 removed").arg(saved->removedCount);
+    if (const QString key = keySpecSummary(job.key); !key.isEmpty())
+        line += QStringLiteral("; ") + key.front().toLower() + key.mid(1);
     std::fputs(shownFileName(line + u'\n').toUtf8().constData(), stderr);
 }
 
@@ -117,6 +130,74 @@ SaveResult writeOutput(const JobDescription &job, const QString &source,
         return writeSelectedLines(out, {*text, *scan.duplicates, scan.outcome}, output, removals);
     });
 }
+// Which occurrence a scan past memory keeps for the job, which it can do only when the job
+// writes lines of the input in its order and without prefixes: the lines that occur once are
+// those kept when no occurrence of a duplicate is.
+std::optional<KeptOccurrence> keptPastMemory(const JobDescription &job)
+{
+    if (job.check)
+        return KeptOccurrence::First;
+    if (job.counts || job.lineNumbers)
+        return std::nullopt;
+    switch (job.selection) {
+    case LineSelection::KeepFirst:
+        return KeptOccurrence::First;
+    case LineSelection::KeepLast:
+        return KeptOccurrence::Last;
+    case LineSelection::KeepNone:
+    case LineSelection::Unique:
+        return KeptOccurrence::None;
+    case LineSelection::Repeated:
+    case LineSelection::AllRepeated:
+        break;
+    }
+    return std::nullopt;
+}
+
+// A file too large for the memory at hand: its duplicates are found with temporary files, and
+// the save copies it without the lines they leave out.
+int runPastMemory(const JobDescription &job, std::uint64_t budget, ProgressLine &progress)
+{
+    const std::optional<KeptOccurrence> kept = keptPastMemory(job);
+    if (!kept)
+        return report(job.inputFile,
+            FilterRun::tr("does not fit in memory, where only --keep, --unique and --check work; "
+                          "-S SIZE sets the memory to use"));
+    const QString output = job.outputFile.isEmpty() ? job.inputFile : job.outputFile;
+    const spill::Folder folder = spill::chooseFolder(QFileInfo(output).absolutePath());
+    if (folder.path.isEmpty())
+        return report(job.inputFile,
+            FilterRun::tr("no folder on a disk can take the temporary files; TWINSCAN_TMPDIR "
+                          "names one"));
+    OutOfCoreOutcome outcome
+        = OutOfCoreScan::run({job.inputFile, job.scanRules, job.key, *kept, budget, folder.path},
+            progress.step(FilterRun::tr("finding duplicates")));
+    progress.finish();
+    if (outcome.status == OutOfCoreOutcome::Status::Stopped)
+        return stoppedStatus();
+    if (outcome.status == OutOfCoreOutcome::Status::Failed)
+        return report(job.inputFile, outcome.error);
+    const Found found {
+        qint64(outcome.lineCount), qint64(outcome.entryCount), qint64(outcome.groupCount)};
+    if (job.check) {
+        printStatus(job, found, nullptr);
+        return found.groups > 0 ? duplicatesFound : written;
+    }
+    const SaveRequest request {job.inputFile, outcome.stamp,
+        job.outputFile.isEmpty() ? QStringLiteral("/dev/stdout") : job.outputFile, found.lines - 1,
+        job.saveRules, outcome.contentHash, nullptr};
+    const RemovalSet removals(
+        std::move(outcome.removed), found.lines - 1, qint64(outcome.removedCount));
+    const SaveResult saved
+        = saveWithRemoval(request, removals, progress.step(FilterRun::tr("writing")));
+    progress.finish();
+    if (saved.status == SaveStatus::Stopped)
+        return stoppedStatus();
+    if (saved.status != SaveStatus::Completed)
+        return report(saved.file, saved.reason);
+    printStatus(job, found, &saved);
+    return written;
+}
 } // namespace
 
 int runFilter(const JobDescription &job)
@@ -125,6 +206,10 @@ int runFilter(const JobDescription &job)
     Input input = openInput(job.inputFile);
     if (!input.fd.isOpen())
         return report(job.inputFile, systemReason(errno));
+    // Standard input is read once into memory; a file is scanned past memory when it must be.
+    const std::uint64_t budget = job.memoryBudget ? job.memoryBudget : memory::budget();
+    if (input.regular && !memory::fitsInMemory(job.inputFile, budget))
+        return runPastMemory(job, budget, progress);
     const LoadResult loaded
         = TextLoader::load(std::move(input.fd), progress.step(FilterRun::tr("reading")));
     if (!loaded.text) {
@@ -132,12 +217,13 @@ int runFilter(const JobDescription &job)
         return reportLoadFailure(job.inputFile, loaded);
     }
     FilterScan scan = scanForFilter(
-        *loaded.text, job.scanRules, progress.step(FilterRun::tr("finding duplicates")));
+        *loaded.text, job.scanRules, job.key, progress.step(FilterRun::tr("finding duplicates")));
     progress.finish();
     if (scan.outcome.stopped)
         return stoppedStatus();
+    const Found found {loaded.text->lineCount(), scan.outcome.entryCount, scan.outcome.groupCount};
     if (job.check) {
-        printStatus(job, *loaded.text, scan.outcome, nullptr);
+        printStatus(job, found, nullptr);
         return scan.outcome.groupCount > 0 ? duplicatesFound : written;
     }
     const QString source = input.regular ? job.inputFile : QString();
@@ -148,7 +234,7 @@ int runFilter(const JobDescription &job)
         return stoppedStatus();
     if (saved.status != SaveStatus::Completed)
         return report(saved.file, saved.reason);
-    printStatus(job, *loaded.text, scan.outcome, &saved);
+    printStatus(job, found, &saved);
     return written;
 }
 

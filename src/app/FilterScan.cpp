@@ -4,11 +4,13 @@
 
 namespace twinscan {
 
-FilterScan scanForFilter(const LoadedText &text, ScanRules rules, const ProgressFn &progress)
+FilterScan scanForFilter(
+    const LoadedText &text, ScanRules rules, const KeySpec &key, const ProgressFn &progress)
 {
     auto duplicates = std::make_unique<clsListEmu>();
     duplicates->setUpperLimit(text.lineCount());
-    ScanOutcome outcome = DuplicateScanner(text, rules).run(*duplicates, progress);
+    ScanOutcome outcome = DuplicateScanner(text, rules, Parallelism::fromEnvironment(), key)
+                              .run(*duplicates, progress);
     return {std::move(duplicates), std::move(outcome)};
 }
 

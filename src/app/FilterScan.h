@@ -19,6 +19,7 @@ struct FilterScan
 
 // The one place where the filter meets the scanner: the whole text grouped in memory. Another
 // way to find the groups (a file too large for memory) takes its place here.
-FilterScan scanForFilter(const LoadedText &text, ScanRules rules, const ProgressFn &progress);
+FilterScan scanForFilter(
+    const LoadedText &text, ScanRules rules, const KeySpec &key, const ProgressFn &progress);
 
 } // namespace twinscan

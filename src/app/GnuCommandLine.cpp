@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "engine/FileName.h"
+#include "engine/MemoryBudget.h"
 
 #include <QByteArrayList>
 #include <array>
@@ -12,11 +13,14 @@ namespace twinscan {
 
 namespace {
 
-// The parse so far: the result, and which option chose the lines written.
+// The parse so far: the result, which option chose the lines written, which chose the key and
+// which only shapes a key of fields.
 struct ParseState
 {
     GnuCommandLine line;
     QString selectedBy;
+    QString keyBy;
+    QString fieldOptionBy;
 
     JobDescription &job() { return line.job; }
     void fail(const QString &message)
@@ -30,6 +34,14 @@ struct ParseState
             return fail(QStringLiteral("'%1' cannot be given with '%2'").arg(option, selectedBy));
         job().selection = selection;
         selectedBy = option;
+    }
+    // One kind of key in a command line: -s and -w together are one key of characters.
+    void chooseKey(KeySpec::Kind kind, const QString &option)
+    {
+        if (!keyBy.isEmpty() && job().key.kind != kind)
+            return fail(QStringLiteral("'%1' cannot be given with '%2'").arg(option, keyBy));
+        job().key.kind = kind;
+        keyBy = option;
     }
 };
 
@@ -58,6 +70,37 @@ void applyKeep(ParseState &state, const QString &value)
     state.fail(QStringLiteral("invalid argument '%1' for '--keep'\n"
                               "Valid arguments are: 'first', 'last', 'none'")
                    .arg(value));
+}
+
+// A count of characters for -s and -w: a whole number from `least` up.
+void applyCharacters(
+    ParseState &state, const QString &value, const QString &option, int least, int KeySpec::*count)
+{
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (!ok || number < least)
+        return state.fail(
+            QStringLiteral("invalid number of characters for '%1': '%2'").arg(option, value));
+    state.chooseKey(KeySpec::Kind::Characters, option);
+    state.job().key.*count = number;
+}
+
+void applyFields(ParseState &state, const QString &value)
+{
+    const auto fields = parseFieldList(value);
+    if (!fields)
+        return state.fail(QStringLiteral("invalid field list '%1' for '--fields'").arg(value));
+    state.chooseKey(KeySpec::Kind::Fields, QStringLiteral("--fields"));
+    state.job().key.fields = *fields;
+}
+
+void applySeparator(ParseState &state, const QString &value)
+{
+    if (value.isEmpty())
+        return state.fail(QStringLiteral("the field separator cannot be empty"));
+    // A backslash and "t" stand for a tab, which is awkward to type in a shell.
+    state.job().key.separator = value == u"\\t" ? std::string("\t") : value.toStdString();
+    state.fieldOptionBy = QStringLiteral("--field-separator");
 }
 
 const Option options[] = {
@@ -94,10 +137,48 @@ const Option options[] = {
         [](ParseState &s, const QString &) { s.job().saveRules.trimLines = true; }},
     {"drop-empty", 0, nullptr, "leave empty lines out of the output",
         [](ParseState &s, const QString &) { s.job().saveRules.keepEmptyLines = false; }},
+    {"fields", 0, "LIST",
+        "compare only these fields, such as 2 or 1,3 or 2-4, numbered from 1 and split at runs "
+        "of spaces and tabs or at --field-separator; a line without them is no duplicate",
+        applyFields},
+    {"field-separator", 't', "SEP", "split the fields at the text SEP instead (\\t for a tab)",
+        applySeparator},
+    {"csv", 0, nullptr,
+        "read the fields as CSV: a comma separates them unless --field-separator says "
+        "otherwise, and a quoted field may hold the separator and doubled quotes",
+        [](ParseState &s, const QString &) {
+            s.job().key.csv = true;
+            s.fieldOptionBy = QStringLiteral("--csv");
+        }},
+    {"regex", 0, "RE",
+        "compare only the first match of the regular expression RE (Perl style), or its first "
+        "group when it has one; a line without a match is no duplicate",
+        [](ParseState &s, const QString &value) {
+            s.chooseKey(KeySpec::Kind::Regex, QStringLiteral("--regex"));
+            s.job().key.pattern = value;
+        }},
+    {"skip-chars", 's', "N", "pass over the first N characters of each line when comparing",
+        [](ParseState &s, const QString &value) {
+            applyCharacters(s, value, QStringLiteral("--skip-chars"), 0, &KeySpec::skipChars);
+        }},
+    {"check-chars", 'w', "N", "compare no more than N characters of each line",
+        [](ParseState &s, const QString &value) {
+            applyCharacters(s, value, QStringLiteral("--check-chars"), 1, &KeySpec::checkChars);
+        }},
     {"output", 'o', "FILE",
         "write to FILE instead of standard output; FILE is replaced whole at the end, and may "
         "be the input",
         [](ParseState &s, const QString &value) { s.job().outputFile = value; }},
+    {"buffer-size", 'S', "SIZE",
+        "use no more than SIZE of memory, as sort -S reads it (1G, 500M, 50%); a file that does "
+        "not fit is scanned with temporary files",
+        [](ParseState &s, const QString &value) {
+            const auto size = memory::parseSize(value.toStdString(), memory::physicalMemory());
+            if (!size)
+                return s.fail(
+                    QStringLiteral("invalid argument '%1' for '--buffer-size'").arg(value));
+            s.job().memoryBudget = *size;
+        }},
     {"check", 0, nullptr, "write nothing; exit 1 when the input has duplicates, 0 when not",
         [](ParseState &s, const QString &) { s.job().check = true; }},
     {"quiet", 'q', nullptr, "print no status line",
@@ -189,6 +270,11 @@ void checkWhole(ParseState &state, const QStringList &operands)
         state.job().inputFile = operands.first();
     if (state.job().counts && state.job().selection == LineSelection::AllRepeated)
         state.fail(QStringLiteral("'--count' cannot be given with '--all-repeated'"));
+    const KeySpec &key = state.job().key;
+    if (!state.fieldOptionBy.isEmpty() && key.kind != KeySpec::Kind::Fields)
+        state.fail(QStringLiteral("'%1' needs '--fields'").arg(state.fieldOptionBy));
+    if (const QString error = keySpecError(key); !error.isEmpty())
+        state.fail(error);
 }
 } // namespace
 

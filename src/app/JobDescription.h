@@ -2,9 +2,11 @@
 
 #include "editing/LineSelection.h"
 #include "editing/SaveOptions.h"
+#include "engine/KeySpec.h"
 #include "engine/ScanOptions.h"
 
 #include <QString>
+#include <cstdint>
 
 namespace twinscan {
 
@@ -16,6 +18,7 @@ struct JobDescription
     QString inputFile; // empty: standard input
     QString outputFile; // empty: standard output
     ScanRules scanRules {.caseSensitive = true, .trimLines = false, .includeEmptyLines = true};
+    KeySpec key; // what of a line is compared; the whole line by default
     SaveRules saveRules {.trimLines = false, .keepEmptyLines = true, .lfWithoutBreaks = true};
     LineSelection selection = LineSelection::KeepFirst;
     bool counts = false; // each written line after its number of occurrences, as uniq -c
@@ -23,6 +26,7 @@ struct JobDescription
     bool check = false; // write nothing; the exit status tells whether there are duplicates
     bool quiet = false; // no status line
     bool progress = false; // a progress line on standard error even when it is no terminal
+    std::uint64_t memoryBudget = 0; // bytes the scan may take, as sort -S; 0 asks the system
 };
 
 } // namespace twinscan

@@ -183,7 +183,7 @@ ScanEnding ScanCommand::scanPastMemory(const QString &file)
     bar.setMax(100);
     bar.setMin(0);
     bar.setValue(0);
-    const OutOfCoreRequest request {file, ScanRules::from(m.scanOptions), {},
+    const OutOfCoreRequest request {file, ScanRules::from(m.scanOptions), m.keySpec,
         keptBy(m.request.markRule), memory::budget(), folder.path};
     OutOfCoreOutcome outcome = OutOfCoreScan::run(
         request, host_.progressListener([this, &bar](qint64 done, qint64 total) {

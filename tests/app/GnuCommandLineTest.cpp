@@ -34,6 +34,16 @@ std::string described(const GnuCommandLine &line)
         text += std::string(" ") + selections[int(job.selection)];
     for (const auto &[set, name] : flags)
         text += set ? std::string(" ") + name : "";
+    if (job.memoryBudget != 0)
+        text += " S=" + std::to_string(job.memoryBudget);
+    const KeySpec &key = job.key;
+    if (key.kind == KeySpec::Kind::Fields)
+        text += " fields=" + fieldListText(key.fields).toStdString() + " sep=[" + key.separator
+            + "]" + (key.csv ? " csv" : "");
+    if (key.kind == KeySpec::Kind::Regex)
+        text += " regex=[" + key.pattern.toStdString() + "]";
+    if (key.kind == KeySpec::Kind::Characters)
+        text += " chars=" + std::to_string(key.skipChars) + "+" + std::to_string(key.checkChars);
     return text;
 }
 
@@ -76,6 +86,30 @@ TEST(GnuCommandLineTest, ReadsOptionsAsGetoptLongDoes)
         {"--count=2", "error: option '--count' doesn't allow an argument"},
         {"--trim=2", "error: option '--trim' doesn't allow an argument"},
         {"--t", "error: option '--t' is ambiguous; possibilities: '--trim' '--trim-output'"},
+        {"-S3M", "in=[] out=[] S=3145728"},
+        {"--buffer-size=3x", "error: invalid argument '3x' for '--buffer-size'"},
+        // What is compared.
+        {"--fields=2", "in=[] out=[] fields=2 sep=[]"},
+        {"--fields|1,3-4|-t|;|--csv", "in=[] out=[] fields=1,3,4 sep=[;] csv"},
+        {"--csv|--fields=2|-t\\t", "in=[] out=[] fields=2 sep=[\t] csv"},
+        {"-t|ab|--fields=1", "in=[] out=[] fields=1 sep=[ab]"},
+        {"--fields=0", "error: invalid field list '0' for '--fields'"},
+        {"--fields=2,x", "error: invalid field list '2,x' for '--fields'"},
+        {"-t,", "error: '--field-separator' needs '--fields'"},
+        {"--csv|-s1", "error: '--csv' needs '--fields'"},
+        {"-t|", "error: the field separator cannot be empty"},
+        {"--regex=id=(\\d+)", "in=[] out=[] regex=[id=(\\d+)]"},
+        {"--regex=(",
+            "error: The regular expression is not valid: missing closing parenthesis "
+            "(at character 2)."},
+        {"--regex=", "error: Give a regular expression."},
+        {"-s2|-w|3", "in=[] out=[] chars=2+3"},
+        {"--check-chars=1|--skip-chars=0", "in=[] out=[] chars=0+1"},
+        {"-w0", "error: invalid number of characters for '--check-chars': '0'"},
+        {"-s-1", "error: invalid number of characters for '--skip-chars': '-1'"},
+        {"-sx", "error: invalid number of characters for '--skip-chars': 'x'"},
+        {"--fields=1|-s2", "error: '--skip-chars' cannot be given with '--fields'"},
+        {"-w2|--regex=a", "error: '--regex' cannot be given with '--check-chars'"},
     };
     for (const auto &[arguments, expected] : cases)
         EXPECT_EQ(described(parseGnuArguments(QString::fromUtf8(arguments).split(u'|'))), expected)

@@ -268,20 +268,36 @@ TEST_F(ScanWindow, ALargeFileIsListedOnlyWhenChosen)
     }
 }
 
-// Past memory there is no text to view: the job leaves View disabled, after its save too.
+// Past memory there is no text to view: the job leaves View disabled, after its save too. The
+// window's key holds there as in memory.
 TEST_F(ScanWindow, AJobPastMemoryLeavesNothingToView)
 {
     qputenv("TWINSCAN_MEMORY", "1b");
     qputenv("TWINSCAN_TMPDIR", QFile::encodeName(dir.path()));
-    module().batchMode = true;
-    module().request.inputFile = writeFile("in.txt", "a\na\nb\n");
-    module().request.outputFile = path("out.txt");
-    module().request.markRule = QStringLiteral("2");
-    EXPECT_EQ(window->scan(), ScanEnding::FoundDuplicates);
-    EXPECT_FALSE(ui().actView->isEnabled());
-    EXPECT_EQ(window->save(), SaveEnding::Done);
-    EXPECT_FALSE(ui().actView->isEnabled());
-    EXPECT_EQ(readFile(path("out.txt")), "a\nb\n");
+    KeySpec secondField;
+    secondField.kind = KeySpec::Kind::Fields;
+    secondField.fields = {2};
+    const struct
+    {
+        KeySpec key;
+        std::string input;
+        std::string output;
+    } cases[] = {
+        {{}, "a\na\nb\n", "a\nb\n"},
+        {secondField, "a 1\nb 1\nc 2\n", "a 1\nc 2\n"},
+    };
+    for (const auto &c : cases) {
+        module().batchMode = true;
+        module().keySpec = c.key;
+        module().request.inputFile = writeFile("in.txt", c.input);
+        module().request.outputFile = path("out.txt");
+        module().request.markRule = QStringLiteral("2");
+        EXPECT_EQ(window->scan(), ScanEnding::FoundDuplicates);
+        EXPECT_FALSE(ui().actView->isEnabled());
+        EXPECT_EQ(window->save(), SaveEnding::Done);
+        EXPECT_FALSE(ui().actView->isEnabled());
+        EXPECT_EQ(readFile(path("out.txt")), c.output);
+    }
     qunsetenv("TWINSCAN_MEMORY");
     qunsetenv("TWINSCAN_TMPDIR");
 }

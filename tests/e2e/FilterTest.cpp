@@ -104,6 +104,10 @@ TEST(FilterTest, ReadsWritesAndAnswers)
         {"a check of one line", "\"$0\" --check @/in.txt", 0, "",
             "twinscan: @/in.txt: 1 line read, 0 of them in 0 groups of equal lines\n", "a\n",
             "a\n"},
+        {"compared by a field", "\"$0\" --fields=2 -t, -d @/in.txt", 0, "a,1\n",
+            "twinscan: @/in.txt: 3 lines read, 2 of them in 1 group of equal lines; comparing "
+            "field 2 \\(comma\\)\n",
+            "a,1\nb,1\nc\n", "a,1\nb,1\nc\n"},
         {"a check that finds none", "\"$0\" --check -q @/in.txt", 0, "", "", "a\nb\n", "a\nb\n"},
         {"a missing input", "\"$0\" -q @/missing.txt", 2, "",
             "twinscan: @/missing.txt: No such file or directory\n"},

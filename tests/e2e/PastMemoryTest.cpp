@@ -69,6 +69,46 @@ TEST(PastMemoryTest, WritesWhatTheInMemoryJobWrites)
     }
 }
 
+// The filter with one byte of memory writes what it writes with all it wants, or says why not.
+TEST(PastMemoryTest, TheFilterWritesWhatItWritesInMemory)
+{
+    const struct
+    {
+        const char *options;
+        QByteArray input;
+    } cases[] = {
+        {"--keep=first", varied(3000)},
+        {"--keep=last --trim-output", varied(3000)},
+        {"--keep=none -i --trim", " a\nA\n\n\na \nb\n"},
+        {"-u --ignore-empty --drop-empty", "a\n\nb\na\n\nc"},
+        {"--fields=2 -t, --keep=last", "a,1\nb,1\nc,2\nd\n"},
+        {"--check", varied(300)},
+        {"--check", "a\nb\n"},
+        {"-o @/in.txt", varied(3000)},
+    };
+    for (const auto &c : cases) {
+        Sandbox box;
+        box.write(u"in.txt"_s, c.input);
+        const QString script = u"\"$0\" %1 @/in.txt"_s.arg(QLatin1StringView(c.options));
+        const RunResult inMemory = box.runScript(script);
+        const QByteArray inAfter = box.read(u"in.txt"_s);
+        box.write(u"in.txt"_s, c.input);
+        box.setVariable(u"TWINSCAN_TMPDIR"_s, box.path(u"@/"_s));
+        const RunResult pastMemory = box.runScript(u"\"$0\" -S1b "_s + script.mid(5));
+        EXPECT_EQ(pastMemory.exitCode, inMemory.exitCode) << c.options << describe(pastMemory);
+        EXPECT_EQ(pastMemory.out, inMemory.out) << c.options;
+        EXPECT_EQ(pastMemory.err, inMemory.err) << c.options;
+        EXPECT_EQ(box.read(u"in.txt"_s), inAfter) << c.options;
+        EXPECT_EQ(box.entries(), QStringList {u"in.txt"_s}) << c.options;
+    }
+    Sandbox box;
+    box.write(u"in.txt"_s, "a\na\n");
+    const RunResult counted = box.runScript(u"\"$0\" -S1b -c @/in.txt"_s);
+    EXPECT_EQ(counted.exitCode, 2);
+    EXPECT_EQ(counted.out, "");
+    EXPECT_TRUE(counted.err.contains("does not fit in memory")) << describe(counted);
+}
+
 // Whether the program holds a file of `folder` open that has no name there.
 bool holdsUnnamedFile(qint64 pid, const QString &folder)
 {
