@@ -46,6 +46,8 @@ void CopyCommand::run(CopyScope scope)
         return;
     host_.setStatusText({});
     ScanSession *session = host_.session();
+    if (session && session->pastMemory())
+        host_.setStatusText(tr("The file does not fit in memory: its lines cannot be copied."));
     if (!session || !session->text())
         return;
     const int count = chosenCount(*session->lists().List2, scope);

@@ -58,6 +58,8 @@ public:
     virtual void releaseSession() = 0;
     virtual ScanSession &startSession(std::shared_ptr<const LoadedText> text, const QString &file)
         = 0;
+    // The lists show these texts instead of lines, for a session that has none to list.
+    virtual void showUnlisted(const QString &source, const QString &duplicates) = 0;
 };
 
 } // namespace twinscan

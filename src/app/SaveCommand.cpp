@@ -49,13 +49,14 @@ SaveEnding SaveCommand::runSave()
     if (m.isBusy || !session_ || (!session_->text() && !session_->pastMemory()))
         return SaveEnding::NotStarted;
     host_.setStatusText({});
-    // A scan past memory removed its lines by the job's rule as it went; it lists no entries.
+    // A scan past memory lists no entries: its marks are kept for its lines' kinds.
     const PastMemoryScan *pastMemory = session_->pastMemory();
-    const RemovalSet marked = pastMemory
-        ? RemovalSet()
+    const std::optional<RemovalSet> removals = pastMemory
+        ? pastMemory->marks.removals()
         : collectRemovals(*session_->lists().List2, int(session_->lastLineIndex()));
-    const RemovalSet &removals = pastMemory ? pastMemory->removals : marked;
-    if (removals.isEmpty()) {
+    if (!removals)
+        throw std::bad_alloc();
+    if (removals->isEmpty()) {
         if (!m.batchMode) {
             host_.ask(tr("Please select lines to remove by marking them in the duplicates list!"),
                 MessageButtons::Ok, MessageIcon::Exclamation);
@@ -77,7 +78,7 @@ SaveEnding SaveCommand::runSave()
     replacing_ = replacing;
     BusyScope busy(host_.jobs());
     busy.showBusy();
-    const SaveResult result = copy(target, removals);
+    const SaveResult result = copy(target, *removals);
     // The next dialog starts at the last file written, not at one that could not be.
     if (result.status == SaveStatus::Completed) {
         m.lastSavedFile = replacing ? session_->scannedFile() : target;

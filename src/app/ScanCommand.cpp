@@ -39,22 +39,6 @@ int loadingPercent(LoadPhase phase, qint64 done, qint64 total)
         return percentOf(done, total) * readingShare / 100;
     return readingShare + percentOf(done, total) * (100 - readingShare) / 100;
 }
-
-// The occurrence of each group that the job's marking rule leaves unmarked, and so kept.
-KeptOccurrence keptBy(const QString &markRule)
-{
-    switch (batchMarkRule(markRule).value_or(MarkRule::All)) {
-    case MarkRule::AllButFirst:
-        return KeptOccurrence::First;
-    case MarkRule::AllButLast:
-        return KeptOccurrence::Last;
-    case MarkRule::All:
-    case MarkRule::None:
-    case MarkRule::Invert:
-        break;
-    }
-    return KeptOccurrence::None;
-}
 } // namespace
 
 ScanCommand::ScanCommand(JobHost &host, QString droppedFile, Counting counting)
@@ -135,7 +119,7 @@ ScanEnding ScanCommand::scanFile(const QString &file)
 {
     // The old results go before the new file is read: both at once may not fit in memory.
     host_.releaseSession();
-    if (module().batchMode && !memory::fitsInMemory(file, memory::budget()))
+    if (!memory::fitsInMemory(file, memory::budget()))
         return scanPastMemory(file);
     ScanEnding failure = ScanEnding::Failed;
     std::shared_ptr<const LoadedText> text = readFile(file, failure);
@@ -165,13 +149,15 @@ ScanEnding ScanCommand::scanFile(const QString &file)
         session.lineCount(), session.lists().List2->ListCount(), outcome.groupCount);
 }
 
-// The job's file does not fit in memory: it is scanned in a budget with temporary files, and
-// its lines are removed by the job's rule as they are grouped, since no list could hold them.
+// The file does not fit in memory: it is scanned in a budget with temporary files. No list could
+// hold its lines, so its groups' lines are marked by the rules alone, and there is no text to
+// view or copy.
 ScanEnding ScanCommand::scanPastMemory(const QString &file)
 {
     Module &m = module();
-    const spill::Folder folder
-        = spill::chooseFolder(QFileInfo(m.request.outputFile).absolutePath());
+    const QString outputFolder
+        = m.batchMode ? QFileInfo(m.request.outputFile).absolutePath() : QString();
+    const spill::Folder folder = spill::chooseFolder(outputFolder);
     if (folder.path.isEmpty()) {
         host_.setStatusText(tr("File Error! (%1: no folder on a disk can take the temporary "
                                "files; TWINSCAN_TMPDIR names one)")
@@ -183,8 +169,9 @@ ScanEnding ScanCommand::scanPastMemory(const QString &file)
     bar.setMax(100);
     bar.setMin(0);
     bar.setValue(0);
-    const OutOfCoreRequest request {file, ScanRules::from(m.scanOptions), m.keySpec,
-        keptBy(m.request.markRule), memory::budget(), folder.path};
+    OutOfCoreRequest request {file, ScanRules::from(m.scanOptions), m.keySpec,
+        KeptOccurrence::First, memory::budget(), folder.path};
+    request.alsoLastKept = true;
     OutOfCoreOutcome outcome = OutOfCoreScan::run(
         request, host_.progressListener([this, &bar](qint64 done, qint64 total) {
             const int percent = percentOf(done, total);
@@ -199,14 +186,23 @@ ScanEnding ScanCommand::scanPastMemory(const QString &file)
             tr("File Error! (%1: %2)").arg(QDir::toNativeSeparators(file), outcome.error));
         return errorEnding();
     }
+    if (counting_ == Counting::Counted)
+        noteOpenedFile(host_, file);
     const auto lines = qint64(outcome.lineCount);
+    const auto found = qint64(outcome.entryCount);
     session.setLastLineIndex(lines - 1);
     session.setPastMemory(
-        {RemovalSet(std::move(outcome.removed), lines - 1, qint64(outcome.removedCount)),
+        {PastMemoryMarks(std::move(outcome.removed), std::move(outcome.removedWithLastKept),
+             lines - 1, qint64(outcome.groupCount), found),
             outcome.stamp, outcome.contentHash});
-    const ScanEnding ending
-        = normalEnding(lines, qint64(outcome.entryCount), qint64(outcome.groupCount));
+    const ScanEnding ending = normalEnding(lines, found, qint64(outcome.groupCount));
     host_.setViewEnabled(false); // the viewer needs the whole text in memory
+    host_.showUnlisted(tr("Not listed: the file does not fit in memory"),
+        found > 0 ? tr("Right-click: mark by a rule, then Save") : QString());
+    if (!m.batchMode && found > 0)
+        host_.setStatusText(host_.statusText()
+            + tr(" The file does not fit in memory: mark its duplicates with the rules of this "
+                 "list's menu, then save; it cannot be viewed or copied."));
     return ending;
 }
 

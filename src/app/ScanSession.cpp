@@ -46,12 +46,12 @@ bool ScanSession::isLineMarked(int line) const
 
 QString ScanSession::markedCountText() const
 {
-    return countedLines(
-        markedCount(), tr("1 line marked for removal"), tr("%1 lines marked for removal"));
+    return countedLines(pastMemory_ ? pastMemory_->marks.markedCount() : markedCount(),
+        tr("1 line marked for removal"), tr("%1 lines marked for removal"));
 }
 
 // The count is grouped by commas whatever the system's locale, as the rest of the window's English.
-QString countedLines(int count, const QString &one, const QString &many)
+QString countedLines(qint64 count, const QString &one, const QString &many)
 {
     return count == 1 ? one
                       : many.arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(count));

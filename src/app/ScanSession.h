@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/PastMemoryMarks.h"
 #include "editing/RemovalList.h"
 #include "engine/DuplicateScanner.h"
 #include "engine/FileStamp.h"
@@ -24,11 +25,11 @@ struct ListSlots
     std::array<std::unique_ptr<LineList>, 5> owned;
 };
 
-// What a scan past memory leaves instead of a text and lists: the lines its rule removed, and
-// the file as it read it, for the save's proofs.
+// What a scan past memory leaves instead of a text and lists: the marks of its groups' lines,
+// which the marking rules set, and the file as it read it, for the save's proofs.
 struct PastMemoryScan
 {
-    RemovalSet removals;
+    PastMemoryMarks marks;
     FileStamp stamp;
     std::uint64_t contentHash = 0;
 };
@@ -68,6 +69,7 @@ public:
     }
     // The results of a scan past memory, which has no text; null for any other.
     const PastMemoryScan *pastMemory() const { return pastMemory_.get(); }
+    PastMemoryScan *pastMemory() { return pastMemory_.get(); }
     void setPastMemory(PastMemoryScan scan)
     {
         pastMemory_ = std::make_unique<PastMemoryScan>(std::move(scan));
@@ -131,6 +133,6 @@ private:
 };
 
 // "1 line …" for one line, else `many` with the count grouped by commas ("1,234 lines …").
-QString countedLines(int count, const QString &one, const QString &many);
+QString countedLines(qint64 count, const QString &one, const QString &many);
 
 } // namespace twinscan

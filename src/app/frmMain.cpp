@@ -301,6 +301,11 @@ void frmMain::markBy(MarkRule rule)
     if (!session_)
         return; // nothing scanned yet
     startCommand();
+    if (PastMemoryScan *pastMemory = session_->pastMemory()) {
+        pastMemory->marks.apply(rule);
+        setStatusText(session_->markedCountText());
+        return;
+    }
     LineList &duplicates = *session_->lists().List2;
     setCursor(Qt::WaitCursor);
     bulkMarking_ = true;
@@ -486,8 +491,7 @@ ScanSession &frmMain::startSession(std::shared_ptr<const LoadedText> text, const
         = std::make_unique<ScanSession>(std::move(text), file, module().showLargeFileLists != 0);
     ScanSession *session = session_.get();
     if (!session->listed()) {
-        for (ListBoxModel *box : {&lstShowBox_, &List2Box_})
-            box->showPlaceholder(tr("No preview available..."));
+        showUnlisted(tr("No preview available..."), tr("No preview available..."));
     } else {
         lstShowBox_.showList(session->lists().lstShow);
         List2Box_.showList(session->lists().List2);
@@ -498,6 +502,12 @@ ScanSession &frmMain::startSession(std::shared_ptr<const LoadedText> text, const
     ui_.lstShow->scrollToTop();
     ui_.List2->scrollToTop();
     return *session;
+}
+
+void frmMain::showUnlisted(const QString &source, const QString &duplicates)
+{
+    lstShowBox_.showPlaceholder(source);
+    List2Box_.showPlaceholder(duplicates);
 }
 
 } // namespace twinscan

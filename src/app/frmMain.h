@@ -84,6 +84,7 @@ public:
     ScanSession *session() override { return session_.get(); }
     void releaseSession() override;
     ScanSession &startSession(std::shared_ptr<const LoadedText> text, const QString &file) override;
+    void showUnlisted(const QString &source, const QString &duplicates) override;
 
     // BatchWindow
     ScanEnding scanInput() override { return scan(); }

@@ -2,7 +2,9 @@
 
 #include "engine/BulkMemory.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 
 namespace twinscan {
 
@@ -31,8 +33,22 @@ public:
     }
     std::uint64_t bytes() const { return words_.size() * sizeof(std::uint64_t); }
 
+    // The lines `pick(wordOfA, wordOfB)` chooses, 64 at a time; empty when memory runs out.
+    template<class Pick>
+    static std::optional<LineBits> combined(const LineBits &a, const LineBits &b, Pick pick)
+    {
+        const std::size_t words = std::max(a.words_.size(), b.words_.size());
+        LineBits result;
+        if (!result.words_.resize(words))
+            return std::nullopt;
+        for (std::size_t w = 0; w < words; ++w)
+            result.words_[w] = pick(a.wordAt(w), b.wordAt(w));
+        return result;
+    }
+
 private:
     bool grow(std::uint64_t word);
+    std::uint64_t wordAt(std::size_t word) const { return word < words_.size() ? words_[word] : 0; }
 
     BulkArray<std::uint64_t> words_;
 };

@@ -172,8 +172,8 @@ bool Scan::open()
     // What the lines' bits, the partitions' buffers and the reader take comes first; the table
     // gets the rest.
     const std::uint64_t lines = memory::estimateLineCount(file_.get(), size_);
-    const std::uint64_t fixed
-        = lines / 8 + partitionCount * fileBuffer + 2 * readerChunk + (std::uint64_t(4) << 20);
+    const std::uint64_t fixed = lines / 8 * (request_.alsoLastKept ? 2 : 1)
+        + partitionCount * fileBuffer + 2 * readerChunk + (std::uint64_t(4) << 20);
     const std::uint64_t forTable = request_.budget > fixed ? request_.budget - fixed : 0;
     table_ = TallyTable(std::size_t(forTable / tallySize));
     FileDescriptor reading(::dup(file_.get()));
@@ -232,7 +232,7 @@ bool Scan::readLines()
         if (!key)
             continue;
         ++takingPart_;
-        if (!out_.removed.set(n))
+        if (!out_.removed.set(n) || (request_.alsoLastKept && !out_.removedWithLastKept.set(n)))
             throw std::bad_alloc();
         take(hasher_(*key), n);
         if (failed_)
@@ -384,6 +384,8 @@ void Scan::settle(const Tally &tally)
         ++out_.groupCount;
         out_.entryCount += tally.count;
     }
+    if (request_.alsoLastKept)
+        out_.removedWithLastKept.clear(tally.last);
     switch (request_.kept) {
     case KeptOccurrence::First:
         out_.removed.clear(tally.first);

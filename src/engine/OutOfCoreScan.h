@@ -23,6 +23,9 @@ struct OutOfCoreRequest
     KeptOccurrence kept = KeptOccurrence::First;
     std::uint64_t budget = 0; // bytes of memory the scan may take
     QString spillFolder; // for the temporary files (spill::chooseFolder)
+    // Also the lines removed when each group keeps its last: with `removed` under First, every
+    // marking rule chosen after the scan follows from the two.
+    bool alsoLastKept = false;
 };
 
 struct OutOfCoreOutcome
@@ -35,6 +38,7 @@ struct OutOfCoreOutcome
     std::uint64_t entryCount = 0; // the lines of those keys
     std::uint64_t removedCount = 0;
     LineBits removed; // by 0-based line: what the save leaves out under the kept occurrence
+    LineBits removedWithLastKept; // the same when the last is kept, for alsoLastKept
     FileStamp stamp; // the file as it was read
     std::uint64_t contentHash = 0; // of its bytes, as the save hashes them
 };

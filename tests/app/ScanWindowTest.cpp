@@ -268,9 +268,10 @@ TEST_F(ScanWindow, ALargeFileIsListedOnlyWhenChosen)
     }
 }
 
-// Past memory there is no text to view: the job leaves View disabled, after its save too. The
-// window's key holds there as in memory.
-TEST_F(ScanWindow, AJobPastMemoryLeavesNothingToView)
+// A file past memory is scanned with temporary files, in the window as in a job: its lines are
+// not listed, viewed or copied, the rules mark them and the save leaves them out. The window's
+// key holds there as in memory.
+TEST_F(ScanWindow, AFilePastMemoryIsMarkedByRulesAndSaved)
 {
     qputenv("TWINSCAN_MEMORY", "1b");
     qputenv("TWINSCAN_TMPDIR", QFile::encodeName(dir.path()));
@@ -279,20 +280,46 @@ TEST_F(ScanWindow, AJobPastMemoryLeavesNothingToView)
     secondField.fields = {2};
     const struct
     {
+        const char *what;
+        bool batch;
         KeySpec key;
         std::string input;
         std::string output;
+        const char *marked; // the status after the rule, in the window
     } cases[] = {
-        {{}, "a\na\nb\n", "a\nb\n"},
-        {secondField, "a 1\nb 1\nc 2\n", "a 1\nc 2\n"},
+        {"job", true, {}, "a\na\nb\n", "a\nb\n", ""},
+        {"job by a key", true, secondField, "a 1\nb 1\nc 2\n", "a 1\nc 2\n", ""},
+        {"window", false, {}, "a\nb\na\nb\na\n", "b\na\n", "3 lines marked for removal"},
     };
+    const DuplicatesMenu &menu = window->interactions().menu();
     for (const auto &c : cases) {
-        module().batchMode = true;
+        SCOPED_TRACE(c.what);
+        module().batchMode = c.batch;
         module().keySpec = c.key;
-        module().request.inputFile = writeFile("in.txt", c.input);
-        module().request.outputFile = path("out.txt");
-        module().request.markRule = QStringLiteral("2");
-        EXPECT_EQ(window->scan(), ScanEnding::FoundDuplicates);
+        const QString file = writeFile("in.txt", c.input);
+        if (c.batch) {
+            module().request.inputFile = file;
+            module().request.outputFile = path("out.txt");
+            module().request.markRule = QStringLiteral("2");
+            EXPECT_EQ(window->scan(), ScanEnding::FoundDuplicates);
+            window->markBy(MarkRule::AllButFirst);
+        } else {
+            scan(file);
+            EXPECT_TRUE(status().contains(QStringLiteral("it cannot be viewed or copied")))
+                << status().toStdString();
+            EXPECT_EQ(window->lstShowBox().data(window->lstShowBox().index(0), Qt::DisplayRole),
+                QStringLiteral("Not listed: the file does not fit in memory"));
+            EXPECT_TRUE(window->List2Box()
+                            .data(window->List2Box().index(0), Qt::DisplayRole)
+                            .toString()
+                            .startsWith(QStringLiteral("Right-click: mark by a rule")));
+            menu.mnuSelAllButLast->trigger();
+            EXPECT_EQ(status(), QString::fromUtf8(c.marked));
+            menu.mnuCopyAll->trigger();
+            EXPECT_EQ(status(),
+                QStringLiteral("The file does not fit in memory: its lines cannot be copied."));
+            fakes.dialogs.saveAnswers.push_back(path("out.txt"));
+        }
         EXPECT_FALSE(ui().actView->isEnabled());
         EXPECT_EQ(window->save(), SaveEnding::Done);
         EXPECT_FALSE(ui().actView->isEnabled());

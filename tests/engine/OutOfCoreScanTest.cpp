@@ -55,17 +55,23 @@ protected:
     {
         const QString path = dir_.filePath(QStringLiteral("input.txt"));
         writeBytes(path, bytes);
-        return OutOfCoreScan::run(
-            {path, ScanRules::from(switches), key, kept, budget, spill_.path()}, progress);
+        // The window asks for the lines removed with the last kept beside those with the first.
+        return OutOfCoreScan::run({path, ScanRules::from(switches), key, kept, budget,
+                                      spill_.path(), kept == KeptOccurrence::First},
+            progress);
     }
-    static Removal removalOf(const OutOfCoreOutcome &outcome)
+    static Removal removalOf(const OutOfCoreOutcome &outcome, const LineBits &removed)
     {
         Removal r {outcome.groupCount, outcome.entryCount, {}};
         for (std::uint64_t line = 0; line < outcome.lineCount; ++line) {
-            if (outcome.removed.test(line))
+            if (removed.test(line))
                 r.removed.insert(line);
         }
         return r;
+    }
+    static Removal removalOf(const OutOfCoreOutcome &outcome)
+    {
+        return removalOf(outcome, outcome.removed);
     }
     // Runs both scans on `bytes` under every switch and rule and expects the same.
     void expectSame(const std::string &bytes, std::uint64_t budget, const KeySpec &key = {})
@@ -83,6 +89,10 @@ protected:
                     << outcome.error.toStdString();
                 const Removal expected = inMemory(bytes, switches, kept, key);
                 EXPECT_EQ(removalOf(outcome), expected);
+                if (kept == KeptOccurrence::First) {
+                    EXPECT_EQ(removalOf(outcome, outcome.removedWithLastKept),
+                        inMemory(bytes, switches, KeptOccurrence::Last, key));
+                }
                 EXPECT_EQ(outcome.removedCount, expected.removed.size());
                 EXPECT_EQ(outcome.lineCount, std::uint64_t(text->lineCount()));
                 EXPECT_EQ(outcome.contentHash, text->contentHash());
