@@ -8,8 +8,6 @@
 namespace twinscan {
 
 namespace {
-constexpr std::size_t firstBlock = std::size_t(64) << 10;
-
 bool startsWith(const char *p, std::size_t size, std::string_view mark)
 {
     return size >= mark.size() && std::memcmp(p, mark.data(), mark.size()) == 0;
@@ -56,7 +54,7 @@ FileEncoding detectEncoding(const char *p, std::size_t size) noexcept
     const FileEncoding marked = markedEncoding(p, size);
     if (marked != FileEncoding::Bytes)
         return marked;
-    const std::size_t block = std::min(size, firstBlock);
+    const std::size_t block = std::min(size, encodingBlockBytes);
     return manyNuls(p, block) || breaksInCodeUnits(p, block) ? FileEncoding::Unreadable
                                                              : FileEncoding::Bytes;
 }

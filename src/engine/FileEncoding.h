@@ -19,6 +19,8 @@ enum class FileEncoding : std::uint8_t {
 };
 
 constexpr std::size_t encodingMarkBytes = 4;
+// The bytes at the start of a file whose NULs tell binary data and UTF-16 without a mark.
+constexpr std::size_t encodingBlockBytes = std::size_t(64) << 10;
 
 // The encoding that the byte-order mark at p names: Bytes without one. Decides as a file of
 // `size` bytes would when size < encodingMarkBytes.

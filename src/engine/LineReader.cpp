@@ -88,11 +88,12 @@ bool LineReader::read(std::size_t size, std::string_view &bytes)
 bool LineReader::next(std::string_view &line, LineBreak &lineBreak)
 {
     if (!started_) {
-        while (!atEnd_ && end_ < encodingMarkBytes) {
+        // As the loader decides, so that a file is refused or read alike in memory and past it.
+        while (!atEnd_ && end_ < encodingBlockBytes) {
             if (!fill())
                 return false;
         }
-        encoding_ = markedEncoding(buffer_.get(), end_);
+        encoding_ = detectEncoding(buffer_.get(), end_);
         mark_ = markOf(encoding_, startsWithBom(buffer_.get(), end_));
         begin_ = mark_.size();
         started_ = true;

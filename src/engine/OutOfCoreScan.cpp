@@ -76,6 +76,13 @@ std::size_t breakBytes(LineBreak lineBreak, bool wide)
     return wide ? 2 * units : units;
 }
 
+// In the words of the in-memory loader's refusal.
+QString unreadableText()
+{
+    return OutOfCoreScan::tr(
+        "looks like a binary or UTF-32 file; Twinscan reads 8-bit, UTF-8 and UTF-16 text");
+}
+
 // One run of the scan.
 class Scan
 {
@@ -218,6 +225,8 @@ bool Scan::readLines()
     bool wide = false;
     for (; reader_.next(line, lineBreak); ++n) {
         if (n == 0) {
+            if (reader_.encoding() == FileEncoding::Unreadable)
+                return fail(unreadableText());
             wide = isWide(reader_.encoding());
             consumed_ = reader_.mark().size();
         }
@@ -245,8 +254,6 @@ bool Scan::readLines()
     out_.lineCount = n;
     if (!reader_.error().isEmpty())
         return fail(reader_.error());
-    if (reader_.encoding() == FileEncoding::Unreadable)
-        return fail(OutOfCoreScan::tr("not text in an encoding that is read"));
     const std::optional<FileStamp> after = stampOf(file_.get());
     if (!after || !after->sameContent(out_.stamp))
         return fail(LoadedText::changedWhileRead());

@@ -220,11 +220,19 @@ TEST_F(OutOfCore, StopsWhenAsked)
     EXPECT_EQ(calls, 3);
 }
 
+// What the in-memory loader refuses is refused here too, in its words: data with NULs in its
+// first block as binary data and UTF-16 without a mark hold them, past a line of text too.
 TEST_F(OutOfCore, FailuresSayWhy)
 {
     const std::string bytes = distinct(5000);
     const QString path = dir_.filePath(QStringLiteral("input.txt"));
     writeBytes(path, bytes);
+    const QString binary = dir_.filePath(QStringLiteral("binary.bin"));
+    writeBytes(binary, "text\n" + std::string(200, '\0') + "\n" + distinct(100));
+    const QString utf32 = dir_.filePath(QStringLiteral("utf32.txt"));
+    writeBytes(utf32, std::string("\xFF\xFE\0\0a\0\0\0\n\0\0\0", 12));
+    const QString unmarked = dir_.filePath(QStringLiteral("utf16.txt"));
+    writeBytes(unmarked, std::string("a\0\n\0b\0\n\0a\0\n\0", 12));
     const struct
     {
         const char *name;
@@ -236,6 +244,9 @@ TEST_F(OutOfCore, FailuresSayWhy)
             "No such file or directory"},
         {"no folder for the files", path, dir_.filePath(QStringLiteral("none")),
             "Can't write a temporary file in"},
+        {"binary data", binary, spill_.path(), "looks like a binary or UTF-32 file"},
+        {"UTF-32", utf32, spill_.path(), "looks like a binary or UTF-32 file"},
+        {"UTF-16 without a mark", unmarked, spill_.path(), "looks like a binary or UTF-32 file"},
     };
     for (const auto &c : cases) {
         const OutOfCoreOutcome outcome
