@@ -3,7 +3,7 @@
 # turn, starting from the corpus kept in fuzz/corpus/<target>. A crash stops the script with
 # the failing input written to build-fuzz/crash-*.
 #
-#   fuzz/run.sh [SECONDS] [TARGET...]      targets: line_splitting scan save_copy command_line settings
+#   fuzz/run.sh [SECONDS] [TARGET...]      targets: line_splitting scan past_memory save_copy command_line settings
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -11,7 +11,7 @@ build=${TWINSCAN_FUZZ_BUILD:-$root/build-fuzz}
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(line_splitting scan save_copy command_line settings)
+[ ${#targets[@]} -eq 0 ] && targets=(line_splitting scan past_memory save_copy command_line settings)
 
 if [[ ! -f $build/CMakeCache.txt ]]; then
     CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -20,7 +20,7 @@ fi
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 # The quadratic reference makes long inputs slow without finding more.
-declare -A maxLength=([line_splitting]=4096 [scan]=512 [save_copy]=4096 [command_line]=512
+declare -A maxLength=([line_splitting]=4096 [scan]=512 [past_memory]=1024 [save_copy]=4096 [command_line]=512
     [settings]=1024)
 for target in "${targets[@]}"; do
     corpus=$build/corpus/$target
