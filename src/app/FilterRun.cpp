@@ -126,7 +126,8 @@ int runFilter(const JobDescription &job)
     if (!input.fd.isOpen())
         return report(job.inputFile, systemReason(errno));
     const LoadResult loaded
-        = TextLoader::load(std::move(input.fd), progress.step(FilterRun::tr("reading")));
+        = TextLoader::load(std::move(input.fd), progress.step(FilterRun::tr("reading")),
+            Parallelism::fromEnvironment(), job.saveRules.lineEnds);
     if (!loaded.text) {
         progress.finish();
         return reportLoadFailure(job.inputFile, loaded);

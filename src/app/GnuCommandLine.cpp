@@ -94,6 +94,9 @@ const Option options[] = {
         [](ParseState &s, const QString &) { s.job().saveRules.trimLines = true; }},
     {"drop-empty", 0, nullptr, "leave empty lines out of the output",
         [](ParseState &s, const QString &) { s.job().saveRules.keepEmptyLines = false; }},
+    {"zero-terminated", 'z', nullptr,
+        "lines end in NUL instead of a line break, in the input and in the output",
+        [](ParseState &s, const QString &) { s.job().saveRules.lineEnds = LineEnds::Nul; }},
     {"output", 'o', "FILE",
         "write to FILE instead of standard output; FILE is replaced whole at the end, and may "
         "be the input",

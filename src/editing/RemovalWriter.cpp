@@ -96,7 +96,10 @@ FileAccess newFileAccess()
 class SaveRun
 {
 public:
-    explicit SaveRun(const SaveRequest &request) : request_(request) { }
+    explicit SaveRun(const SaveRequest &request) : request_(request)
+    {
+        reader_.setLineEnds(request.rules.lineEnds);
+    }
 
     // Asked while the output waits for a FIFO's reader or for room in it, so that Stop is heard
     // there too.

@@ -21,8 +21,8 @@ public:
         : out_(out),
           text_(text),
           output_(output),
-          ending_(outputBreak(text.lineCount() > 0, text.firstBreak(), FileEncoding::Bytes,
-              output.rules.lfWithoutBreaks))
+          ending_(outputBreak(
+              text.lineCount() > 0, text.firstBreak(), FileEncoding::Bytes, output.rules))
     {
     }
 

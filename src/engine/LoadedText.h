@@ -73,9 +73,12 @@ public:
     bool stillScanned() const;
     static QString changedWhileRead() { return tr("The file changed while it was being read"); }
 
+    LineEnds lineEnds() const { return lineEnds_; }
+
     // Indexes bytes already in memory, as a file holding them would be read.
-    static std::shared_ptr<LoadedText> fromBytes(
-        std::string_view bytes, const Parallelism &parallelism = Parallelism::fromEnvironment());
+    static std::shared_ptr<LoadedText> fromBytes(std::string_view bytes,
+        const Parallelism &parallelism = Parallelism::fromEnvironment(),
+        LineEnds ends = LineEnds::Text);
 
 private:
     friend class TextLoader;
@@ -86,6 +89,8 @@ private:
     bool indexPieces(Pieces &pieces, const ProgressFn &progress);
     void countPiece(Pieces &pieces, std::size_t piece);
     void fillPiece(Pieces &pieces, std::size_t piece);
+    template<class BreakFn>
+    void eachBreak(const Pieces &pieces, std::size_t begin, std::size_t end, BreakFn &&brk) const;
     void markPagesBeyondAscii(std::size_t from, std::size_t end);
     std::size_t longLineLength(int line) const;
 
@@ -108,6 +113,7 @@ private:
     FileEncoding encoding_ = FileEncoding::Bytes;
     LineBreak firstBreak_ = LineBreak::None;
     LineBreak uniformBreak_ = LineBreak::None;
+    LineEnds lineEnds_ = LineEnds::Text;
     FileStamp stamp_;
     std::uint64_t contentHash_ = 0;
     mutable std::atomic<bool> withdrawn_ {false};
@@ -125,15 +131,18 @@ struct LoadResult
 
 // Reads a file whole, and refuses one whose encoding is Unreadable or that changes while it is
 // read. The progress counts the bytes read and then the bytes indexed, out of twice the file's
-// size.
+// size. Records ended by NUL are bytes whatever they hold: NULs are what they are made of, so
+// nothing is refused as binary, and no UTF-16 mark is looked for.
 class TextLoader
 {
 public:
     static LoadResult load(const QString &path, const ProgressFn &progress = {},
-        const Parallelism &parallelism = Parallelism::fromEnvironment());
+        const Parallelism &parallelism = Parallelism::fromEnvironment(),
+        LineEnds ends = LineEnds::Text);
     // The same for a file already open: standard input, say, a pipe or a terminal read to its end.
     static LoadResult load(FileDescriptor file, const ProgressFn &progress = {},
-        const Parallelism &parallelism = Parallelism::fromEnvironment());
+        const Parallelism &parallelism = Parallelism::fromEnvironment(),
+        LineEnds ends = LineEnds::Text);
 };
 
 } // namespace twinscan

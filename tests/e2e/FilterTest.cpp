@@ -56,6 +56,9 @@ TEST(FilterTest, ReadsWritesAndAnswers)
             sample, {u"f"_s, u"in.txt"_s}},
         {"a file as standard input", "\"$0\" -q - <@/in.txt", 0, "b\na\nA\n\nc\n"},
         {"a report from a pipe", "cat @/in.txt | \"$0\" -qd", 0, "b\na\n\n"},
+        {"records ended by NUL, the last one without",
+            "printf 'b\\0a\\r\\n\\0b\\0a\\n' | \"$0\" -qz", 0,
+            QByteArrayLiteral("b\0a\r\n\0a\n\0")},
         {"nothing to remove", "\"$0\" -q @/in.txt", 0, "x\r\ny\r\n", "", "x\r\ny", "x\r\ny"},
         {"no line break at all", "\"$0\" -q @/in.txt", 0, "x\n", "", "x", "x"},
         {"empty", "\"$0\" -q <@/in.txt", 0, "", "", "", ""},
@@ -166,7 +169,7 @@ struct Mode
 
 // A small reference of every output mode, by the definitions: lines compared exactly, groups in
 // the order of their first occurrences.
-QByteArray expectedOutput(const std::vector<std::string> &lines, const Mode &mode)
+QByteArray expectedOutput(const std::vector<std::string> &lines, const Mode &mode, char end)
 {
     std::map<std::string, std::vector<int>> at;
     std::vector<std::string> order;
@@ -181,7 +184,7 @@ QByteArray expectedOutput(const std::vector<std::string> &lines, const Mode &mod
             out += QByteArray::number(qlonglong(at[lines[i]].size())).rightJustified(7, ' ') + ' ';
         if (mode.numbers)
             out += QByteArray::number(i + 1) + ':';
-        out += QByteArray::fromStdString(lines[i]) + '\n';
+        out += QByteArray::fromStdString(lines[i]) + end;
     };
     if (mode.selection == 'D') {
         for (const std::string &text : order) {
@@ -209,23 +212,28 @@ TEST(FilterTest, OutputModesMatchTheirDefinitions)
         {"-c", 'f', true}, {"-d", 'd'}, {"-D", 'D'}, {"-u", 'u'}, {"-n", 'f', false, true},
         {"-cd", 'd', true}, {"-dn", 'd', false, true}, {"-Dn", 'D', false, true},
         {"-cu", 'u', true}, {"--keep=last -n", 'l', false, true}};
-    const char *const texts[] = {"a", "b", "A", "", " a", "a ", "\xE9", "b b"};
     std::mt19937 random(29);
     Sandbox box;
-    for (int round = 0; round < 4; ++round) {
-        std::vector<std::string> lines(random() % 60);
-        QByteArray input;
-        for (std::string &line : lines) {
-            line = texts[random() % std::size(texts)];
-            input += QByteArray::fromStdString(line) + '\n';
-        }
-        box.write(u"in.txt"_s, input);
-        for (const Mode &mode : modes) {
-            const RunResult result
-                = box.run(u"-q %1 @/in.txt"_s.arg(QLatin1StringView(mode.options)));
-            EXPECT_EQ(result.out, expectedOutput(lines, mode))
-                << mode.options << " on\n"
-                << input.toStdString() << describe(result);
+    // Ended by NUL, a line break is a byte of a line.
+    for (const bool zero : {false, true}) {
+        const char *const texts[]
+            = {"a", "b", "A", "", " a", "a ", "\xE9", zero ? "b\r\nb" : "b b"};
+        const char end = zero ? '\0' : '\n';
+        for (int round = 0; round < 4; ++round) {
+            std::vector<std::string> lines(random() % 60);
+            QByteArray input;
+            for (std::string &line : lines) {
+                line = texts[random() % std::size(texts)];
+                input += QByteArray::fromStdString(line) + end;
+            }
+            box.write(u"in.txt"_s, input);
+            for (const Mode &mode : modes) {
+                const RunResult result = box.run(u"-q %1 %2 @/in.txt"_s.arg(
+                    zero ? u"-z"_s : QString(), QLatin1StringView(mode.options)));
+                EXPECT_EQ(result.out, expectedOutput(lines, mode, end))
+                    << mode.options << (zero ? " -z" : "") << " on\n"
+                    << input.toStdString() << describe(result);
+            }
         }
     }
 }
