@@ -56,6 +56,9 @@ TEST(FilterTest, ReadsWritesAndAnswers)
             sample, {u"f"_s, u"in.txt"_s}},
         {"a file as standard input", "\"$0\" -q - <@/in.txt", 0, "b\na\nA\n\nc\n"},
         {"a report from a pipe", "cat @/in.txt | \"$0\" -qd", 0, "b\na\n\n"},
+        {"a pipe and no arguments at all", "cat @/in.txt | \"$0\" | cat", 0, "b\na\nA\n\nc\n",
+            "twinscan: standard input: 8 lines read, 6 of them in 3 groups of equal lines, 3 "
+            "removed\n"},
         {"records ended by NUL, the last one without",
             "printf 'b\\0a\\r\\n\\0b\\0a\\n' | \"$0\" -qz", 0,
             QByteArrayLiteral("b\0a\r\n\0a\n\0")},
