@@ -197,7 +197,7 @@ bool SaveRun::openScannedBytes()
 {
     if (!request_.scanned)
         return fail(SaveStatus::SourceMissing, sourceMissingText());
-    reader_.adoptBytes({request_.scanned->data(), request_.scanned->byteSize()});
+    reader_.adoptBytes(request_.scanned->sourceBytes());
     result_.target = resolveSaveTarget(QString(), request_.targetFile);
     return true;
 }

@@ -231,8 +231,11 @@ bool LoadedText::convertWide()
         return false;
     const char *end = twinscan::convertWide(
         begin, data_ + size_, encoding_ == FileEncoding::Utf16Be, converted.data());
+    source_ = std::string_view(data_, size_);
     size_ = std::size_t(end - converted.data());
     buffer_.swap(converted);
+    if (source_.data() == converted.data())
+        original_.swap(converted); // nowhere else to read them again from: a pipe's, say
     data_ = buffer_.data();
     return true;
 }

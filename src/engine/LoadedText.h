@@ -49,6 +49,12 @@ public:
     // The text's bytes: lineBytes(i) lies within [data(), data() + byteSize()). They are the
     // file's own, or for a UTF-16 file its text converted to UTF-8 (WideLines.h).
     const char *data() const { return data_; }
+    // The bytes as they were read, their mark too: for a UTF-16 file its own, which a save from a
+    // pipe, read only once, writes again; for any other the text's.
+    std::string_view sourceBytes() const
+    {
+        return source_.data() ? source_ : std::string_view(data_, size_);
+    }
     bool hasBom() const { return hasBom_; }
     // Whether `bytes`, a line of this text, are known to be plain ASCII: every 4 KiB page that
     // holds them was. A copy of millions of lines then need not read them to know how they read;
@@ -102,6 +108,8 @@ private:
     const char *data_ = nullptr; // the file's bytes: buffer_ or mapped_
     std::size_t size_ = 0;
     BulkArray<char> buffer_; // what was read, and room to spare
+    BulkArray<char> original_; // a UTF-16 file's bytes read into memory, before its conversion
+    std::string_view source_; // of a UTF-16 file: its own bytes, mapped or in original_
     MappedFile mapped_;
     FileDescriptor file_; // of the mapped file, to tell whether it changed
     int lineCount_ = 0;

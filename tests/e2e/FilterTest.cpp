@@ -22,6 +22,14 @@ const QByteArray manyLines = [] {
     return lines;
 }();
 const QByteArray utf32("\xFF\xFE\0\0x\0\0\0\n\0\0\0x\0\0\0\n\0\0\0", 20);
+// UTF-16 LE behind its mark.
+QByteArray utf16(QStringView text)
+{
+    QByteArray bytes("\xFF\xFE");
+    for (const QChar unit : text)
+        bytes += char(unit.unicode() & 0xFF), bytes += char(unit.unicode() >> 8);
+    return bytes;
+}
 
 // The whole stream matches the pattern, in which @/ is the work folder.
 bool matches(const QByteArray &text, const char *pattern, const Sandbox &box)
@@ -56,6 +64,10 @@ TEST(FilterTest, ReadsWritesAndAnswers)
             sample, {u"f"_s, u"in.txt"_s}},
         {"a file as standard input", "\"$0\" -q - <@/in.txt", 0, "b\na\nA\n\nc\n"},
         {"a report from a pipe", "cat @/in.txt | \"$0\" -qd", 0, "b\na\n\n"},
+        {"UTF-16 from a pipe", "cat @/in.txt | \"$0\" -q", 0, utf16(u"b\r\n\u00e9\r\n"), "",
+            utf16(u"b\r\n\u00e9\r\nb"), utf16(u"b\r\n\u00e9\r\nb")},
+        {"a UTF-16 report", "\"$0\" -qc @/in.txt", 0, utf16(u"      2 b\r\n      1 \U0001F600\r\n"),
+            "", utf16(u"b\r\n\U0001F600\r\nb"), utf16(u"b\r\n\U0001F600\r\nb")},
         {"a pipe and no arguments at all", "cat @/in.txt | \"$0\" | cat", 0, "b\na\nA\n\nc\n",
             "twinscan: standard input: 8 lines read, 6 of them in 3 groups of equal lines, 3 "
             "removed\n"},

@@ -36,16 +36,21 @@ void PrintTo(const Split &split, std::ostream *os)
     *os << (split.bom ? "with BOM" : "without BOM");
 }
 
-Split drain(LineReader &reader)
+// `oddByte`: the file's last byte, which a UTF-16 file may have past its last code unit.
+Split drain(LineReader &reader, char oddByte)
 {
     Split out;
     std::string_view line;
     LineBreak lineBreak;
     while (reader.next(line, lineBreak)) {
-        // The scan reads a UTF-16 line converted; the reader gives the file's own bytes.
+        // The scan reads a UTF-16 line converted; the reader gives the file's own bytes, and a
+        // report writes the converted line back as them.
         const FileEncoding encoding = reader.encoding();
-        out.lines.push_back(isWide(encoding) ? convertLine(line, encoding == FileEncoding::Utf16Be)
-                                             : std::string(line));
+        const bool bigEndian = encoding == FileEncoding::Utf16Be;
+        out.lines.push_back(isWide(encoding) ? convertLine(line, bigEndian) : std::string(line));
+        if (isWide(encoding)) {
+            EXPECT_EQ(visible(wideLine(out.lines.back(), bigEndian, oddByte)), visible(line));
+        }
         out.breaks.push_back(lineBreak);
     }
     EXPECT_TRUE(reader.error().isEmpty()) << reader.error().toStdString();
@@ -103,7 +108,8 @@ void expectEveryPath(const std::string &input, const Split &expected, LineEnds e
         LineReader reader(chunk);
         reader.setLineEnds(ends);
         EXPECT_TRUE(reader.open(file));
-        EXPECT_EQ(drain(reader), expected) << "LineReader, chunk " << chunk;
+        EXPECT_EQ(drain(reader, input.empty() ? '\0' : input.back()), expected)
+            << "LineReader, chunk " << chunk;
         // The save proves with this hash that it read what the scan read.
         EXPECT_EQ(reader.contentHash(), text->contentHash()) << "chunk " << chunk;
     }
