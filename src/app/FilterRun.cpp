@@ -169,9 +169,10 @@ int runPastMemory(const JobDescription &job, std::uint64_t budget, ProgressLine 
         return report(job.inputFile,
             FilterRun::tr("no folder on a disk can take the temporary files; TWINSCAN_TMPDIR "
                           "names one"));
+    OutOfCoreRequest scan {job.inputFile, job.scanRules, job.key, *kept, budget, folder.path};
+    scan.lineEnds = job.saveRules.lineEnds;
     OutOfCoreOutcome outcome
-        = OutOfCoreScan::run({job.inputFile, job.scanRules, job.key, *kept, budget, folder.path},
-            progress.step(FilterRun::tr("finding duplicates")));
+        = OutOfCoreScan::run(scan, progress.step(FilterRun::tr("finding duplicates")));
     progress.finish();
     if (outcome.status == OutOfCoreOutcome::Status::Stopped)
         return stoppedStatus();
@@ -211,7 +212,8 @@ int runFilter(const JobDescription &job)
     if (input.regular && !memory::fitsInMemory(job.inputFile, budget))
         return runPastMemory(job, budget, progress);
     const LoadResult loaded
-        = TextLoader::load(std::move(input.fd), progress.step(FilterRun::tr("reading")));
+        = TextLoader::load(std::move(input.fd), progress.step(FilterRun::tr("reading")),
+            Parallelism::fromEnvironment(), job.saveRules.lineEnds);
     if (!loaded.text) {
         progress.finish();
         return reportLoadFailure(job.inputFile, loaded);

@@ -165,6 +165,9 @@ const Option options[] = {
         [](ParseState &s, const QString &value) {
             applyCharacters(s, value, QStringLiteral("--check-chars"), 1, &KeySpec::checkChars);
         }},
+    {"zero-terminated", 'z', nullptr,
+        "lines end in NUL instead of a line break, in the input and in the output",
+        [](ParseState &s, const QString &) { s.job().saveRules.lineEnds = LineEnds::Nul; }},
     {"output", 'o', "FILE",
         "write to FILE instead of standard output; FILE is replaced whole at the end, and may "
         "be the input",
@@ -361,7 +364,10 @@ QString gnuHelpText()
         "Usage: twinscan [OPTION]... [FILE|-]\n"
         "Write FILE, or standard input when FILE is - or missing, without its duplicate\n"
         "lines, or report them. Lines compare exactly, as awk '!seen[$0]++' compares\n"
-        "them; the window's saved settings are neither read nor written.\n"
+        "them; the window's saved settings are neither read nor written. Without any\n"
+        "argument it runs so too when something is piped in and the output is no\n"
+        "terminal (cat x | twinscan | less), from a terminal or without a display.\n"
+        "A UTF-16 input is written in UTF-16, behind its byte-order mark.\n"
         "\n");
     for (const Option &row : options)
         text += helpLines(row);
@@ -375,6 +381,8 @@ QString gnuHelpText()
         "                                       keep each line's last occurrence, in place\n"
         "  git log --format=%an | twinscan -dq  authors of more than one commit\n"
         "  twinscan --check -q data.csv || echo 'duplicate rows'\n"
+        "  printf '%s\\0' \"$@\" | twinscan -zq | xargs -0 ls -d\n"
+        "                                       each argument once, whatever it holds\n"
         "\n");
     return text + helpText();
 }

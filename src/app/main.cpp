@@ -2,6 +2,7 @@
 #include "app/FilterMain.h"
 #include "app/GnuCommandLine.h"
 #include "app/Module.h"
+#include "app/PipedStart.h"
 #include "app/SettingsStore.h"
 #include "app/SignalStop.h"
 #include "app/Translations.h"
@@ -64,7 +65,10 @@ int main(int argc, char **argv)
 {
     fillClosedStandardDescriptors();
     const QStringList arguments = argumentsOf(argc, argv);
-    if (isGnuCommandLine(arguments))
+    const auto windowShows
+        = [&] { return !decideDisplay(arguments, DisplayEnvironment::current()).refuseWithUsage; };
+    if (isGnuCommandLine(arguments)
+        || startsAsFilter(arguments, StandardStreams::current(), windowShows))
         return runFilterCommandLine(arguments);
     switch (classifyCommandLine(arguments)) {
     case CommandLineKind::Help:

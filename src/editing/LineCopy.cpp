@@ -17,10 +17,13 @@ constexpr qint64 progressEvery = 4096;
 } // namespace
 
 std::string_view outputBreak(
-    bool haveLine, LineBreak firstBreak, FileEncoding encoding, bool lfWithoutBreaks)
+    bool haveLine, LineBreak firstBreak, FileEncoding encoding, const SaveRules &rules)
 {
+    if (rules.lineEnds == LineEnds::Nul)
+        return {"\0", 1};
     const bool lf = haveLine
-        && (firstBreak == LineBreak::Lf || (lfWithoutBreaks && firstBreak == LineBreak::None));
+        && (firstBreak == LineBreak::Lf
+            || (rules.lfWithoutBreaks && firstBreak == LineBreak::None));
     const LineBreak kept = lf ? LineBreak::Lf : LineBreak::CrLf;
     if (isWide(encoding))
         return wideBreak(kept, encoding == FileEncoding::Utf16Be);
@@ -44,8 +47,7 @@ CopyOutcome copyWithoutRemoved(LineReader &reader, OutputFile &out, const Remova
     bool haveLine = reader.next(line, lineBreak);
     if (!out.write(reader.mark()))
         outcome.writeFailed = true;
-    const std::string_view ending
-        = outputBreak(haveLine, lineBreak, reader.encoding(), rules.lfWithoutBreaks);
+    const std::string_view ending = outputBreak(haveLine, lineBreak, reader.encoding(), rules);
     qint64 n = 1; // the 1-based number of the current line
     for (; haveLine && !outcome.writeFailed; haveLine = reader.next(line, lineBreak), ++n) {
         if ((n - 1) % progressEvery == 0 && !keepGoing(progress, n - 1, lastLineIndex)) {
@@ -118,8 +120,8 @@ public:
             const char *begin = bytes.data() + (offsetOf(scannedLine) - from);
             const char *lineEnd = begin + scannedLine.size();
             const char *next = bytes.data() + (endOf(line) - from);
-            // A break is "\n", "\r" or "\r\n": one of the output's length is the output's when
-            // their first bytes match.
+            // A break is "\n", "\r", "\r\n" or a NUL: one of the output's length is the output's
+            // when their first bytes match.
             if (std::size_t(next - lineEnd) == ending_.size() && *lineEnd == ending_.front()) {
                 if (begin != runEnd_ && !flush())
                     return false;
@@ -192,11 +194,12 @@ CopyOutcome copyByIndex(LineReader &reader, OutputFile &out, const RemovalSet &r
     CopyOutcome outcome;
     const int lines = scanned.lineCount();
     const std::string_view ending
-        = outputBreak(lines > 0, scanned.firstBreak(), scanned.encoding(), rules.lfWithoutBreaks);
+        = outputBreak(lines > 0, scanned.firstBreak(), scanned.encoding(), rules);
     IndexedRuns runs(out, scanned, ending);
     const LineBreak uniformBreak = scanned.uniformBreak();
     const bool uniform = (uniformBreak == LineBreak::Lf && ending == "\n")
-        || (uniformBreak == LineBreak::CrLf && ending == "\r\n");
+        || (uniformBreak == LineBreak::CrLf && ending == "\r\n")
+        || (uniformBreak == LineBreak::Nul && ending == std::string_view("\0", 1));
     outcome.writeFailed = !out.write(markOf(scanned.encoding(), scanned.hasBom()));
     std::string_view bytes;
     std::size_t from = 0; // the file's offset of bytes

@@ -14,10 +14,11 @@ class LineReader;
 class LoadedText;
 class OutputFile;
 
-// The break that ends every written line: LF when the first line ends in a lone LF (or has no
-// break at all and `lfWithoutBreaks`), else CR LF; in UTF-16 code units for a UTF-16 file.
+// The break that ends every written line: NUL for records ended by NUL; else LF when the first
+// line ends in a lone LF (or has no break at all and `lfWithoutBreaks`), else CR LF; in UTF-16
+// code units for a UTF-16 file.
 std::string_view outputBreak(
-    bool haveLine, LineBreak firstBreak, FileEncoding encoding, bool lfWithoutBreaks);
+    bool haveLine, LineBreak firstBreak, FileEncoding encoding, const SaveRules &rules);
 
 struct CopyOutcome
 {

@@ -96,7 +96,10 @@ FileAccess newFileAccess()
 class SaveRun
 {
 public:
-    explicit SaveRun(const SaveRequest &request) : request_(request) { }
+    explicit SaveRun(const SaveRequest &request) : request_(request)
+    {
+        reader_.setLineEnds(request.rules.lineEnds);
+    }
 
     // Asked while the output waits for a FIFO's reader or for room in it, so that Stop is heard
     // there too.
@@ -194,7 +197,7 @@ bool SaveRun::openScannedBytes()
 {
     if (!request_.scanned)
         return fail(SaveStatus::SourceMissing, sourceMissingText());
-    reader_.adoptBytes({request_.scanned->data(), request_.scanned->byteSize()});
+    reader_.adoptBytes(request_.scanned->sourceBytes());
     result_.target = resolveSaveTarget(QString(), request_.targetFile);
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/LineBreaks.h"
+
 #include <QtGlobal>
 
 namespace twinscan {
@@ -18,6 +20,8 @@ struct SaveRules
     bool keepEmptyLines = true;
     // A text whose first line has no break gets LF, as a Unix tool writes, instead of CR LF.
     bool lfWithoutBreaks = false;
+    // Lines read as ended by NUL, and written so, the last one too, as `sort -z` writes them.
+    LineEnds lineEnds = LineEnds::Text;
 
     static SaveRules from(const SaveOptions &options)
     {

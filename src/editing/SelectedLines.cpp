@@ -5,6 +5,7 @@
 #include "engine/LineKey.h"
 #include "engine/LineList.h"
 #include "engine/LoadedText.h"
+#include "engine/WideLines.h"
 
 #include <charconv>
 #include <cstdio>
@@ -13,7 +14,8 @@ namespace twinscan {
 
 namespace {
 // Writes one line with its prefixes; the count and the number are made without a format call,
-// as a report of millions of lines makes millions of them.
+// as a report of millions of lines makes millions of them. A UTF-16 text is written in its own
+// encoding, as the save writes it.
 class PrefixedLines
 {
 public:
@@ -21,10 +23,12 @@ public:
         : out_(out),
           text_(text),
           output_(output),
-          ending_(outputBreak(text.lineCount() > 0, text.firstBreak(), FileEncoding::Bytes,
-              output.rules.lfWithoutBreaks))
+          ending_(
+              outputBreak(text.lineCount() > 0, text.firstBreak(), text.encoding(), output.rules))
     {
     }
+
+    bool writeMark() { return out_.write(markOf(text_.encoding(), text_.hasBom())); }
 
     bool write(int line, int occurrences)
     {
@@ -38,14 +42,28 @@ public:
         if (output_.counts)
             used += std::size_t(std::snprintf(prefix, sizeof prefix, "%7d ", occurrences));
         if (output_.lineNumbers) {
-            used = std::size_t(
-                std::to_chars(prefix + used, prefix + sizeof prefix, line + 1).ptr - prefix);
-            prefix[used++] = ':';
+            // One byte kept for the colon.
+            char *end = std::to_chars(prefix + used, prefix + sizeof prefix - 1, line + 1).ptr;
+            *end++ = ':';
+            used = std::size_t(end - prefix);
         }
+        if (isWide(text_.encoding()))
+            return writeWide(std::string(prefix, used).append(bytes));
         return out_.write({prefix, used}) && out_.write(bytes) && out_.write(ending_);
     }
 
 private:
+    // An odd last byte stays last, as the save leaves it: a break after it would not fall on a
+    // code unit.
+    bool writeWide(const std::string &converted)
+    {
+        const std::string_view source = text_.sourceBytes();
+        const bool bigEndian = text_.encoding() == FileEncoding::Utf16Be;
+        const bool oddByte = !converted.empty() && converted.back() == '\xFF';
+        return out_.write(wideLine(converted, bigEndian, source.back()))
+            && (oddByte || out_.write(ending_));
+    }
+
     OutputFile &out_;
     const LoadedText &text_;
     const LineOutput &output_;
@@ -85,6 +103,7 @@ CopyOutcome writeSelectedLines(OutputFile &out, const ScannedLines &scanned,
 {
     CopyOutcome outcome;
     PrefixedLines lines(out, scanned.text, output);
+    outcome.writeFailed = !lines.writeMark();
     if (output.selection == LineSelection::AllRepeated) {
         const LineEntryIndex &index = scanned.outcome.lineEntries;
         for (int entry = 0; entry < scanned.outcome.entryCount && !outcome.writeFailed; ++entry) {

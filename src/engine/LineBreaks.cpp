@@ -42,6 +42,16 @@ NextLine nextLine(const char *p, const char *end, bool atEndOfFile) noexcept
     return {brk, brk + 1, LineBreak::Cr, atEndOfFile};
 }
 
+NextLine nextRecord(const char *p, const char *end, bool atEndOfFile) noexcept
+{
+    const auto *brk = p == end
+        ? nullptr
+        : static_cast<const char *>(std::memchr(p, '\0', std::size_t(end - p)));
+    if (!brk)
+        return {end, end, LineBreak::None, atEndOfFile};
+    return {brk, brk + 1, LineBreak::Nul, true};
+}
+
 bool startsWithBom(const char *p, std::size_t size) noexcept
 {
     return size >= bomSize && std::memcmp(p, "\xEF\xBB\xBF", bomSize) == 0;

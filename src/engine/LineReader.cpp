@@ -93,7 +93,8 @@ bool LineReader::next(std::string_view &line, LineBreak &lineBreak)
             if (!fill())
                 return false;
         }
-        encoding_ = detectEncoding(buffer_.get(), end_);
+        if (lineEnds_ == LineEnds::Text)
+            encoding_ = detectEncoding(buffer_.get(), end_);
         mark_ = markOf(encoding_, startsWithBom(buffer_.get(), end_));
         begin_ = mark_.size();
         started_ = true;
@@ -105,7 +106,8 @@ bool LineReader::next(std::string_view &line, LineBreak &lineBreak)
             return false;
         const NextLine found = isWide(encoding_)
             ? nextWideLine(p, end, atEnd_, encoding_ == FileEncoding::Utf16Be)
-            : nextLine(p, end, atEnd_);
+            : lineEnds_ == LineEnds::Nul ? nextRecord(p, end, atEnd_)
+                                         : nextLine(p, end, atEnd_);
         if (found.complete && p != end) {
             line = std::string_view(p, std::size_t(found.end - p));
             lineBreak = found.lineBreak;

@@ -30,6 +30,8 @@ public:
     // Reads bytes already in memory, as a file holding them would be read: a pipe can be read
     // only once, so a save from one reads what the scan kept. They must outlive the reader.
     void adoptBytes(std::string_view bytes) { memory_ = bytes; }
+    // Lines ended by NUL instead, read as bytes as LoadedText reads them; before the first next().
+    void setLineEnds(LineEnds ends) { lineEnds_ = ends; }
 
     // The next line without its terminator. False at the end of the file or on a read error.
     bool next(std::string_view &line, LineBreak &lineBreak);
@@ -63,6 +65,7 @@ private:
     bool atEnd_ = false;
     bool started_ = false;
     FileEncoding encoding_ = FileEncoding::Bytes;
+    LineEnds lineEnds_ = LineEnds::Text;
     std::string_view mark_;
     QString error_;
 };

@@ -42,6 +42,19 @@ struct LoadedText::Pieces
     std::size_t begin(std::size_t piece) const { return piece * parallelism.pieceBytes; }
 };
 
+// The breaks of the piece [begin, end) by the text's line ends, each kind its own loop.
+template<class BreakFn>
+void LoadedText::eachBreak(
+    const Pieces &pieces, std::size_t begin, std::size_t end, BreakFn &&brk) const
+{
+    const char *first = data_ + pieces.first;
+    const char *from = data_ + std::max(begin, pieces.first);
+    if (lineEnds_ == LineEnds::Nul)
+        forEachBreak<LineEnds::Nul>(first, from, data_ + end, brk);
+    else
+        forEachBreak(first, from, data_ + end, brk);
+}
+
 void LoadedText::countPiece(Pieces &pieces, std::size_t piece)
 {
     const std::size_t begin = pieces.begin(piece);
@@ -54,8 +67,7 @@ void LoadedText::countPiece(Pieces &pieces, std::size_t piece)
     }
     std::size_t breaks = 0;
     const char *last = nullptr;
-    const char *first = data_ + pieces.first;
-    forEachBreak(first, data_ + std::max(begin, pieces.first), data_ + end, [&](const char *brk) {
+    eachBreak(pieces, begin, end, [&](const char *brk) {
         ++breaks;
         last = brk;
     });
@@ -99,8 +111,7 @@ void LoadedText::fillPiece(Pieces &pieces, std::size_t piece)
     std::size_t line = pieces.breaks[piece];
     std::size_t start = pieces.lastEnd[piece];
     std::size_t lfs = 0, crLfs = 0;
-    const char *first = data_ + pieces.first;
-    forEachBreak(first, data_ + std::max(begin, pieces.first), data_ + end, [&](const char *brk) {
+    eachBreak(pieces, begin, end, [&](const char *brk) {
         const auto length = std::size_t(brk - data_) - start;
         if (length >= longLine)
             pieces.longLines[piece].emplace_back(int(line), length);
@@ -158,7 +169,9 @@ bool LoadedText::indexPieces(Pieces &pieces, const ProgressFn &progress)
     const auto sum = [](const std::vector<std::size_t> &counts) {
         return std::accumulate(counts.begin(), counts.end(), std::size_t(0));
     };
-    if (breaks > 0 && sum(pieces.lfBreaks) == breaks)
+    if (breaks > 0 && lineEnds_ == LineEnds::Nul)
+        uniformBreak_ = LineBreak::Nul;
+    else if (breaks > 0 && sum(pieces.lfBreaks) == breaks)
         uniformBreak_ = LineBreak::Lf;
     else if (breaks > 0 && sum(pieces.crLfBreaks) == breaks)
         uniformBreak_ = LineBreak::CrLf;
@@ -203,7 +216,9 @@ void LoadedText::buildIndex(
     if (hashing)
         contentHash_ = ContentHash::combine(pieces.digests);
     if (lineCount_ > 0)
-        firstBreak_ = nextLine(data_ + pieces.first, data_ + size_, true).lineBreak;
+        firstBreak_ = (lineEnds_ == LineEnds::Nul ? nextRecord : nextLine)(
+            data_ + pieces.first, data_ + size_, true)
+                          .lineBreak;
 }
 
 // Converts a UTF-16 file's text once, so that the scan, the lists and the viewer read UTF-8 lines
@@ -216,8 +231,11 @@ bool LoadedText::convertWide()
         return false;
     const char *end = twinscan::convertWide(
         begin, data_ + size_, encoding_ == FileEncoding::Utf16Be, converted.data());
+    source_ = std::string_view(data_, size_);
     size_ = std::size_t(end - converted.data());
     buffer_.swap(converted);
+    if (source_.data() == converted.data())
+        original_.swap(converted); // nowhere else to read them again from: a pipe's, say
     data_ = buffer_.data();
     return true;
 }
@@ -263,7 +281,7 @@ bool LoadedText::stillScanned() const
 }
 
 std::shared_ptr<LoadedText> LoadedText::fromBytes(
-    std::string_view bytes, const Parallelism &parallelism)
+    std::string_view bytes, const Parallelism &parallelism, LineEnds ends)
 {
     auto text = std::make_shared<LoadedText>();
     if (!text->buffer_.resize(bytes.size() + 1))
@@ -274,7 +292,8 @@ std::shared_ptr<LoadedText> LoadedText::fromBytes(
     text->size_ = bytes.size();
     // Data that a load would refuse is indexed as bytes.
     const FileEncoding marked = markedEncoding(bytes.data(), bytes.size());
-    text->encoding_ = isWide(marked) ? marked : FileEncoding::Bytes;
+    text->lineEnds_ = ends;
+    text->encoding_ = isWide(marked) && ends == LineEnds::Text ? marked : FileEncoding::Bytes;
     text->prepare(parallelism, true, {});
     return text;
 }
@@ -312,16 +331,16 @@ QString readWhole(int fd, std::size_t expected, BulkArray<char> &buffer, std::si
 } // namespace
 
 LoadResult TextLoader::load(
-    const QString &path, const ProgressFn &progress, const Parallelism &parallelism)
+    const QString &path, const ProgressFn &progress, const Parallelism &parallelism, LineEnds ends)
 {
     FileDescriptor file(sys::open(fileNameBytes(path).constData(), O_RDONLY | O_CLOEXEC));
     if (!file.isOpen())
         return {nullptr, false, systemReason(errno)};
-    return load(std::move(file), progress, parallelism);
+    return load(std::move(file), progress, parallelism, ends);
 }
 
 LoadResult TextLoader::load(
-    FileDescriptor file, const ProgressFn &progress, const Parallelism &parallelism)
+    FileDescriptor file, const ProgressFn &progress, const Parallelism &parallelism, LineEnds ends)
 {
     struct stat st = {};
     if (::fstat(file.get(), &st) != 0)
@@ -347,7 +366,9 @@ LoadResult TextLoader::load(
             return {nullptr, false, error};
         text->data_ = text->buffer_.data();
     }
-    text->encoding_ = detectEncoding(text->data_, text->size_);
+    text->lineEnds_ = ends;
+    text->encoding_
+        = ends == LineEnds::Nul ? FileEncoding::Bytes : detectEncoding(text->data_, text->size_);
     if (text->encoding_ == FileEncoding::Unreadable)
         return {nullptr, false, {}, true};
     text->prepare(parallelism, mapped, progress);

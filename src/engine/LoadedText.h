@@ -49,6 +49,12 @@ public:
     // The text's bytes: lineBytes(i) lies within [data(), data() + byteSize()). They are the
     // file's own, or for a UTF-16 file its text converted to UTF-8 (WideLines.h).
     const char *data() const { return data_; }
+    // The bytes as they were read, their mark too: for a UTF-16 file its own, which a save from a
+    // pipe, read only once, writes again; for any other the text's.
+    std::string_view sourceBytes() const
+    {
+        return source_.data() ? source_ : std::string_view(data_, size_);
+    }
     bool hasBom() const { return hasBom_; }
     // Whether `bytes`, a line of this text, are known to be plain ASCII: every 4 KiB page that
     // holds them was. A copy of millions of lines then need not read them to know how they read;
@@ -73,9 +79,12 @@ public:
     bool stillScanned() const;
     static QString changedWhileRead() { return tr("The file changed while it was being read"); }
 
+    LineEnds lineEnds() const { return lineEnds_; }
+
     // Indexes bytes already in memory, as a file holding them would be read.
-    static std::shared_ptr<LoadedText> fromBytes(
-        std::string_view bytes, const Parallelism &parallelism = Parallelism::fromEnvironment());
+    static std::shared_ptr<LoadedText> fromBytes(std::string_view bytes,
+        const Parallelism &parallelism = Parallelism::fromEnvironment(),
+        LineEnds ends = LineEnds::Text);
 
 private:
     friend class TextLoader;
@@ -86,6 +95,8 @@ private:
     bool indexPieces(Pieces &pieces, const ProgressFn &progress);
     void countPiece(Pieces &pieces, std::size_t piece);
     void fillPiece(Pieces &pieces, std::size_t piece);
+    template<class BreakFn>
+    void eachBreak(const Pieces &pieces, std::size_t begin, std::size_t end, BreakFn &&brk) const;
     void markPagesBeyondAscii(std::size_t from, std::size_t end);
     std::size_t longLineLength(int line) const;
 
@@ -97,6 +108,8 @@ private:
     const char *data_ = nullptr; // the file's bytes: buffer_ or mapped_
     std::size_t size_ = 0;
     BulkArray<char> buffer_; // what was read, and room to spare
+    BulkArray<char> original_; // a UTF-16 file's bytes read into memory, before its conversion
+    std::string_view source_; // of a UTF-16 file: its own bytes, mapped or in original_
     MappedFile mapped_;
     FileDescriptor file_; // of the mapped file, to tell whether it changed
     int lineCount_ = 0;
@@ -108,6 +121,7 @@ private:
     FileEncoding encoding_ = FileEncoding::Bytes;
     LineBreak firstBreak_ = LineBreak::None;
     LineBreak uniformBreak_ = LineBreak::None;
+    LineEnds lineEnds_ = LineEnds::Text;
     FileStamp stamp_;
     std::uint64_t contentHash_ = 0;
     mutable std::atomic<bool> withdrawn_ {false};
@@ -125,15 +139,18 @@ struct LoadResult
 
 // Reads a file whole, and refuses one whose encoding is Unreadable or that changes while it is
 // read. The progress counts the bytes read and then the bytes indexed, out of twice the file's
-// size.
+// size. Records ended by NUL are bytes whatever they hold: NULs are what they are made of, so
+// nothing is refused as binary, and no UTF-16 mark is looked for.
 class TextLoader
 {
 public:
     static LoadResult load(const QString &path, const ProgressFn &progress = {},
-        const Parallelism &parallelism = Parallelism::fromEnvironment());
+        const Parallelism &parallelism = Parallelism::fromEnvironment(),
+        LineEnds ends = LineEnds::Text);
     // The same for a file already open: standard input, say, a pipe or a terminal read to its end.
     static LoadResult load(FileDescriptor file, const ProgressFn &progress = {},
-        const Parallelism &parallelism = Parallelism::fromEnvironment());
+        const Parallelism &parallelism = Parallelism::fromEnvironment(),
+        LineEnds ends = LineEnds::Text);
 };
 
 } // namespace twinscan

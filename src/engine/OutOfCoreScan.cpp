@@ -186,6 +186,7 @@ bool Scan::open()
     FileDescriptor reading(::dup(file_.get()));
     if (!reading.isOpen())
         return fail(systemReason(errno));
+    reader_.setLineEnds(request_.lineEnds);
     reader_.adopt(std::move(reading));
     return true;
 }

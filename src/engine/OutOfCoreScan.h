@@ -3,6 +3,7 @@
 #include "engine/FileStamp.h"
 #include "engine/KeySpec.h"
 #include "engine/LineBits.h"
+#include "engine/LineBreaks.h"
 #include "engine/Progress.h"
 #include "engine/ScanOptions.h"
 
@@ -26,6 +27,7 @@ struct OutOfCoreRequest
     // Also the lines removed when each group keeps its last: with `removed` under First, every
     // marking rule chosen after the scan follows from the two.
     bool alsoLastKept = false;
+    LineEnds lineEnds = LineEnds::Text; // NUL-ended records for the filter's -z
 };
 
 struct OutOfCoreOutcome

@@ -92,6 +92,52 @@ std::string convertLine(std::string_view line, bool bigEndian)
     return converted;
 }
 
+namespace {
+void appendUnit(std::string &out, char32_t unit, bool bigEndian)
+{
+    const auto high = char(unit >> 8), low = char(unit & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+}
+
+// The length of the UTF-8 sequence that `lead` begins, as appendUtf8 writes it; 1 for a byte that
+// begins none.
+std::size_t sequenceLength(unsigned char lead)
+{
+    return lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+} // namespace
+
+std::string wideLine(std::string_view converted, bool bigEndian, char oddByte)
+{
+    std::string out;
+    out.reserve(converted.size() * 2);
+    for (std::size_t i = 0; i < converted.size();) {
+        const auto lead = static_cast<unsigned char>(converted[i]);
+        if (lead == 0xFF) {
+            out += oddByte;
+            ++i;
+            continue;
+        }
+        std::size_t length = sequenceLength(lead);
+        if (lead >= 0x80 && lead < 0xC0)
+            length = 1; // none that convertWide writes
+        if (i + length > converted.size())
+            length = 1;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k)
+            code = code << 6 | (static_cast<unsigned char>(converted[i + k]) & 0x3F);
+        if (code >= 0x10000) {
+            appendUnit(out, 0xD800 + ((code - 0x10000) >> 10), bigEndian);
+            appendUnit(out, 0xDC00 + ((code - 0x10000) & 0x3FF), bigEndian);
+        } else {
+            appendUnit(out, code, bigEndian);
+        }
+        i += length;
+    }
+    return out;
+}
+
 std::string_view trimWideSpaces(std::string_view line, bool bigEndian) noexcept
 {
     const bool oddByte = line.size() % 2 != 0; // an odd last byte is no space

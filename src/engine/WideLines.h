@@ -30,6 +30,11 @@ char *convertWide(const char *p, const char *end, bool bigEndian, char *out) noe
 // convertWide for one line.
 std::string convertLine(std::string_view line, bool bigEndian);
 
+// The inverse of convertLine, for text of the converted file (a line, or prefixes of plain ASCII):
+// its code units in the given byte order. The byte 0xFF, which only an odd last byte converts
+// to, becomes `oddByte` again.
+std::string wideLine(std::string_view converted, bool bigEndian, char oddByte);
+
 // The line without the space code units at either end.
 std::string_view trimWideSpaces(std::string_view line, bool bigEndian) noexcept;
 

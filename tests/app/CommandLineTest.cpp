@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/PipedStart.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -125,6 +127,42 @@ TEST(CommandLineTest, ClassifiesTheCommandLineAndDecidesTheDisplay)
                 c.refusal ? QString::fromUtf8(c.refusal).replace(u"{dir}"_s, dir.path())
                           : usageText());
         }
+    }
+}
+
+// Without arguments, something piped in and the output not on a terminal is the filter, when a
+// terminal's session started it or no window could show; a launch from a desktop (no terminal
+// behind it, a display at hand) opens the window whatever its streams are.
+TEST(CommandLineTest, APipeWithoutArgumentsIsTheFilter)
+{
+    const struct
+    {
+        const char *what;
+        QStringList arguments;
+        StandardStreams streams; // piped in, output on a terminal, a controlling terminal
+        bool window; // a window could show
+        bool filter;
+    } cases[] = {
+        {"cat x | twinscan | less", {}, {true, false, true}, true, true},
+        {"in a script without a display", {}, {true, false, false}, false, true},
+        {"dmenu_run's pipe, a log as output", {}, {true, false, false}, true, false},
+        {"cat x | twinscan on a terminal", {}, {true, true, true}, true, false},
+        {"from a menu: /dev/null in", {}, {false, false, false}, true, false},
+        {"twinscan </dev/null >out", {}, {false, false, true}, true, false},
+        {"a file named", {u"x.txt"_s}, {true, false, true}, true, false},
+    };
+    for (const auto &c : cases) {
+        bool asked = false;
+        const bool filter = startsAsFilter(c.arguments, c.streams, [&] {
+            asked = true;
+            return c.window;
+        });
+        EXPECT_EQ(filter, c.filter) << c.what;
+        // Asking may mean connecting to a display: only when the answer matters.
+        EXPECT_EQ(asked,
+            c.arguments.isEmpty() && c.streams.inputPiped && !c.streams.outputTerminal
+                && !c.streams.controllingTerminal)
+            << c.what;
     }
 }
 

@@ -26,6 +26,7 @@ std::string described(const GnuCommandLine &line)
         {job.check, "check"},
         {job.quiet, "q"},
         {job.progress, "progress"},
+        {job.saveRules.lineEnds == LineEnds::Nul, "z"},
         {job.saveRules.lfWithoutBreaks != defaults.saveRules.lfWithoutBreaks, "crlf"},
     };
     std::string text
@@ -61,6 +62,8 @@ TEST(GnuCommandLineTest, ReadsOptionsAsGetoptLongDoes)
         {"-cD", "error: '--count' cannot be given with '--all-repeated'"},
         {"-cdn", "in=[] out=[] d c n"},
         {"-cu", "in=[] out=[] u c"},
+        {"-zd|--zero-terminated", "in=[] out=[] d z"},
+        {"--zero", "in=[] out=[] z"},
         {"-iq|--trim|--ignore-empty|--trim-output|--drop-empty|--check|--progress",
             "in=[] out=[] i trim ignore-empty trim-output drop-empty check q progress"},
         {"-oout.txt|in.txt", "in=[in.txt] out=[out.txt]"},

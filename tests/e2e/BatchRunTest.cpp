@@ -59,7 +59,7 @@ TEST(BatchRunTest, StatusStreamsAndFiles)
             "No Duplicate Lines Found\\.\\.\\.{time}", "", Nothing, nullptr, "a\nb\n"},
         {"output folder missing", "/i @/in.txt /o @/no/out.txt /s 2", 2, "Scanned [^\n]+\n",
             "[^\n]*@/no/out\\.txt[^\n]*\n"},
-        {"no arguments", "", 2, "", "{usage}"},
+        {"no arguments", "</dev/null", 2, "", "{usage}"},
         {"input missing", "/i @/missing.txt /o @/out.txt /s 2", 2, "",
             "twinscan: @/missing\\.txt: the file does not exist\n"},
         {"input a pipe", "/i /dev/stdin /o @/out.txt /s 2", 2, "",

@@ -22,6 +22,14 @@ const QByteArray manyLines = [] {
     return lines;
 }();
 const QByteArray utf32("\xFF\xFE\0\0x\0\0\0\n\0\0\0x\0\0\0\n\0\0\0", 20);
+// UTF-16 LE behind its mark.
+QByteArray utf16(QStringView text)
+{
+    QByteArray bytes("\xFF\xFE");
+    for (const QChar unit : text)
+        bytes += char(unit.unicode() & 0xFF), bytes += char(unit.unicode() >> 8);
+    return bytes;
+}
 
 // The whole stream matches the pattern, in which @/ is the work folder.
 bool matches(const QByteArray &text, const char *pattern, const Sandbox &box)
@@ -56,6 +64,25 @@ TEST(FilterTest, ReadsWritesAndAnswers)
             sample, {u"f"_s, u"in.txt"_s}},
         {"a file as standard input", "\"$0\" -q - <@/in.txt", 0, "b\na\nA\n\nc\n"},
         {"a report from a pipe", "cat @/in.txt | \"$0\" -qd", 0, "b\na\n\n"},
+        {"UTF-16 from a pipe", "cat @/in.txt | \"$0\" -q", 0, utf16(u"b\r\n\u00e9\r\n"), "",
+            utf16(u"b\r\n\u00e9\r\nb"), utf16(u"b\r\n\u00e9\r\nb")},
+        {"a UTF-16 report", "\"$0\" -qc @/in.txt", 0, utf16(u"      2 b\r\n      1 \U0001F600\r\n"),
+            "", utf16(u"b\r\n\U0001F600\r\nb"), utf16(u"b\r\n\U0001F600\r\nb")},
+        {"a UTF-16 report with an odd last byte", "\"$0\" -qc @/in.txt", 0,
+            utf16(u"      1 a\n      1 b\n      1 a") + 'Q', "", utf16(u"a\nb\na") + 'Q',
+            utf16(u"a\nb\na") + 'Q'},
+        {"a file as standard input and no arguments", "\"$0\" <@/in.txt | cat", 0, "b\na\nA\n\nc\n",
+            "twinscan: standard input: 8 lines read, 6 of them in 3 groups of equal lines, 3 "
+            "removed\n"},
+        {"a pipe and no arguments at all", "cat @/in.txt | \"$0\" | cat", 0, "b\na\nA\n\nc\n",
+            "twinscan: standard input: 8 lines read, 6 of them in 3 groups of equal lines, 3 "
+            "removed\n"},
+        {"records ended by NUL, the last one without",
+            "printf 'b\\0a\\r\\n\\0b\\0a\\n' | \"$0\" -qz", 0,
+            QByteArrayLiteral("b\0a\r\n\0a\n\0")},
+        {"records ended by NUL, trimmed", "\"$0\" -qz --trim-output @/in.txt", 0,
+            QByteArrayLiteral("a\0b\r\n\0a\0"), "", QByteArrayLiteral("a \0b\r\n\0 a\0"),
+            QByteArrayLiteral("a \0b\r\n\0 a\0")},
         {"nothing to remove", "\"$0\" -q @/in.txt", 0, "x\r\ny\r\n", "", "x\r\ny", "x\r\ny"},
         {"no line break at all", "\"$0\" -q @/in.txt", 0, "x\n", "", "x", "x"},
         {"empty", "\"$0\" -q <@/in.txt", 0, "", "", "", ""},
@@ -170,7 +197,7 @@ struct Mode
 
 // A small reference of every output mode, by the definitions: lines compared exactly, groups in
 // the order of their first occurrences.
-QByteArray expectedOutput(const std::vector<std::string> &lines, const Mode &mode)
+QByteArray expectedOutput(const std::vector<std::string> &lines, const Mode &mode, char end)
 {
     std::map<std::string, std::vector<int>> at;
     std::vector<std::string> order;
@@ -185,7 +212,7 @@ QByteArray expectedOutput(const std::vector<std::string> &lines, const Mode &mod
             out += QByteArray::number(qlonglong(at[lines[i]].size())).rightJustified(7, ' ') + ' ';
         if (mode.numbers)
             out += QByteArray::number(i + 1) + ':';
-        out += QByteArray::fromStdString(lines[i]) + '\n';
+        out += QByteArray::fromStdString(lines[i]) + end;
     };
     if (mode.selection == 'D') {
         for (const std::string &text : order) {
@@ -213,23 +240,28 @@ TEST(FilterTest, OutputModesMatchTheirDefinitions)
         {"-c", 'f', true}, {"-d", 'd'}, {"-D", 'D'}, {"-u", 'u'}, {"-n", 'f', false, true},
         {"-cd", 'd', true}, {"-dn", 'd', false, true}, {"-Dn", 'D', false, true},
         {"-cu", 'u', true}, {"--keep=last -n", 'l', false, true}};
-    const char *const texts[] = {"a", "b", "A", "", " a", "a ", "\xE9", "b b"};
     std::mt19937 random(29);
     Sandbox box;
-    for (int round = 0; round < 4; ++round) {
-        std::vector<std::string> lines(random() % 60);
-        QByteArray input;
-        for (std::string &line : lines) {
-            line = texts[random() % std::size(texts)];
-            input += QByteArray::fromStdString(line) + '\n';
-        }
-        box.write(u"in.txt"_s, input);
-        for (const Mode &mode : modes) {
-            const RunResult result
-                = box.run(u"-q %1 @/in.txt"_s.arg(QLatin1StringView(mode.options)));
-            EXPECT_EQ(result.out, expectedOutput(lines, mode))
-                << mode.options << " on\n"
-                << input.toStdString() << describe(result);
+    // Ended by NUL, a line break is a byte of a line.
+    for (const bool zero : {false, true}) {
+        const char *const texts[]
+            = {"a", "b", "A", "", " a", "a ", "\xE9", zero ? "b\r\nb" : "b b"};
+        const char end = zero ? '\0' : '\n';
+        for (int round = 0; round < 4; ++round) {
+            std::vector<std::string> lines(random() % 60);
+            QByteArray input;
+            for (std::string &line : lines) {
+                line = texts[random() % std::size(texts)];
+                input += QByteArray::fromStdString(line) + end;
+            }
+            box.write(u"in.txt"_s, input);
+            for (const Mode &mode : modes) {
+                const RunResult result = box.run(u"-q %1 %2 @/in.txt"_s.arg(
+                    zero ? u"-z"_s : QString(), QLatin1StringView(mode.options)));
+                EXPECT_EQ(result.out, expectedOutput(lines, mode, end))
+                    << mode.options << (zero ? " -z" : "") << " on\n"
+                    << input.toStdString() << describe(result);
+            }
         }
     }
 }

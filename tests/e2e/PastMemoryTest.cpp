@@ -85,6 +85,7 @@ TEST(PastMemoryTest, TheFilterWritesWhatItWritesInMemory)
         {"--check", varied(300)},
         {"--check", "a\nb\n"},
         {"-o @/in.txt", varied(3000)},
+        {"-z --keep=last", QByteArray("a\nb\0a\0a\nb\0\r\0\r", 14)},
     };
     for (const auto &c : cases) {
         Sandbox box;

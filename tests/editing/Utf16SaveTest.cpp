@@ -37,7 +37,8 @@ public:
 };
 
 // Lines split at the code units CR and LF and compare by their decoded text; kept lines come
-// back in the file's own bytes and byte order, behind its mark, their breaks in code units.
+// back in the file's own bytes and byte order, behind its mark, their breaks in code units, also
+// from a pipe, read once and kept in memory.
 TEST_F(Utf16SaveTest, ScanAndSaveKeepTheFilesEncoding)
 {
     const ScanOptions caseless {0, 0, 0}, exact {1, 0, 0}, trimmed {1, 1, 0};
@@ -64,11 +65,17 @@ TEST_F(Utf16SaveTest, ScanAndSaveKeepTheFilesEncoding)
             u"a\xD800\r\na\xDC01\r\na\uFFFD\r\n", "[1]\ta\uFFFD"},
         {u"k\r\nk\r\nz\r\nz", exact, keep, u"k\r\nz\r\nz", "[1]\tk", "\x41"},
     };
-    for (const bool bigEndian : {false, true}) {
+    for (const auto &[bigEndian, pipe] : {std::pair(false, false), {true, false}, {false, true}}) {
         for (const auto &c : cases) {
-            SCOPED_TRACE(visible(utf16(c.text, bigEndian)) + (bigEndian ? " BE" : " LE"));
-            const QString entry = scanAndMark(utf16(c.text, bigEndian) + c.oddByte, c.switches);
+            SCOPED_TRACE(visible(utf16(c.text, bigEndian)) + (bigEndian ? " BE" : " LE")
+                + (pipe ? " from a pipe" : ""));
+            const std::string bytes = utf16(c.text, bigEndian) + c.oddByte;
+            const QString entry = scanAndMark(bytes, c.switches);
             EXPECT_EQ(entry, QString::fromUtf8(c.firstEntry));
+            if (pipe) {
+                request.sourceFile.clear();
+                request.scanned = LoadedText::fromBytes(bytes);
+            }
             request.rules = SaveRules::from(c.options);
             const SaveResult result = saveTo(path("out.txt"));
             EXPECT_EQ(result.status, SaveStatus::Completed) << result.message.toStdString();

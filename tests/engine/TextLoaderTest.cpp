@@ -44,7 +44,8 @@ TEST(TextLoader, FailuresGiveTheSystemsReason)
 }
 
 // Text whose characters a split at single bytes would cut apart is refused, before anything
-// reads its lines; a stray NUL does not make a text file such data.
+// reads its lines; a stray NUL does not make a text file such data. Records ended by NUL are
+// never refused: NULs are what ends them.
 TEST(TextLoader, FilesNotReadAsTextAreRefused)
 {
     using namespace std::string_literals;
@@ -74,6 +75,9 @@ TEST(TextLoader, FilesNotReadAsTextAreRefused)
         const LoadResult loaded = TextLoader::load(path);
         EXPECT_EQ(loaded.unreadable, c.refused);
         EXPECT_EQ(!loaded.text, c.refused);
+        const LoadResult records
+            = TextLoader::load(path, {}, Parallelism::fromEnvironment(), LineEnds::Nul);
+        EXPECT_TRUE(records.text && records.text->encoding() == FileEncoding::Bytes);
     }
 }
 
