@@ -366,8 +366,8 @@ TEST_P(ListedEntries, UndoAndRedoTheMarkingSteps)
     EXPECT_TRUE(ui().actUndo->isEnabled());
     scanLines("undo.txt", "a\na\na\nb\nb\n");
     EXPECT_FALSE(ui().actUndo->isEnabled()) << "a new scan";
-    ui().actUndo->trigger();
-    EXPECT_EQ(marks(5), "00000");
+    menu().mnuUnsel->trigger();
+    EXPECT_FALSE(ui().actUndo->isEnabled()) << "a step that changed nothing";
     for (int step = 0; step <= MarkHistory::stepsKept; ++step)
         menu().mnuInvert->trigger();
     for (int step = 0; step <= MarkHistory::stepsKept; ++step)

@@ -170,6 +170,16 @@ TEST(MarkChange, UndoesAndRedoesEachStepExactly)
             EXPECT_EQ(change.flipCount(), c.flips);
             EXPECT_EQ(change.isEmpty(), c.flips == 0);
             EXPECT_LE(change.bytes(), c.maxBytes);
+            if (!change.isEmpty()) { // the rows to repaint
+                EXPECT_EQ(change.firstEntry(),
+                    int(std::mismatch(c.before.begin(), c.before.end(), after.begin()).first
+                        - c.before.begin()));
+                EXPECT_EQ(change.lastEntry(),
+                    count - 1
+                        - int(
+                            std::mismatch(c.before.rbegin(), c.before.rend(), after.rbegin()).first
+                            - c.before.rbegin()));
+            }
             ASSERT_TRUE(change.applyTo(*list));
             EXPECT_EQ(marksOf(*list), c.before) << "undone";
             EXPECT_EQ(
