@@ -148,6 +148,7 @@ TEST(MarkChange, UndoesAndRedoesEachStepExactly)
         {"clicks on and off", every(7), flips({0, 7, 9}), 3, 12},
         {"many clicks", Marks(count, '0'), flips(firstAndLast(128)), 129, count / 8},
         {"viewer checks", every(7), checks({1, 7, 4094}), 2, 8},
+        {"viewer checks at both ends", Marks(count, '0'), checks({0, 4095}), 2, 8},
         {"nothing changed", Marks(count, '1'), rule(All), 0, 0},
     };
     for (const bool emulated : {false, true}) {
