@@ -36,6 +36,7 @@ commands=(
     "window scan (lists)|{build}/bench/twinscan_window_bench lists {file}"
     "save|{build}/bench/twinscan_window_bench save {file} {scratch}/out.txt"
     "menu rules|{build}/bench/twinscan_window_bench mark {file}"
+    "undo marks|{build}/bench/twinscan_window_bench undo {file}"
     "copy all|{build}/bench/twinscan_window_bench copy {file}"
     "click|head -n 32767 {file} > {scratch}/small.txt && {build}/bench/twinscan_window_bench click {scratch}/small.txt"
     "view|{build}/bench/twinscan_window_bench view {file}"

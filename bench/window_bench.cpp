@@ -5,6 +5,8 @@
 //   twinscan_window_bench save FILE OUT    scan, mark all but the first, then the timed save
 //   twinscan_window_bench mark FILE        scan, then each marking rule from the context menu;
 //                                          measured is the slowest rule
+//   twinscan_window_bench undo FILE        scan, then each marking rule followed by Undo and Redo
+//                                          of it; measured is the slowest undo or redo
 //   twinscan_window_bench copy FILE        scan, mark all but the first, then Copy to Clipboard
 //                                          All (measured) and Selected, with the size of the
 //                                          text and the memory before, at the peak and after
@@ -151,6 +153,22 @@ double markRules(frmMain &window)
         const double seconds = timed([&] { rule->trigger(); });
         std::printf("%s %.3f\n", qPrintable(rule->objectName()), seconds);
         slowest = std::max(slowest, seconds);
+    }
+    return slowest;
+}
+
+double undoRules(frmMain &window)
+{
+    const DuplicatesMenu &menu = window.interactions().menu();
+    double slowest = 0;
+    for (QAction *rule : {menu.mnuSelAll, menu.mnuUnsel, menu.mnuInvert, menu.mnuSelAllButFirst,
+             menu.mnuSelAllButLast}) {
+        const double step = timed([&] { rule->trigger(); });
+        const double undo = timed([&] { window.ui().actUndo->trigger(); });
+        const double redo = timed([&] { window.ui().actRedo->trigger(); });
+        std::printf("%s %.3f, undo %.3f, redo %.3f, %d marked\n", qPrintable(rule->objectName()),
+            step, undo, redo, window.session()->markedCount());
+        slowest = std::max({slowest, undo, redo});
     }
     return slowest;
 }
@@ -333,13 +351,13 @@ int main(int argc, char **argv)
 {
     const bool save = argc == 4 && std::strcmp(argv[1], "save") == 0;
     const char *const modes[]
-        = {"scan", "mark", "copy", "click", "view", "viewclose", "rescan", "stop", "lists"};
+        = {"scan", "mark", "undo", "copy", "click", "view", "viewclose", "rescan", "stop", "lists"};
     if (!save
         && !(argc == 3 && std::any_of(std::begin(modes), std::end(modes), [&](const char *mode) {
                return std::strcmp(argv[1], mode) == 0;
            }))) {
         std::fprintf(stderr,
-            "usage: %s scan|mark|copy|click|view|viewclose|rescan|stop|lists FILE | save FILE "
+            "usage: %s scan|mark|undo|copy|click|view|viewclose|rescan|stop|lists FILE | save FILE "
             "OUT\n",
             argv[0]);
         return 2;
@@ -373,6 +391,8 @@ int main(int argc, char **argv)
         std::printf("%s\n", qPrintable(window.statusText()));
     } else if (std::strcmp(argv[1], "mark") == 0) {
         seconds = markRules(window);
+    } else if (std::strcmp(argv[1], "undo") == 0) {
+        seconds = undoRules(window);
     } else if (std::strcmp(argv[1], "copy") == 0) {
         seconds = copyLines(window);
     } else if (std::strcmp(argv[1], "click") == 0) {

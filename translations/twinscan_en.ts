@@ -93,10 +93,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>twinscan: %1: %2 lines read, %3 of them in %4 groups of equal lines</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>, %1 removed</source>
         <translation type="unfinished"></translation>
     </message>
@@ -110,6 +106,26 @@
     </message>
     <message>
         <source>writing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>twinscan: %1: %2 read, %3 of them in %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 lines</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 group of equal lines</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 groups of equal lines</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -263,6 +279,22 @@
     </message>
     <message>
         <source>Twinscan help (ReadMe.html)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo Marking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Take back the last change of the marks.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Redo Marking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change the marks again as undone.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -82,7 +82,22 @@ frmMain::frmMain(const Services &services, QStringList arguments, QWidget *paren
         [this](const QString &file) { openRecentFile(file); });
     interactions_
         = new ListInteractions(*this, {this, ui_.lstShow, ui_.List2, &lstShowBox_, &List2Box_});
+    setUpMarkHistory();
     sincePump_.start();
+}
+
+// Each change of the marks is a step that Undo takes back: a check box, a rule, the viewer's
+// checks. The steps belong to the results they changed, so they go with them.
+void frmMain::setUpMarkHistory()
+{
+    markHistory_ = new MarkHistory([this] { return session_.get(); },
+        [this] { setStatusText(session_->markedCountText()); }, this);
+    markHistory_->bind(ui_.actUndo, ui_.actRedo);
+    connect(&List2Box_, &ListBoxModel::markFlipped, this, [this](int entry) {
+        if (session_)
+            markHistory_->record(
+                MarkChange::ofEntries({std::uint32_t(entry)}, session_->entryCount()));
+    });
 }
 
 // The lists' event filter reads the window's controls, so it must go before the base class
@@ -261,7 +276,8 @@ void frmMain::cmdView_Click()
         return;
     try {
         ViewedSession lines(*session_);
-        frmView(lines, module().viewerPlacement, this).exec();
+        markHistory_->track(*session_->lists().List2,
+            [&] { frmView(lines, module().viewerPlacement, this).exec(); });
     } catch (const std::bad_alloc &) {
         reportFailure(*this, tr("Not enough memory to show the file."));
         return;
@@ -309,7 +325,7 @@ void frmMain::markBy(MarkRule rule)
     LineList &duplicates = *session_->lists().List2;
     setCursor(Qt::WaitCursor);
     bulkMarking_ = true;
-    applyMarkRule(duplicates, rule);
+    markHistory_->track(duplicates, [&] { applyMarkRule(duplicates, rule); });
     if (session_->listed() && duplicates.ListCount() > 0)
         ui_.List2->setCurrentIndex(List2Box_.index(0));
     bulkMarking_ = false;
@@ -378,6 +394,7 @@ void frmMain::showBusy(bool busy)
     for (QAction *command : {ui_.actOpen, ui_.actAbout, ui_.actSettings})
         command->setEnabled(!busy);
     List2Box_.setChecksLocked(busy);
+    markHistory_->setLocked(busy);
     shownBusy_ = busy;
     ui_.actSave->setEnabled(saveAllowed_ && !busy);
     ui_.actView->setEnabled(viewAllowed_ && !busy);
@@ -478,6 +495,7 @@ void frmMain::releaseSession()
     lstShowBox_.showList(nullptr);
     List2Box_.showList(nullptr);
     session_.reset();
+    markHistory_->clear();
     setSaveEnabled(false); // there is nothing left to save or view
     setViewEnabled(false);
 }

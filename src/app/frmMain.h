@@ -5,6 +5,7 @@
 #include "app/JobEndings.h"
 #include "app/JobHost.h"
 #include "app/ListInteractions.h"
+#include "app/MarkHistory.h"
 #include "app/ScanSession.h"
 #include "app/Services.h"
 #include "editing/MarkingRules.h"
@@ -61,6 +62,7 @@ public:
 
     const MainWindowUi &ui() const { return ui_; }
     ListInteractions &interactions() { return *interactions_; }
+    MarkHistory &markHistory() { return *markHistory_; }
     ListBoxModel &lstShowBox() { return lstShowBox_; }
     ListBoxModel &List2Box() { return List2Box_; }
 
@@ -107,6 +109,7 @@ protected:
 
 private:
     void firstActivation();
+    void setUpMarkHistory();
     void showBusy(bool busy);
     void alertWhenLongJobEnds(bool busy);
     bool pumpDue() const;
@@ -119,6 +122,7 @@ private:
 
     MainWindowUi ui_;
     ListInteractions *interactions_ = nullptr; // a child of the window
+    MarkHistory *markHistory_ = nullptr; // a child of the window
     cNoStatusBar statusBar_;
     cProgressBar progressBar_;
     JobControl jobs_ {[this](bool busy) { showBusy(busy); }};

@@ -112,8 +112,12 @@ bool ListBoxModel::setData(const QModelIndex &index, const QVariant &value, int 
     if (role != Qt::CheckStateRole || !checkable(index))
         return false;
     const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
-    list_->setSelected(itemAt(index.row()), checked);
+    const int item = itemAt(index.row());
+    const bool flipped = list_->Selected(item) != checked;
+    list_->setSelected(item, checked);
     Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
+    if (flipped)
+        Q_EMIT markFlipped(item);
     Q_EMIT checkToggled(index.row(), checked);
     return true;
 }

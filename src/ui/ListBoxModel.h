@@ -44,6 +44,8 @@ public:
 Q_SIGNALS:
     // The user checked or unchecked an item.
     void checkToggled(int row, bool checked);
+    // The user's check changed the selected state of the list's item `item`.
+    void markFlipped(int item);
 
 private:
     bool checkable(const QModelIndex &index) const;

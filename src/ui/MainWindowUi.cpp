@@ -151,6 +151,14 @@ void MainWindowUi::setupUi(QWidget *form)
     // Some platforms have no standard Quit key; the Linux desktops' is Ctrl+Q.
     if (actQuit->shortcut().isEmpty())
         actQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    actUndo = makeAction(form, "actUndo", QObject::tr("Undo Marking"),
+        QObject::tr("Take back the last change of the marks."), QIcon(), QKeySequence::Undo);
+    actRedo = makeAction(form, "actRedo", QObject::tr("Redo Marking"),
+        QObject::tr("Change the marks again as undone."), QIcon(), QKeySequence::Redo);
+    // The Linux desktops' Redo is Ctrl+Shift+Z, which platforms of other habits do not offer.
+    if (const QKeySequence shiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+        !actRedo->shortcuts().contains(shiftZ))
+        actRedo->setShortcuts(QList<QKeySequence> {shiftZ} + actRedo->shortcuts());
 
     frmAction = named(new QGroupBox(form), "frmAction");
     cmdScan = makeButton(frmAction, "cmdScan", actOpen);

@@ -29,6 +29,9 @@ struct MainWindowUi
     QAction *actAbout = nullptr;
     QAction *actHelp = nullptr;
     QAction *actQuit = nullptr;
+    // Take back the last marking step, or do it again.
+    QAction *actUndo = nullptr;
+    QAction *actRedo = nullptr;
 
     QGroupBox *frmAction = nullptr;
     QToolButton *cmdScan = nullptr;

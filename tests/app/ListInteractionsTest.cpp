@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <tuple>
 
 namespace twinscan::test {
@@ -34,6 +35,45 @@ protected:
     const DuplicatesMenu &menu() const { return window->interactions().menu(); }
     QModelIndex entry(int row) const { return window->List2Box().index(row); }
     int current(const QAbstractItemView *list) const { return list->currentIndex().row(); }
+    // Opens the viewer, checks its rows `rows` and closes it; false when it never filled.
+    bool checkInViewer(const std::vector<int> &rows)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, window.get(), [&] {
+            auto *viewer = static_cast<frmView *>(QApplication::activeModalWidget());
+            ASSERT_NE(viewer, nullptr);
+            seen = QTest::qWaitFor([&] { return viewer->viewerFilled(); });
+            QAbstractItemModel *lines
+                = viewer->findChild<QAbstractItemView *>(QStringLiteral("lw"))->model();
+            for (const int row : rows)
+                lines->setData(lines->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+            viewer->close();
+        });
+        ui().cmdView->click();
+        return seen;
+    }
+    // The marks of the first `count` entries, one digit each, as a view that repaints only the
+    // rows it is told of shows them after `step`, which starts from `before`.
+    QString marksPaintedBy(const std::function<void()> &step, QString before)
+    {
+        QAbstractItemModel &rows = window->List2Box();
+        QSignalSpy changed(&rows, &QAbstractItemModel::dataChanged);
+        step();
+        for (const QList<QVariant> &s : changed) {
+            for (int row = s[0].toModelIndex().row();
+                 row <= std::min(s[1].toModelIndex().row(), int(before.size()) - 1); ++row)
+                before[row]
+                    = rows.index(row, 0).data(Qt::CheckStateRole) == Qt::Checked ? u'1' : u'0';
+        }
+        return before;
+    }
+    QString marks(int count) const
+    {
+        QString shown;
+        for (int row = 0; row < count; ++row)
+            shown += window->session()->isEntryMarked(row) ? u'1' : u'0';
+        return shown;
+    }
     // Whether a right click over the first entry brings up the context menu.
     bool menuAfterRightClick()
     {
@@ -223,18 +263,7 @@ TEST_P(ListedEntries, ViewerChecksMarkTheirEntries)
     scanLines("file.txt", "a\nb\na\nc\na\n");
     ui().List2->setCurrentIndex(entry(0));
     ui().lstShow->setCurrentIndex(window->lstShowBox().index(3));
-    bool seen = false;
-    QTimer::singleShot(0, window.get(), [&] {
-        auto *viewer = static_cast<frmView *>(QApplication::activeModalWidget());
-        ASSERT_NE(viewer, nullptr);
-        seen = QTest::qWaitFor([&] { return viewer->viewerFilled(); });
-        QAbstractItemModel *rows
-            = viewer->findChild<QAbstractItemView *>(QStringLiteral("lw"))->model();
-        rows->setData(rows->index(2, 0), Qt::Checked, Qt::CheckStateRole);
-        viewer->close();
-    });
-    ui().cmdView->click();
-    EXPECT_TRUE(seen);
+    EXPECT_TRUE(checkInViewer({2}));
     EXPECT_FALSE(window->session()->isEntryMarked(0));
     EXPECT_TRUE(window->session()->isEntryMarked(1));
     EXPECT_EQ(current(ui().lstShow), 0);
@@ -254,29 +283,96 @@ TEST_P(ListedEntries, MarkingRulesRepaintTheCheckBoxes)
             {menu().mnuSelAllButLast, "11010", "3 lines marked for removal"},
             {menu().mnuInvert, "00101", "2 lines marked for removal"},
             {menu().mnuUnsel, "00000", "0 lines marked for removal"}};
-    QAbstractItemModel &rows = window->List2Box();
     QString before = "00000";
     for (const auto &[command, after, message] : steps) {
         SCOPED_TRACE(command->objectName().toStdString());
-        QSignalSpy changed(&rows, &QAbstractItemModel::dataChanged);
         window->setStatusText("Done! (Processing time: 0:00)");
         ui().List2->setCurrentIndex(entry(3));
-        command->trigger();
+        EXPECT_EQ(marksPaintedBy([&] { command->trigger(); }, before), after);
+        EXPECT_EQ(marks(5), after);
         EXPECT_EQ(current(ui().List2), 0);
         EXPECT_EQ(current(ui().lstShow), 3);
-        // What a view shows that repaints only the rows it is told of.
-        QString shown, painted = before;
-        for (int row = 0; row < 5; ++row)
-            shown += rows.index(row, 0).data(Qt::CheckStateRole) == Qt::Checked ? u'1' : u'0';
-        for (const QList<QVariant> &s : changed) {
-            for (int row = s[0].toModelIndex().row(); row <= s[1].toModelIndex().row(); ++row)
-                painted[row] = shown[row];
-        }
-        EXPECT_EQ(shown, after);
-        EXPECT_EQ(painted, after);
         EXPECT_EQ(status(), message);
         before = after;
     }
+}
+
+// Undo takes back the last marking step, whatever took it (a check box, a rule, the viewer's
+// checks), and Redo takes it again, each repainting what it changed and saying how many lines are
+// marked. A new step drops what could have been redone; a new scan forgets every step.
+TEST_P(ListedEntries, UndoAndRedoTheMarkingSteps)
+{
+    scanLines("undo.txt", "a\na\na\nb\nb\n");
+    const auto click
+        = [this](int row) { return [this, row] { clickRow(*ui().List2, entry(row), true); }; };
+    const auto rule = [](QAction *command) { return [command] { command->trigger(); }; };
+    const std::pair<std::function<void()>, QString> steps[] = {
+        {click(1), "01000"},
+        {rule(menu().mnuSelAllButFirst), "01101"},
+        {rule(menu().mnuInvert), "10010"},
+        {click(0), "00010"},
+        {[this] {
+             EXPECT_TRUE(checkInViewer({0, 4}));
+         },
+            "10011"},
+        {rule(menu().mnuSelAll), "11111"},
+        {rule(menu().mnuUnsel), "00000"},
+        {rule(menu().mnuSelAllButLast), "11010"},
+    };
+    EXPECT_FALSE(ui().actUndo->isEnabled()) << "nothing done yet";
+    std::vector<QString> states {"00000"};
+    for (const auto &[step, after] : steps) {
+        step();
+        ASSERT_EQ(marks(5), after);
+        states.push_back(after);
+    }
+    EXPECT_FALSE(ui().actRedo->isEnabled());
+    const auto marked = [](const QString &state) {
+        return countedLines(
+            int(state.count(u'1')), "1 line marked for removal", "%1 lines marked for removal");
+    };
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        SCOPED_TRACE(testing::Message() << "undo step " << i);
+        EXPECT_TRUE(ui().actUndo->isEnabled());
+        EXPECT_EQ(marksPaintedBy([this] { ui().actUndo->trigger(); }, states[i]), states[i - 1]);
+        EXPECT_EQ(marks(5), states[i - 1]);
+        EXPECT_EQ(status(), marked(states[i - 1]));
+    }
+    EXPECT_FALSE(ui().actUndo->isEnabled()) << "every step undone";
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "redo step " << i);
+        EXPECT_TRUE(ui().actRedo->isEnabled());
+        EXPECT_EQ(marksPaintedBy([this] { ui().actRedo->trigger(); }, states[i - 1]), states[i]);
+        EXPECT_EQ(status(), marked(states[i]));
+    }
+    ui().actUndo->trigger();
+    ui().actUndo->trigger();
+    ASSERT_EQ(marks(5), "11111");
+    menu().mnuInvert->trigger();
+    EXPECT_FALSE(ui().actRedo->isEnabled()) << "a new step drops the redo";
+    ui().actRedo->trigger();
+    EXPECT_EQ(marks(5), "00000");
+    ui().actUndo->trigger();
+    EXPECT_EQ(marks(5), "11111");
+    ui().actUndo->trigger();
+    EXPECT_EQ(marks(5), "10011") << "the step before the undone ones";
+    {
+        BusyScope busy(window->jobs()); // a save reads the marks
+        busy.showBusy();
+        EXPECT_FALSE(ui().actUndo->isEnabled()) << "busy";
+        window->markHistory().undo();
+        EXPECT_EQ(marks(5), "10011") << "busy";
+    }
+    EXPECT_TRUE(ui().actUndo->isEnabled());
+    scanLines("undo.txt", "a\na\na\nb\nb\n");
+    EXPECT_FALSE(ui().actUndo->isEnabled()) << "a new scan";
+    menu().mnuUnsel->trigger();
+    EXPECT_FALSE(ui().actUndo->isEnabled()) << "a step that changed nothing";
+    for (int step = 0; step <= MarkHistory::stepsKept; ++step)
+        menu().mnuInvert->trigger();
+    for (int step = 0; step <= MarkHistory::stepsKept; ++step)
+        ui().actUndo->trigger();
+    EXPECT_EQ(marks(5), "11111") << "the oldest step is forgotten";
 }
 
 TEST(CountedLines, TheCountIsGroupedByThousands)
@@ -315,7 +411,8 @@ TEST_F(ListInteractionsTest, ADroppedFileIsScanned)
     }
 }
 
-// The standard keys work wherever the focus is in the window; F1 opens the help document.
+// The standard keys work wherever the focus is in the window; F1 opens the help document, Ctrl+Z
+// undoes a marking step and Ctrl+Shift+Z redoes it.
 TEST_F(ListInteractionsTest, CommandKeys)
 {
     scan(writeFile("keys.txt", "k\nk\n"));
@@ -323,15 +420,21 @@ TEST_F(ListInteractionsTest, CommandKeys)
     {
         QKeyCombination key;
         std::function<bool()> done;
+        std::function<void()> first = [] {};
     } cases[] = {
         {Qt::CTRL | Qt::Key_O, [this] { return fakes.dialogs.openAnswers.empty(); }},
         {Qt::CTRL | Qt::Key_S, [this] { return fakes.messages.shown == 1; }}, // nothing marked
         {Qt::Key_F1, [this] { return fakes.shell.opened == QStringList {"ReadMe.html"}; }},
+        {Qt::CTRL | Qt::Key_Z, [this] { return window->session()->markedCount() == 0; },
+            [this] { window->interactions().menu().mnuSelAll->trigger(); }},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Z,
+            [this] { return window->session()->markedCount() == 2; }},
         {Qt::CTRL | Qt::Key_Q, [this] { return !window->isVisible(); }},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
         fakes.dialogs.openAnswers = {""};
+        c.first();
         QTest::keyClick(ui().List2, c.key.key(), c.key.keyboardModifiers());
         EXPECT_TRUE(c.done());
     }

@@ -14,7 +14,8 @@ using Tester = QAbstractItemModelTester;
 
 // The model shows a list that it does not own; what the list gained reaches the view at the
 // next showNewRows, in one insert per burst. Only the duplicates list has check boxes; a check is
-// its entry's selected state, told at once. A placeholder is a row without a check box.
+// its entry's selected state, told at once, and told as a flip only when it changed the state. A
+// placeholder is a row without a check box.
 TEST(ListBoxModel, ShowsItsListInBurstsWithCheckBoxesInTheDuplicatesListOnly)
 {
     ItemVectorList list;
@@ -23,6 +24,7 @@ TEST(ListBoxModel, ShowsItsListInBurstsWithCheckBoxesInTheDuplicatesListOnly)
     Tester tester(&model, Tester::FailureReportingMode::Fatal);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     QSignalSpy toggled(&model, &ListBoxModel::checkToggled);
+    QSignalSpy flipped(&model, &ListBoxModel::markFlipped);
     model.showList(&list);
     for (int line = 0; line < 3; ++line)
         list.addEntry(line, 0);
@@ -38,6 +40,8 @@ TEST(ListBoxModel, ShowsItsListInBurstsWithCheckBoxesInTheDuplicatesListOnly)
     EXPECT_TRUE(list.Selected(0));
     EXPECT_EQ(toggled.count(), 1);
     EXPECT_EQ(model.data(model.index(0), Qt::CheckStateRole), Qt::Checked);
+    EXPECT_TRUE(model.setData(model.index(0), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_EQ(flipped.count(), 1) << "checked already";
     plain.showList(&list);
     ASSERT_EQ(plain.rowCount(), 3);
     EXPECT_FALSE(plain.flags(plain.index(0)) & Qt::ItemIsUserCheckable);
@@ -69,7 +73,10 @@ TEST(ListBoxModel, AnOrderOfRowsMapsEachRowToItsItem)
     ASSERT_TRUE(model.ordered());
     EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), "[3]\tthree");
     EXPECT_EQ(model.itemAt(1), 0);
+    QSignalSpy flipped(&model, &ListBoxModel::markFlipped);
     EXPECT_TRUE(model.setData(model.index(0), Qt::Checked, Qt::CheckStateRole));
+    ASSERT_EQ(flipped.count(), 1);
+    EXPECT_EQ(flipped[0][0].toInt(), 2);
     EXPECT_TRUE(list.Selected(2));
     EXPECT_FALSE(list.Selected(0));
     list.setSelected(1, true);
