@@ -2,8 +2,10 @@
 
 #include "app/FilterScan.h"
 #include "app/ProgressLine.h"
+#include "editing/DuplicateReport.h"
 #include "editing/InterruptSignals.h"
 #include "editing/RemovalWriter.h"
+#include "editing/SaveTarget.h"
 #include "editing/SelectedLines.h"
 #include "engine/FileName.h"
 #include "engine/LoadedText.h"
@@ -100,6 +102,25 @@ void printStatus(const JobDescription &job, const LoadedText &text, const ScanOu
     std::fputs(shownFileName(line + u'\n').toUtf8().constData(), stderr);
 }
 
+// The report, written before the output, which may replace the input that the report's save
+// proves unchanged.
+SaveResult writeReport(const JobDescription &job, const QString &source,
+    const std::shared_ptr<LoadedText> &text, FilterScan &scan, const ProgressFn &progress)
+{
+    const SaveRequest request {source, text->stamp(), job.reportFile, text->lineCount() - 1,
+        job.saveRules, text->contentHash(), text};
+    if (resolveSaveTarget(source, job.reportFile).replaceSource) {
+        SaveResult refused;
+        refused.file = job.reportFile;
+        refused.reason = FilterRun::tr("is the input, which a report does not replace");
+        return refused;
+    }
+    const ReportSource report {*text, *scan.duplicates, scan.outcome.lineEntries};
+    return saveWritten(
+        request, [&](OutputFile &out) { return writeDuplicateReport(out, report, progress); },
+        progress);
+}
+
 // `source` names the input for the save to read again, or is empty when it can be read only once.
 SaveResult writeOutput(const JobDescription &job, const QString &source,
     const std::shared_ptr<LoadedText> &text, FilterScan &scan, const ProgressFn &progress)
@@ -136,11 +157,20 @@ int runFilter(const JobDescription &job)
     progress.finish();
     if (scan.outcome.stopped)
         return stoppedStatus();
+    const QString source = input.regular ? job.inputFile : QString();
+    if (!job.reportFile.isEmpty()) {
+        const SaveResult reported = writeReport(
+            job, source, loaded.text, scan, progress.step(FilterRun::tr("writing the report")));
+        progress.finish();
+        if (reported.status == SaveStatus::Stopped)
+            return stoppedStatus();
+        if (reported.status != SaveStatus::Completed)
+            return report(reported.file, reported.reason);
+    }
     if (job.check) {
         printStatus(job, *loaded.text, scan.outcome, nullptr);
         return scan.outcome.groupCount > 0 ? duplicatesFound : written;
     }
-    const QString source = input.regular ? job.inputFile : QString();
     const SaveResult saved
         = writeOutput(job, source, loaded.text, scan, progress.step(FilterRun::tr("writing")));
     progress.finish();

@@ -98,6 +98,10 @@ const Option options[] = {
         "write to FILE instead of standard output; FILE is replaced whole at the end, and may "
         "be the input",
         [](ParseState &s, const QString &value) { s.job().outputFile = value; }},
+    {"report", 0, "FILE",
+        "also write FILE, a tab-separated report of the duplicated lines: a row per group with "
+        "its count, its line numbers and its text",
+        [](ParseState &s, const QString &value) { s.job().reportFile = value; }},
     {"check", 0, nullptr, "write nothing; exit 1 when the input has duplicates, 0 when not",
         [](ParseState &s, const QString &) { s.job().check = true; }},
     {"quiet", 'q', nullptr, "print no status line",

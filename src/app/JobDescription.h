@@ -15,6 +15,7 @@ struct JobDescription
 {
     QString inputFile; // empty: standard input
     QString outputFile; // empty: standard output
+    QString reportFile; // a report of the groups written beside the output; empty: none
     ScanRules scanRules {.caseSensitive = true, .trimLines = false, .includeEmptyLines = true};
     SaveRules saveRules {.trimLines = false, .keepEmptyLines = true, .lfWithoutBreaks = true};
     LineSelection selection = LineSelection::KeepFirst;
