@@ -137,7 +137,7 @@ TEST_F(SaveWindow, SavesAReportOrSomeOfTheLines)
         QString suggested, filter;
         std::optional<std::string> written; // none: no file
         QString status; // how it starts; @ for the target
-        bool keyed = false, stop = false;
+        bool keyed = false, stop = false, unmarked = false;
     } cases[] = {
         {&DuplicatesMenu::mnuSaveReport, "r.tsv", "list-report.tsv", tsv,
             "count\tfirst line\tlines\ttext\n3\t1\t1,3,6\ta;1\n2\t2\t2,5\tb;1\n",
@@ -155,6 +155,8 @@ TEST_F(SaveWindow, SavesAReportOrSomeOfTheLines)
             "@ is the scanned file"},
         {&DuplicatesMenu::mnuSaveRemoved, "s.csv", "list-removed.csv", all, std::nullopt,
             "Stopped: nothing was written.", false, true},
+        {&DuplicatesMenu::mnuSaveRemoved, "none.csv", {}, {}, std::nullopt,
+            "No lines are marked: nothing would be removed.", false, false, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.target);
@@ -165,6 +167,9 @@ TEST_F(SaveWindow, SavesAReportOrSomeOfTheLines)
         }
         scanAndMark(source);
         module().keySpec = {};
+        fakes.dialogs.lastSaveRequest = {};
+        if (c.unmarked)
+            window->markBy(MarkRule::None);
         if (c.stop) {
             duringRun([this] { return status().startsWith(u"Saving"_s); },
                 [this] { window->cmdStop_Click(); });
@@ -172,7 +177,8 @@ TEST_F(SaveWindow, SavesAReportOrSomeOfTheLines)
         fakes.messages.answers = {MessageAnswer::Yes};
         fakes.dialogs.saveAnswers = {path(c.target)};
         (window->interactions().menu().*c.command)->trigger();
-        EXPECT_EQ(fakes.dialogs.lastSaveRequest.initialFile, path(c.suggested));
+        EXPECT_EQ(fakes.dialogs.lastSaveRequest.initialFile,
+            c.suggested.isEmpty() ? QString() : path(c.suggested));
         EXPECT_EQ(fakes.dialogs.lastSaveRequest.filter, c.filter);
         EXPECT_EQ(QFile::exists(path(c.target)), c.written.has_value());
         EXPECT_EQ(c.written ? readFile(path(c.target)) : std::string(), c.written.value_or(""));

@@ -81,6 +81,8 @@ TEST_F(DuplicateReportTest, WritesARowPerGroup)
         {"Latin-1", "caf\xE9\nx\ncaf\xE9\n", exact, {}, header + "2\t1\t1,3\tcaf\xC3\xA9\n"},
         {"UTF-16", utf16Le(u"\u00e9\r\nq\r\n\u00e9\r\n"), exact, {},
             header + "2\t1\t1,3\t\xC3\xA9\n"},
+        {"UTF-16 with an unpaired surrogate", utf16Le(u"a\xD800\r\na\xD800\r\n"), exact, {},
+            header + "2\t1\t1,2\ta\xEF\xBF\xBD\n"},
         {"UTF-16 with a key", utf16Le(u"1;\u00e9\r\n2;\u00e9\r\n"), exact, second,
             keyHeader + "2\t1\t1,2\t1;\xC3\xA9\t\xC3\xA9\n"},
     };
@@ -102,6 +104,15 @@ TEST(ReportEscapes, KeepEveryFieldOnOneLine)
     std::string field;
     appendEscaped(field, "a\r\nb\t\\");
     EXPECT_EQ(field, "a\\r\\nb\\t\\\\");
+}
+
+// A scan stopped while it listed the groups may end inside one: its row holds what was listed.
+TEST_F(DuplicateReportTest, ReportsAStoppedListAsListed)
+{
+    scanGroups("a\nb\na\nb\na\n", exact);
+    duplicates.RemoveItem(duplicates.ListCount() - 1);
+    expectOutcome(report({}), SaveStatus::Completed, path("report.tsv"),
+        header + "3\t1\t1,3,5\ta\n1\t2\t2\tb\n");
 }
 
 // Progress counts entries up to all of them; a stop writes nothing and leaves no file.
