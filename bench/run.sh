@@ -35,6 +35,7 @@ commands=(
     "window 1 thread|TWINSCAN_THREADS=1 {build}/bench/twinscan_window_bench scan {file}"
     "window scan (lists)|{build}/bench/twinscan_window_bench lists {file}"
     "save|{build}/bench/twinscan_window_bench save {file} {scratch}/out.txt"
+    "report|{build}/bench/twinscan_window_bench report {file} {scratch}/report.tsv"
     "menu rules|{build}/bench/twinscan_window_bench mark {file}"
     "copy all|{build}/bench/twinscan_window_bench copy {file}"
     "click|head -n 32767 {file} > {scratch}/small.txt && {build}/bench/twinscan_window_bench click {scratch}/small.txt"
