@@ -35,6 +35,7 @@ commands=(
     "window 1 thread|TWINSCAN_THREADS=1 {build}/bench/twinscan_window_bench scan {file}"
     "window scan (lists)|{build}/bench/twinscan_window_bench lists {file}"
     "save|{build}/bench/twinscan_window_bench save {file} {scratch}/out.txt"
+    "report|{build}/bench/twinscan_window_bench report {file} {scratch}/report.tsv"
     "menu rules|{build}/bench/twinscan_window_bench mark {file}"
     "undo marks|{build}/bench/twinscan_window_bench undo {file}"
     "copy all|{build}/bench/twinscan_window_bench copy {file}"

@@ -3,6 +3,8 @@
 //
 //   twinscan_window_bench scan FILE        the scan as the Open button runs it
 //   twinscan_window_bench save FILE OUT    scan, mark all but the first, then the timed save
+//   twinscan_window_bench report FILE OUT  scan, then the timed Save Report of the duplicates
+//                                          list's context menu, to OUT
 //   twinscan_window_bench mark FILE        scan, then each marking rule from the context menu;
 //                                          measured is the slowest rule
 //   twinscan_window_bench undo FILE        scan, then each marking rule followed by Undo and Redo
@@ -81,7 +83,9 @@ class NoDialogs final : public FileDialogService
 {
 public:
     QString openFile(const FileDialogRequest &) override { return {}; }
-    QString saveFile(const FileDialogRequest &) override { return {}; }
+    QString saveFile(const FileDialogRequest &) override { return saveAnswer; }
+
+    QString saveAnswer;
 };
 
 // Settings as a fresh installation has them, and nothing written anywhere.
@@ -349,7 +353,8 @@ double listedScan(frmMain &window)
 
 int main(int argc, char **argv)
 {
-    const bool save = argc == 4 && std::strcmp(argv[1], "save") == 0;
+    const bool report = argc == 4 && std::strcmp(argv[1], "report") == 0;
+    const bool save = (argc == 4 && std::strcmp(argv[1], "save") == 0) || report;
     const char *const modes[]
         = {"scan", "mark", "undo", "copy", "click", "view", "viewclose", "rescan", "stop", "lists"};
     if (!save
@@ -357,8 +362,8 @@ int main(int argc, char **argv)
                return std::strcmp(argv[1], mode) == 0;
            }))) {
         std::fprintf(stderr,
-            "usage: %s scan|mark|undo|copy|click|view|viewclose|rescan|stop|lists FILE | save FILE "
-            "OUT\n",
+            "usage: %s scan|mark|undo|copy|click|view|viewclose|rescan|stop|lists FILE | "
+            "save|report FILE OUT\n",
             argv[0]);
         return 2;
     }
@@ -378,14 +383,17 @@ int main(int argc, char **argv)
     m.batchMode = true;
     m.request.inputFile = QString::fromLocal8Bit(argv[2]);
     if (save)
-        m.request.outputFile = QString::fromLocal8Bit(argv[3]);
+        m.request.outputFile = dialogs.saveAnswer = QString::fromLocal8Bit(argv[3]);
     if (std::strcmp(argv[1], "lists") == 0) {
         std::printf("measured=%.3f\n", listedScan(window));
         return 0;
     }
     double seconds = timed([&] { window.scan(); });
     std::printf("%s\n", qPrintable(window.statusText()));
-    if (save) {
+    if (report) {
+        seconds = timed([&] { window.saveOutput(OutputKind::Report); });
+        std::printf("%s\n", qPrintable(window.statusText()));
+    } else if (save) {
         window.markBy(MarkRule::AllButFirst);
         seconds = timed([&] { window.save(); });
         std::printf("%s\n", qPrintable(window.statusText()));

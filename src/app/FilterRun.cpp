@@ -2,10 +2,13 @@
 
 #include "app/FilterScan.h"
 #include "app/ProgressLine.h"
+#include "editing/DuplicateReport.h"
 #include "editing/InterruptSignals.h"
 #include "editing/RemovalWriter.h"
+#include "editing/SaveTarget.h"
 #include "editing/SelectedLines.h"
 #include "engine/FileName.h"
+#include "engine/KeyExtractor.h"
 #include "engine/LoadedText.h"
 #include "engine/MemoryBudget.h"
 #include "engine/OutOfCoreScan.h"
@@ -19,6 +22,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace twinscan {
@@ -113,6 +117,29 @@ void printStatus(const JobDescription &job, const Found &found, const SaveResult
     std::fputs(shownFileName(line + u'\n').toUtf8().constData(), stderr);
 }
 
+// The report, written before the output, which may replace the input that the report's save
+// proves unchanged.
+SaveResult writeReport(const JobDescription &job, const QString &source,
+    const std::shared_ptr<LoadedText> &text, FilterScan &scan, const ProgressFn &progress)
+{
+    const SaveRequest request {source, text->stamp(), job.reportFile, text->lineCount() - 1,
+        job.saveRules, text->contentHash(), text};
+    if (resolveSaveTarget(source, job.reportFile).replaceSource) {
+        SaveResult refused;
+        refused.file = job.reportFile;
+        refused.reason = FilterRun::tr("is the input, which a report does not replace");
+        return refused;
+    }
+    std::optional<KeyExtractor> key;
+    if (!job.key.isWholeLine())
+        key.emplace(job.key, job.scanRules);
+    const ReportSource report {
+        *text, *scan.duplicates, scan.outcome.lineEntries, key ? &*key : nullptr};
+    return saveWritten(
+        request, [&](OutputFile &out) { return writeDuplicateReport(out, report, progress); },
+        progress);
+}
+
 // `source` names the input for the save to read again, or is empty when it can be read only once.
 SaveResult writeOutput(const JobDescription &job, const QString &source,
     const std::shared_ptr<LoadedText> &text, FilterScan &scan, const ProgressFn &progress)
@@ -131,13 +158,13 @@ SaveResult writeOutput(const JobDescription &job, const QString &source,
     });
 }
 // Which occurrence a scan past memory keeps for the job, which it can do only when the job
-// writes lines of the input in its order and without prefixes: the lines that occur once are
-// those kept when no occurrence of a duplicate is.
+// writes lines of the input in its order, without prefixes and without a report of the groups:
+// the lines that occur once are those kept when no occurrence of a duplicate is.
 std::optional<KeptOccurrence> keptPastMemory(const JobDescription &job)
 {
     if (job.check)
         return KeptOccurrence::First;
-    if (job.counts || job.lineNumbers)
+    if (job.counts || job.lineNumbers || !job.reportFile.isEmpty())
         return std::nullopt;
     switch (job.selection) {
     case LineSelection::KeepFirst:
@@ -149,6 +176,8 @@ std::optional<KeptOccurrence> keptPastMemory(const JobDescription &job)
         return KeptOccurrence::None;
     case LineSelection::Repeated:
     case LineSelection::AllRepeated:
+    case LineSelection::Duplicated:
+    case LineSelection::Removed:
         break;
     }
     return std::nullopt;
@@ -223,12 +252,21 @@ int runFilter(const JobDescription &job)
     progress.finish();
     if (scan.outcome.stopped)
         return stoppedStatus();
+    const QString source = input.regular ? job.inputFile : QString();
+    if (!job.reportFile.isEmpty()) {
+        const SaveResult reported = writeReport(
+            job, source, loaded.text, scan, progress.step(FilterRun::tr("writing the report")));
+        progress.finish();
+        if (reported.status == SaveStatus::Stopped)
+            return stoppedStatus();
+        if (reported.status != SaveStatus::Completed)
+            return report(reported.file, reported.reason);
+    }
     const Found found {loaded.text->lineCount(), scan.outcome.entryCount, scan.outcome.groupCount};
     if (job.check) {
         printStatus(job, found, nullptr);
         return scan.outcome.groupCount > 0 ? duplicatesFound : written;
     }
-    const QString source = input.regular ? job.inputFile : QString();
     const SaveResult saved
         = writeOutput(job, source, loaded.text, scan, progress.step(FilterRun::tr("writing")));
     progress.finish();

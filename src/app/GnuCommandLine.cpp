@@ -182,6 +182,10 @@ const Option options[] = {
                     QStringLiteral("invalid argument '%1' for '--buffer-size'").arg(value));
             s.job().memoryBudget = *size;
         }},
+    {"report", 0, "FILE",
+        "also write FILE, a tab-separated report of the duplicated lines: a row per group with "
+        "its count, its line numbers and its text",
+        [](ParseState &s, const QString &value) { s.job().reportFile = value; }},
     {"check", 0, nullptr, "write nothing; exit 1 when the input has duplicates, 0 when not",
         [](ParseState &s, const QString &) { s.job().check = true; }},
     {"quiet", 'q', nullptr, "print no status line",

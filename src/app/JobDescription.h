@@ -17,6 +17,7 @@ struct JobDescription
 {
     QString inputFile; // empty: standard input
     QString outputFile; // empty: standard output
+    QString reportFile; // a report of the groups written beside the output; empty: none
     ScanRules scanRules {.caseSensitive = true, .trimLines = false, .includeEmptyLines = true};
     KeySpec key; // what of a line is compared; the whole line by default
     SaveRules saveRules {.trimLines = false, .keepEmptyLines = true, .lfWithoutBreaks = true};

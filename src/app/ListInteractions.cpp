@@ -68,6 +68,14 @@ ListInteractions::ListInteractions(ListHost &host, const ListViews &views)
         connect(command, &QAction::triggered, this, [this, rule = rule] { host_.markBy(rule); });
     connect(menu_.mnuSortByCount, &QAction::triggered, this, [this] { sortByCount(true); });
     connect(menu_.mnuSortByFirst, &QAction::triggered, this, [this] { sortByCount(false); });
+    const std::pair<QAction *, OutputKind> outputs[] = {
+        {menu_.mnuSaveReport, OutputKind::Report},
+        {menu_.mnuSaveDuplicates, OutputKind::Duplicates},
+        {menu_.mnuSaveRemoved, OutputKind::Removed},
+    };
+    for (const auto &[command, kind] : outputs)
+        connect(
+            command, &QAction::triggered, this, [this, kind = kind] { host_.saveOutput(kind); });
 
     // The program moves the current entry too (the marking rules do, while bulkMarking is set);
     // a click on the entry that is already current shows its line again.
@@ -148,6 +156,9 @@ void ListInteractions::showMenu(QPoint globalPos)
     menu_.mnuCopyCurrent->setEnabled(session->listed());
     for (QAction *sort : {menu_.mnuSortByCount, menu_.mnuSortByFirst})
         sort->setEnabled(session->listed());
+    // A scan past memory keeps no text to write from.
+    for (QAction *save : {menu_.mnuSaveReport, menu_.mnuSaveDuplicates, menu_.mnuSaveRemoved})
+        save->setEnabled(session->text() != nullptr);
     (views_.List2Box->ordered() ? menu_.mnuSortByCount : menu_.mnuSortByFirst)->setChecked(true);
     menu_.mnuPopup->popup(globalPos);
 }

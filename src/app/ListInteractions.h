@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/OutputCommand.h"
 #include "editing/ClipboardText.h"
 #include "editing/MarkingRules.h"
 #include "ui/DuplicatesMenu.h"
@@ -30,6 +31,8 @@ public:
     virtual void markBy(MarkRule rule) = 0;
     // Copy to Clipboard "All" or "Selected".
     virtual void copyEntries(CopyScope scope) = 0;
+    // Save Report, Save Duplicates Only, Save Removed Lines.
+    virtual void saveOutput(OutputKind kind) = 0;
     virtual void scanDropped(const QString &file) = 0;
     // The message panel's text, set by a click on an entry.
     virtual void showStatus(const QString &text) = 0;

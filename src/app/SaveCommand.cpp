@@ -3,12 +3,11 @@
 #include "app/JobControl.h"
 #include "app/Module.h"
 #include "app/RecentFiles.h"
+#include "app/SaveSteps.h"
 #include "app/ScanSession.h"
 #include "app/ScannedText.h"
 #include "editing/RemovalList.h"
-#include "editing/SavePercent.h"
 #include "editing/SaveTarget.h"
-#include "editing/SourceCheck.h"
 #include "engine/Clock.h"
 #include "engine/FileStamp.h"
 #include "engine/ProcessingTime.h"
@@ -64,7 +63,7 @@ SaveEnding SaveCommand::runSave()
         finish(SaveStatus::Completed, false);
         return SaveEnding::NotStarted;
     }
-    if (!sourceUsable())
+    if (!sourceStillScanned(host_, *session_))
         return SaveEnding::NotStarted;
     QString target = chooseTarget();
     if (target.isEmpty()) {
@@ -91,21 +90,6 @@ SaveEnding SaveCommand::runSave()
     const SaveEnding ending = report(result);
     finish(result.status, replacing);
     return ending;
-}
-
-// The scanned file must still be there and hold what was scanned, or the marks' line numbers
-// would remove the wrong lines. Asked before the target, so that nobody picks one in vain.
-bool SaveCommand::sourceUsable()
-{
-    const SourceState state = checkSource(session_->scannedFile(), session_->stamp());
-    if (state == SourceState::Unchanged)
-        return true;
-    const QString text = state == SourceState::Missing ? sourceMissingText() : sourceChangedText();
-    if (!module().batchMode)
-        host_.ask(text, MessageButtons::Ok, MessageIcon::Stop);
-    host_.setStatusText(text);
-    host_.setSaveEnabled(false);
-    return false;
 }
 
 QString SaveCommand::chooseTarget()
@@ -149,21 +133,12 @@ SaveResult SaveCommand::copy(const QString &target, const RemovalSet &removals)
     Module &m = module();
     start_ = host_.services().clock->secondsSinceMidnight();
     host_.setStatusText(tr("Saving File..."));
-    ProgressDisplay &bar = host_.progress();
     const qint64 last = session_->lastLineIndex();
-    // The bar counts in 32 bits: a file of more lines moves it a step per so many lines.
-    const qint64 linesPerStep = last / INT32_MAX + 1;
-    bar.setMax(int(last / linesPerStep));
-    bar.setValue(0);
-    host_.letEventsRun();
-
+    const ProgressFn progress = saveProgress(
+        host_, last, [](int percent) { return tr("Saving File... %1%").arg(percent); });
     const SaveRequest request {session_->scannedFile(), session_->stamp(), target, last,
         SaveRules::from(m.saveOptions), session_->contentHash(), session_->text()};
-    return saveWithRemoval(
-        request, removals, host_.progressListener([&](qint64 done, qint64 total) {
-            host_.setStatusText(tr("Saving File... %1%").arg(savePercent(done, total)));
-            bar.setValue(int(done / linesPerStep));
-        }));
+    return saveWithRemoval(request, removals, progress);
 }
 
 // Whether the save puts its result in place of the scanned file itself: under its own name, or
@@ -180,33 +155,17 @@ bool SaveCommand::replacesScannedFile(const QString &target) const
 
 SaveEnding SaveCommand::report(const SaveResult &result)
 {
+    if (result.status != SaveStatus::Completed)
+        return reportUnsaved(host_, result);
     Module &m = module();
-    switch (result.status) {
-    case SaveStatus::Completed: {
-        const QString time
-            = processingTimeText(start_, host_.services().clock->secondsSinceMidnight());
-        addToCounter(m.statistics.statDupsDeleted, result.removedCount);
-        const QString done = tr("Done! (Processing time: %1)").arg(time);
-        host_.setStatusText(result.warning.isEmpty() ? done : done + u' ' + result.warning);
-        // An unattended job's caller learns of it where errors go, beside the result line.
-        if (!result.warning.isEmpty() && m.batchMode)
-            std::fprintf(stderr, "twinscan: %s\n", result.warning.toLocal8Bit().constData());
-        return SaveEnding::Done;
-    }
-    case SaveStatus::Stopped:
-        // Only a device or a FIFO, written directly, may have had a part of the lines.
-        host_.setStatusText(result.target.direct ? tr("Done! (Interrupted by User)")
-                                                 : tr("Stopped: nothing was written."));
-        return SaveEnding::StoppedByUser;
-    case SaveStatus::Failed:
-    case SaveStatus::SourceMissing:
-    case SaveStatus::SourceChanged:
-        break;
-    }
-    host_.setStatusText(result.message);
-    if (!m.batchMode)
-        host_.ask(result.message, MessageButtons::Ok, MessageIcon::Stop);
-    return SaveEnding::Failed;
+    const QString time = processingTimeText(start_, host_.services().clock->secondsSinceMidnight());
+    addToCounter(m.statistics.statDupsDeleted, result.removedCount);
+    const QString done = tr("Done! (Processing time: %1)").arg(time);
+    host_.setStatusText(result.warning.isEmpty() ? done : done + u' ' + result.warning);
+    // An unattended job's caller learns of it where errors go, beside the result line.
+    if (!result.warning.isEmpty() && m.batchMode)
+        std::fprintf(stderr, "twinscan: %s\n", result.warning.toLocal8Bit().constData());
+    return SaveEnding::Done;
 }
 
 // Results that no longer match their file can only be scanned again, not saved: after the source

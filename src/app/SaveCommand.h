@@ -26,7 +26,6 @@ public:
 private:
     SaveEnding runSave();
     static QString notEnoughMemory(const QString &target);
-    bool sourceUsable();
     QString chooseTarget();
     bool offerExtension(QString &target);
     SaveResult copy(const QString &target, const RemovalSet &removals);

@@ -284,9 +284,10 @@ ScanOutcome ScanCommand::findDuplicates(ScanSession &session)
     bar.setMax(std::max(session.lineCount(), 1));
     bar.setMin(0);
     bar.setValue(0);
+    session.setComparison(module().keySpec, ScanRules::from(module().scanOptions));
     ScanOutcome outcome
-        = DuplicateScanner(*session.text(), ScanRules::from(module().scanOptions),
-            Parallelism::fromEnvironment(), module().keySpec)
+        = DuplicateScanner(
+            *session.text(), session.scanRules(), Parallelism::fromEnvironment(), session.key())
               .run(*session.lists().List2,
                   host_.progressListener([this, &bar](qint64 done, qint64 total) {
                       host_.setStatusText(

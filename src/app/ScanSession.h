@@ -4,7 +4,9 @@
 #include "editing/RemovalList.h"
 #include "engine/DuplicateScanner.h"
 #include "engine/FileStamp.h"
+#include "engine/KeySpec.h"
 #include "engine/LoadedText.h"
+#include "engine/ScanOptions.h"
 
 #include <QObject>
 #include <QString>
@@ -96,6 +98,14 @@ public:
     // The index of the line's List2 entry, or -1 when it has none.
     int entryOfLine(int line) const { return lineEntries_.entryOf(line); }
     const LineEntryIndex &lineEntries() const { return lineEntries_; }
+    // What the scan compared, which the settings may have changed since: the report's key.
+    void setComparison(KeySpec key, ScanRules rules)
+    {
+        key_ = std::move(key);
+        rules_ = rules;
+    }
+    const KeySpec &key() const { return key_; }
+    ScanRules scanRules() const { return rules_; }
     // The run of List2 entries that entry `entry` belongs to.
     EntryGroup groupOfEntry(int entry) const { return lineEntries_.groupOf(entry); }
     int entryCount() const { return lists_.List2->ListCount(); }
@@ -130,6 +140,8 @@ private:
     std::unique_ptr<PastMemoryScan> pastMemory_;
     bool changeTold_ = false;
     LineEntryIndex lineEntries_;
+    KeySpec key_;
+    ScanRules rules_;
 };
 
 // "1 line …" for one line, else `many` with the count grouped by commas ("1,234 lines …").

@@ -6,6 +6,7 @@
 #include "app/ListInteractions.h"
 #include "app/MainWindowAccessibility.h"
 #include "app/Module.h"
+#include "app/OutputCommand.h"
 #include "app/RecentFiles.h"
 #include "app/SaveCommand.h"
 #include "app/ScanCommand.h"
@@ -337,6 +338,11 @@ void frmMain::markBy(MarkRule rule)
 void frmMain::copyEntries(CopyScope scope)
 {
     CopyCommand(*this).run(scope);
+}
+
+void frmMain::saveOutput(OutputKind kind)
+{
+    OutputCommand(*this, kind).run();
 }
 
 bool frmMain::copyableText()

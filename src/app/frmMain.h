@@ -56,6 +56,7 @@ public:
     void startCommand() override;
     void markBy(MarkRule rule) override;
     void copyEntries(CopyScope scope) override;
+    void saveOutput(OutputKind kind) override;
     void scanDropped(const QString &file) override { scanFile(file); }
     void showStatus(const QString &text) override { setStatusText(text); }
     bool copyableText() override;

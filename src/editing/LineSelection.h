@@ -10,6 +10,8 @@ enum class LineSelection {
     Repeated, // the first occurrence of each duplicated line
     AllRepeated, // every occurrence of every duplicated line, group after group
     Unique, // the lines that occur once
+    Duplicated, // every occurrence of every duplicated line, in file order
+    Removed, // the lines the removals name, in file order
 };
 
 // Whether the selection is the input without some of its duplicates, which a save writes.

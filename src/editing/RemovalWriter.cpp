@@ -458,9 +458,11 @@ SaveResult saveWithRemoval(
     return run.result();
 }
 
-SaveResult saveWritten(const SaveRequest &request, const OutputFill &fill)
+SaveResult saveWritten(
+    const SaveRequest &request, const OutputFill &fill, const ProgressFn &progress)
 {
     SaveRun run(request);
+    run.listen(progress);
     if (run.openSource() && run.openOutput())
         run.write(fill);
     return run.result();

@@ -70,8 +70,10 @@ SaveResult saveWithRemoval(
 
 // Writes what `fill` writes to the target under the same rules, without reading the source again:
 // `fill` takes its lines from the scan's text, which must still be intact at the end, and the
-// source's stamp is checked before the rename as the copy's is.
+// source's stamp is checked before the rename as the copy's is. A fill that reports its own
+// progress gives the same listener here, which then also hears a wait for a FIFO's reader.
 using OutputFill = std::function<CopyOutcome(OutputFile &out)>;
-SaveResult saveWritten(const SaveRequest &request, const OutputFill &fill);
+SaveResult saveWritten(
+    const SaveRequest &request, const OutputFill &fill, const ProgressFn &progress = {});
 
 } // namespace twinscan

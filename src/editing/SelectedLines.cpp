@@ -71,10 +71,9 @@ private:
 };
 
 // Whether a line is written, and how often its text occurs.
-bool selected(const ScannedLines &scanned, LineSelection selection, const RemovalSet &removals,
+bool selected(const LineEntryIndex &index, LineSelection selection, const RemovalSet &removals,
     int line, int &occurrences)
 {
-    const LineEntryIndex &index = scanned.outcome.lineEntries;
     const int entry = index.entryOf(line);
     const EntryGroup group = index.groupOf(entry);
     occurrences = entry < 0 ? 1 : group.size;
@@ -83,6 +82,10 @@ bool selected(const ScannedLines &scanned, LineSelection selection, const Remova
         return entry >= 0 && entry == group.first;
     case LineSelection::Unique:
         return entry < 0;
+    case LineSelection::Duplicated:
+        return entry >= 0;
+    case LineSelection::Removed:
+        return removals.contains(qint64(line) + 1);
     default:
         return !removals.contains(qint64(line) + 1);
     }
@@ -96,6 +99,17 @@ RemovalSet keptRemovals(LineSelection selection, LineList &duplicates, int lastL
                                                                 : MarkRule::All;
     applyMarkRule(duplicates, rule);
     return collectRemovals(duplicates, lastLineIndex);
+}
+
+RemovalSet linesLeftOut(
+    LineSelection selection, const LineEntryIndex &index, int lineCount, const RemovalSet &removals)
+{
+    RemovalSet leftOut(qint64(lineCount) - 1);
+    for (int line = 0, occurrences = 0; line < lineCount; ++line) {
+        if (!selected(index, selection, removals, line, occurrences))
+            leftOut.add(qint64(line) + 1);
+    }
+    return leftOut;
 }
 
 CopyOutcome writeSelectedLines(OutputFile &out, const ScannedLines &scanned,
@@ -114,7 +128,7 @@ CopyOutcome writeSelectedLines(OutputFile &out, const ScannedLines &scanned,
     }
     const int count = scanned.text.lineCount();
     for (int line = 0, occurrences = 0; line < count && !outcome.writeFailed; ++line) {
-        if (selected(scanned, output.selection, removals, line, occurrences))
+        if (selected(scanned.outcome.lineEntries, output.selection, removals, line, occurrences))
             outcome.writeFailed = !lines.write(line, occurrences);
         else
             ++outcome.removed;

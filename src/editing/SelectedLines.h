@@ -34,6 +34,12 @@ struct ScannedLines
     const ScanOutcome &outcome;
 };
 
+// The 1-based numbers of the lines a selection in file order (any but AllRepeated) does not
+// select, so that the save's copy, which leaves them out, writes the selected lines with the
+// save's encoding, breaks and rules. `removals` tells a keep selection's lines and Removed's.
+RemovalSet linesLeftOut(LineSelection selection, const LineEntryIndex &index, int lineCount,
+    const RemovalSet &removals);
+
 // Writes the selected lines of the text to `out`, each with its prefixes, trimmed and dropped
 // when empty as the rules say, ended in the output's break. `removals` (of keptRemovals) tells a
 // keep selection's lines; the others follow from the groups.

@@ -40,6 +40,10 @@ void DuplicatesMenu::setupMenu(QWidget *owner)
         order->addAction(sort);
     }
     mnuSortByFirst->setChecked(true);
+    mnuPopup->addSeparator();
+    mnuSaveReport = addItem(mnuPopup, "mnuSaveReport", tr("Save Report\u2026"));
+    mnuSaveDuplicates = addItem(mnuPopup, "mnuSaveDuplicates", tr("Save Duplicates Only\u2026"));
+    mnuSaveRemoved = addItem(mnuPopup, "mnuSaveRemoved", tr("Save Removed Lines\u2026"));
 }
 
 } // namespace twinscan

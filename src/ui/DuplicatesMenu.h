@@ -8,7 +8,8 @@ class QWidget;
 
 namespace twinscan {
 
-// The context menu of the duplicates list: copying the entries' lines, and marking them by a rule.
+// The context menu of the duplicates list: copying the entries' lines, marking them by a rule,
+// the list's order, and saving the groups or some of the lines to a file of their own.
 struct DuplicatesMenu
 {
     Q_DECLARE_TR_FUNCTIONS(DuplicatesMenu)
@@ -27,6 +28,9 @@ public:
     QAction *mnuSelAllButLast = nullptr;
     QAction *mnuSortByCount = nullptr;
     QAction *mnuSortByFirst = nullptr;
+    QAction *mnuSaveReport = nullptr;
+    QAction *mnuSaveDuplicates = nullptr;
+    QAction *mnuSaveRemoved = nullptr;
 
     void setupMenu(QWidget *owner);
 };

@@ -1,9 +1,13 @@
 #include "../editing/SystemCallHook.h"
 #include "support/WindowFixture.h"
 
+#include <QAction>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <chrono>
 #include <fcntl.h>
+#include <optional>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -115,6 +119,83 @@ TEST_F(SaveWindow, AfterReplacingTheScannedFileItIsScannedAgain)
                       counted.statDupsFound, counted.statUniqueDupsFound, counted.statDupsDeleted),
             std::tuple(1, 3, 3, 1, c.deleted));
         module().statistics = {};
+    }
+}
+
+// Each Save command of the duplicates list asks for a new file beside the scanned one, writes it
+// as the save writes and says where; a key the scan compared by is the report's last column,
+// whatever the settings say since. A target that is the scanned file is refused, and a failed or
+// stopped one leaves no file: the window is idle again with Save as it was.
+TEST_F(SaveWindow, SavesAReportOrSomeOfTheLines)
+{
+    const std::string source = "a;1\r\nb;1\r\na;1\r\nc\r\nb;1\r\na;1";
+    const QString tsv = u"Tab-Separated Values (*.tsv)|*.tsv|All Files (*.*)|*.*"_s;
+    const QString all = u"All Files (*.*)|*.*"_s;
+    const struct
+    {
+        QAction *DuplicatesMenu::*command;
+        const char *target;
+        QString suggested, filter;
+        std::optional<std::string> written; // none: no file
+        QString status; // how it starts; @ for the target
+        bool keyed = false, stop = false, unmarked = false;
+    } cases[] = {
+        {&DuplicatesMenu::mnuSaveReport, "r.tsv", "list-report.tsv", tsv,
+            "count\tfirst line\tlines\ttext\n3\t1\t1,3,6\ta;1\n2\t2\t2,5\tb;1\n",
+            "Done! Report saved to @ (Processing time: 0:00)"},
+        {&DuplicatesMenu::mnuSaveReport, "keyed.tsv", "list-report.tsv", tsv,
+            "count\tfirst line\tlines\ttext\tkey\n5\t1\t1,2,3,5,6\ta;1\t1\n",
+            "Done! Report saved to @", true},
+        {&DuplicatesMenu::mnuSaveDuplicates, "d.csv", "list-duplicates.csv", all,
+            "a;1\r\nb;1\r\na;1\r\nb;1\r\na;1\r\n", "Done! Duplicate lines saved to @"},
+        {&DuplicatesMenu::mnuSaveRemoved, "r.csv", "list-removed.csv", all, "a;1\r\nb;1\r\na;1\r\n",
+            "Done! Removed lines saved to @"},
+        {&DuplicatesMenu::mnuSaveReport, "no/such/r.tsv", "list-report.tsv", tsv, std::nullopt,
+            "Can't write @"},
+        {&DuplicatesMenu::mnuSaveDuplicates, "list.csv", "list-duplicates.csv", all, source,
+            "@ is the scanned file"},
+        {&DuplicatesMenu::mnuSaveRemoved, "s.csv", "list-removed.csv", all, std::nullopt,
+            "Stopped: nothing was written.", false, true},
+        {&DuplicatesMenu::mnuSaveRemoved, "none.csv", {}, {}, std::nullopt,
+            "No lines are marked: nothing would be removed.", false, false, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.target);
+        if (c.keyed) {
+            module().keySpec.kind = KeySpec::Kind::Fields;
+            module().keySpec.fields = {2};
+            module().keySpec.separator = ";";
+        }
+        scanAndMark(source);
+        module().keySpec = {};
+        fakes.dialogs.lastSaveRequest = {};
+        if (c.unmarked)
+            window->markBy(MarkRule::None);
+        if (c.stop) {
+            duringRun([this] { return status().startsWith(u"Saving"_s); },
+                [this] { window->cmdStop_Click(); });
+        }
+        fakes.messages.answers = {MessageAnswer::Yes};
+        fakes.dialogs.saveAnswers = {path(c.target)};
+        // No progress drawn but the last: the bar still ends full.
+        window->setPumpInterval(c.stop ? 0 : 1 << 30);
+        const DuplicatesMenu &menu = window->interactions().menu();
+        window->interactions().List2_MouseUp(Qt::RightButton, {});
+        EXPECT_TRUE(menu.mnuPopup->isVisible() && (menu.*c.command)->isEnabled());
+        menu.mnuPopup->hide();
+        (menu.*c.command)->trigger();
+        EXPECT_EQ(fakes.dialogs.lastSaveRequest.initialFile,
+            c.suggested.isEmpty() ? QString() : path(c.suggested));
+        EXPECT_EQ(fakes.dialogs.lastSaveRequest.filter, c.filter);
+        EXPECT_EQ(QFile::exists(path(c.target)), c.written.has_value());
+        EXPECT_EQ(c.written ? readFile(path(c.target)) : std::string(), c.written.value_or(""));
+        EXPECT_TRUE(status().startsWith(QString(c.status).replace(u"@"_s, path(c.target))))
+            << status().toStdString();
+        EXPECT_TRUE(!module().isBusy && ui().cmdSave->isEnabled() && !ui().cmdScan->isHidden());
+        EXPECT_TRUE(!status().startsWith(u"Done!"_s)
+            || window->progress().Value() == window->progress().Max());
+        EXPECT_EQ(QDir(dir.path()).entryList({u"*.twintemp"_s}, QDir::Files | QDir::Hidden),
+            QStringList());
     }
 }
 

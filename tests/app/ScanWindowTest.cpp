@@ -318,6 +318,10 @@ TEST_F(ScanWindow, AFilePastMemoryIsMarkedByRulesAndSaved)
             menu.mnuCopyAll->trigger();
             EXPECT_EQ(status(),
                 QStringLiteral("The file does not fit in memory: its lines cannot be copied."));
+            menu.mnuSaveReport->trigger();
+            EXPECT_EQ(status(),
+                QStringLiteral("The file does not fit in memory: its groups cannot be listed or "
+                               "saved apart."));
             fakes.dialogs.saveAnswers.push_back(path("out.txt"));
         }
         EXPECT_FALSE(ui().actView->isEnabled());

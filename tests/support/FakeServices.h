@@ -70,10 +70,15 @@ class FakeFileDialogs final : public FileDialogService
 {
 public:
     QString openFile(const FileDialogRequest &) override { return takeFirst(openAnswers, {}); }
-    QString saveFile(const FileDialogRequest &) override { return takeFirst(saveAnswers, {}); }
+    QString saveFile(const FileDialogRequest &request) override
+    {
+        lastSaveRequest = request;
+        return takeFirst(saveAnswers, {});
+    }
 
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
+    FileDialogRequest lastSaveRequest; // what the last save dialog was asked with
 };
 
 // A clock that stands still at 10:00.
