@@ -23,6 +23,10 @@
         <source>%1 lines copied to the clipboard</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The file does not fit in memory: its lines cannot be copied.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DuplicatesMenu</name>
@@ -72,6 +76,18 @@
     </message>
     <message>
         <source>Sort by first occurrence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Report…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Duplicates Only…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Removed Lines…</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -128,6 +144,22 @@
         <source>%1 groups of equal lines</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>is the input, which a report does not replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>does not fit in memory, where only --keep, --unique and --check work; -S SIZE sets the memory to use</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no folder on a disk can take the temporary files; TWINSCAN_TMPDIR names one</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>writing the report</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HelpDocument</name>
@@ -163,7 +195,58 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>not text in an encoding that is read</source>
+        <source>looks like a binary or UTF-32 file; Twinscan reads 8-bit, UTF-8 and UTF-16 text</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OutputCommand</name>
+    <message>
+        <source>The file does not fit in memory: its groups cannot be listed or saved apart.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No file selected...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough memory to save %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No lines are marked: nothing would be removed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No duplicate lines to save.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is the scanned file, which this command does not replace. Please choose another name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saving Report...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saving Duplicates...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saving Removed Lines...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done! Report saved to %1 (Processing time: %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done! Duplicate lines saved to %1 (Processing time: %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done! Removed lines saved to %1 (Processing time: %2)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -463,6 +546,18 @@ like to add the same as the original filename? (Recommended)</source>
     </message>
     <message>
         <source>File Error!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not listed: the file does not fit in memory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right-click: mark by a rule, then Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> The file does not fit in memory: mark its duplicates with the rules of this list&apos;s menu, then save; it cannot be viewed or copied.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
