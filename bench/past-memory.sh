@@ -84,7 +84,8 @@ capped)
 huge)
     file=$data/huge.txt
     if [[ ! -f $file ]]; then
-        yes a | head -n 2147483648 > "$file"
+        # head ends yes with SIGPIPE, which pipefail would take for a failure.
+        head -n 2147483648 < <(yes a) > "$file"
         printf 'b\nc\nA\nd\na\n' >> "$file"
     fi
     echo "file $file: $(du -h "$file" | cut -f1), load $(cut -d' ' -f1-3 /proc/loadavg)"
