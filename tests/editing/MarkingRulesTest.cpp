@@ -157,7 +157,8 @@ TEST(MarkChange, UndoesAndRedoesEachStepExactly)
             std::unique_ptr<LineList> list;
             if (emulated) {
                 auto emulation = std::make_unique<clsListEmu>();
-                emulation->setUpperLimit(count);
+                emulation->setUpperLimit(
+                    count + 1); // room for the entry that makes it another list
                 list = std::move(emulation);
             } else {
                 list = std::make_unique<ItemVectorList>();
