@@ -88,13 +88,15 @@ bool LineReader::read(std::size_t size, std::string_view &bytes)
 bool LineReader::next(std::string_view &line, LineBreak &lineBreak)
 {
     if (!started_) {
-        // As the loader decides, so that a file is refused or read alike in memory and past it.
+        // The first block is read whole to judge it as the loader does.
         while (!atEnd_ && end_ < encodingBlockBytes) {
             if (!fill())
                 return false;
         }
-        if (lineEnds_ == LineEnds::Text)
-            encoding_ = detectEncoding(buffer_.get(), end_);
+        if (lineEnds_ == LineEnds::Text) {
+            encoding_ = markedEncoding(buffer_.get(), end_);
+            readable_ = detectEncoding(buffer_.get(), end_) != FileEncoding::Unreadable;
+        }
         mark_ = markOf(encoding_, startsWithBom(buffer_.get(), end_));
         begin_ = mark_.size();
         started_ = true;

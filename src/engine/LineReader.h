@@ -45,6 +45,9 @@ public:
     std::string_view mark() const { return mark_; }
     // Bytes for anything but UTF-16, which splits in code units (WideLines.h).
     FileEncoding encoding() const { return encoding_; }
+    // Whether the loader would read this text: false for binary data, UTF-32 and UTF-16 without
+    // a mark, which are still split as bytes here. Known once the first line is read.
+    bool readable() const { return readable_; }
     QString error() const { return error_; }
     int fd() const { return fd_.get(); }
     // Of every byte read so far; at the end of the file, of the whole file as LoadedText hashes it.
@@ -65,6 +68,7 @@ private:
     bool atEnd_ = false;
     bool started_ = false;
     FileEncoding encoding_ = FileEncoding::Bytes;
+    bool readable_ = true;
     LineEnds lineEnds_ = LineEnds::Text;
     std::string_view mark_;
     QString error_;

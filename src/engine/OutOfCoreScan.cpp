@@ -226,7 +226,7 @@ bool Scan::readLines()
     bool wide = false;
     for (; reader_.next(line, lineBreak); ++n) {
         if (n == 0) {
-            if (reader_.encoding() == FileEncoding::Unreadable)
+            if (!reader_.readable())
                 return fail(unreadableText());
             wide = isWide(reader_.encoding());
             consumed_ = reader_.mark().size();
