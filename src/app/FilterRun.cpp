@@ -140,13 +140,42 @@ SaveResult writeReport(const JobDescription &job, const QString &source,
         progress);
 }
 
+// The exit status of a --check, told in the status line too.
+int checkedStatus(const JobDescription &job, const Found &found)
+{
+    printStatus(job, found, nullptr);
+    return found.groups > 0 ? duplicatesFound : written;
+}
+
+// The exit status of a write that did not complete; none when it did.
+std::optional<int> unsavedStatus(const SaveResult &saved)
+{
+    if (saved.status == SaveStatus::Stopped)
+        return stoppedStatus();
+    if (saved.status != SaveStatus::Completed)
+        return report(saved.file, saved.reason);
+    return std::nullopt;
+}
+
+int savedStatus(const JobDescription &job, const Found &found, const SaveResult &saved)
+{
+    if (const std::optional<int> failure = unsavedStatus(saved))
+        return *failure;
+    printStatus(job, found, &saved);
+    return written;
+}
+
+QString outputTarget(const JobDescription &job)
+{
+    return job.outputFile.isEmpty() ? QStringLiteral("/dev/stdout") : job.outputFile;
+}
+
 // `source` names the input for the save to read again, or is empty when it can be read only once.
 SaveResult writeOutput(const JobDescription &job, const QString &source,
     const std::shared_ptr<LoadedText> &text, FilterScan &scan, const ProgressFn &progress)
 {
-    const SaveRequest request {source, text->stamp(),
-        job.outputFile.isEmpty() ? QStringLiteral("/dev/stdout") : job.outputFile,
-        text->lineCount() - 1, job.saveRules, text->contentHash(), text};
+    const SaveRequest request {source, text->stamp(), outputTarget(job), text->lineCount() - 1,
+        job.saveRules, text->contentHash(), text};
     const LineOutput output {job.selection, job.counts, job.lineNumbers, job.saveRules};
     const RemovalSet removals = keepsInput(job.selection)
         ? keptRemovals(job.selection, *scan.duplicates, request.lastLineIndex)
@@ -209,24 +238,16 @@ int runPastMemory(const JobDescription &job, std::uint64_t budget, ProgressLine 
         return report(job.inputFile, outcome.error);
     const Found found {
         qint64(outcome.lineCount), qint64(outcome.entryCount), qint64(outcome.groupCount)};
-    if (job.check) {
-        printStatus(job, found, nullptr);
-        return found.groups > 0 ? duplicatesFound : written;
-    }
-    const SaveRequest request {job.inputFile, outcome.stamp,
-        job.outputFile.isEmpty() ? QStringLiteral("/dev/stdout") : job.outputFile, found.lines - 1,
+    if (job.check)
+        return checkedStatus(job, found);
+    const SaveRequest request {job.inputFile, outcome.stamp, outputTarget(job), found.lines - 1,
         job.saveRules, outcome.contentHash, nullptr};
     const RemovalSet removals(
         std::move(outcome.removed), found.lines - 1, qint64(outcome.removedCount));
     const SaveResult saved
         = saveWithRemoval(request, removals, progress.step(FilterRun::tr("writing")));
     progress.finish();
-    if (saved.status == SaveStatus::Stopped)
-        return stoppedStatus();
-    if (saved.status != SaveStatus::Completed)
-        return report(saved.file, saved.reason);
-    printStatus(job, found, &saved);
-    return written;
+    return savedStatus(job, found, saved);
 }
 } // namespace
 
@@ -257,25 +278,16 @@ int runFilter(const JobDescription &job)
         const SaveResult reported = writeReport(
             job, source, loaded.text, scan, progress.step(FilterRun::tr("writing the report")));
         progress.finish();
-        if (reported.status == SaveStatus::Stopped)
-            return stoppedStatus();
-        if (reported.status != SaveStatus::Completed)
-            return report(reported.file, reported.reason);
+        if (const std::optional<int> failure = unsavedStatus(reported))
+            return *failure;
     }
     const Found found {loaded.text->lineCount(), scan.outcome.entryCount, scan.outcome.groupCount};
-    if (job.check) {
-        printStatus(job, found, nullptr);
-        return scan.outcome.groupCount > 0 ? duplicatesFound : written;
-    }
+    if (job.check)
+        return checkedStatus(job, found);
     const SaveResult saved
         = writeOutput(job, source, loaded.text, scan, progress.step(FilterRun::tr("writing")));
     progress.finish();
-    if (saved.status == SaveStatus::Stopped)
-        return stoppedStatus();
-    if (saved.status != SaveStatus::Completed)
-        return report(saved.file, saved.reason);
-    printStatus(job, found, &saved);
-    return written;
+    return savedStatus(job, found, saved);
 }
 
 } // namespace twinscan
