@@ -10,6 +10,14 @@
 // as the merged word lists of password crackers are.
 //
 //   twinscan_gendata --words LINES OUTPUT
+//
+// With --exact it writes lines as the default does, but its repeats are exact copies and there
+// are no empty or space-only lines, so that the first occurrences are the distinct lines in the
+// order they were made; --exact-firsts writes just those, the output of keeping the first of
+// each: the check for a file too large for awk's memory.
+//
+//   twinscan_gendata --exact LINES OUTPUT
+//   twinscan_gendata --exact-firsts LINES OUTPUT
 
 #include <algorithm>
 #include <cmath>
@@ -125,13 +133,38 @@ void writeWords(std::uint64_t lines, std::FILE *out)
     }
 }
 
+// Either the lines of --exact, or with `firstsOnly` the lines that are not repeats.
+void writeExact(std::uint64_t lines, std::FILE *out, bool firstsOnly)
+{
+    SplitMix random {seed};
+    std::uint64_t distinct = 0;
+    std::string buffer;
+    for (std::uint64_t n = 0; n < lines; ++n) {
+        if (distinct > 0 && random.below(10) < 3) {
+            const std::uint64_t earlier = random.next() % distinct;
+            if (firstsOnly)
+                continue;
+            buffer += distinctLine(earlier);
+        } else {
+            buffer += distinctLine(distinct++);
+        }
+        buffer += '\n';
+        if (!flushed(buffer, out, false))
+            return;
+    }
+    flushed(buffer, out, true);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    const bool words = argc == 4 && std::string(argv[1]) == "--words";
-    if (argc != 3 && !words) {
-        std::fprintf(stderr, "usage: %s [--words] LINES OUTPUT\n", argv[0]);
+    const std::string mode = argc == 4 ? argv[1] : "";
+    const bool words = mode == "--words";
+    const bool exact = mode == "--exact" || mode == "--exact-firsts";
+    if (argc != 3 && !words && !exact) {
+        std::fprintf(
+            stderr, "usage: %s [--words | --exact | --exact-firsts] LINES OUTPUT\n", argv[0]);
         return 2;
     }
     const std::uint64_t lines = std::strtoull(argv[argc - 2], nullptr, 10);
@@ -140,8 +173,11 @@ int main(int argc, char **argv)
         std::perror(argv[argc - 1]);
         return 1;
     }
-    if (words) {
-        writeWords(lines, out);
+    if (words || exact) {
+        if (words)
+            writeWords(lines, out);
+        else
+            writeExact(lines, out, mode == "--exact-firsts");
         const bool failed = std::ferror(out) != 0;
         return std::fclose(out) != 0 || failed ? 1 : 0;
     }

@@ -3,6 +3,8 @@
 #
 #   bench/past-memory.sh capped [LINES]   word list of LINES (default 60000000) in a memory cgroup
 #   bench/past-memory.sh huge             2^31 + 5 lines: the job completes with the right output
+#   bench/past-memory.sh larger [LINES]   LINES (default 300000000, about 27 GB) of about 90 bytes,
+#                                         more than this machine's memory, by the filter under CAP
 #
 # "capped" runs the job (`/s 2 /c on /e on`: keep the first of equal lines, case-sensitive, empty
 # lines too, which is what awk '!seen[$0]++' does), the filter (`-q -o`, the same by default) and
@@ -98,5 +100,25 @@ huge)
         echo "output WRONG: $(head -c 100 "$scratch/out.txt" | od -c | head -3)"
     fi
     rm -f "$scratch/out.txt"
+    ;;
+larger)
+    lines=${2:-300000000}
+    file=$data/exact-$lines.txt
+    [[ -f $file ]] || "$build/bench/twinscan_gendata" --exact "$lines" "$file"
+    echo "file $file: $(du -h "$file" | cut -f1), memory $(free -h | awk '/^Mem/ { print $2 }')," \
+        "load $(cut -d' ' -f1-3 /proc/loadavg)"
+    # The least free space in the scratch folder while the filter runs: its temporary files.
+    before=$(df --output=avail -B1M "$scratch" | tail -1)
+    (while sleep 1; do df --output=avail -B1M "$scratch" | tail -1; done) > "$scratch/free" &
+    watcher=$!
+    read -r t p s < <(capped "${job[@]}" -q -o "$scratch/out.txt" "$file")
+    kill "$watcher"
+    least=$(sort -n "$scratch/free" | head -1)
+    echo "filter: ${t}s peak ${p}MB exit $s," \
+        "$(echo "scale=1; $t * 1000000000 / $lines" | bc) ns a line," \
+        "at most $(((before - least) / 1024)) GB of the disk taken (output included)"
+    "$build/bench/twinscan_gendata" --exact-firsts "$lines" /dev/stdout | cmp - "$scratch/out.txt" \
+        && echo "output identical to the first occurrences gendata wrote"
+    rm -f "$scratch/out.txt" "$scratch/free"
     ;;
 esac
