@@ -7,8 +7,8 @@
 #                                         more than this machine's memory, by the filter under CAP
 #
 # "capped" runs the job (`/s 2 /c on /e on`: keep the first of equal lines, case-sensitive, empty
-# lines too, which is what awk '!seen[$0]++' does), the filter (`-q -o`, the same by default) and
-# `LC_ALL=C sort -u -S 100M` in turns, each
+# lines too, which is what awk '!seen[$0]++' does), the filter (`-q -o`, the same by default), the
+# filter reading the file from a pipe, and `LC_ALL=C sort -u -S 100M` in turns, each
 # in a fresh cgroup v1 memory group of CAP (default 256M; needs root and
 # /sys/fs/cgroup/memory), REPS times (default 3), and prints each run, the medians and their
 # ratio; the job's output is compared with awk's, run once without the cap.
@@ -72,15 +72,21 @@ capped)
         echo "filter run $r: ${t}s peak ${p}MB exit $s, load $(cut -d' ' -f1 /proc/loadavg)"
         echo "filter $t" >> "$scratch/times"
         cmp "$file.awk" "$scratch/out.txt" && echo "       output identical to awk's"
+        read -r t p s < <(capped sh -c 'f=$1; shift; cat "$f" | "$@"' sh "$file" "${job[@]}" -q -o "$scratch/out.txt")
+        echo "pipe   run $r: ${t}s peak ${p}MB exit $s, load $(cut -d' ' -f1 /proc/loadavg)"
+        echo "pipe $t" >> "$scratch/times"
+        cmp "$file.awk" "$scratch/out.txt" && echo "       output identical to awk's"
         read -r t p s < <(capped env LC_ALL=C sort -u -S 100M -T "$scratch" -o "$scratch/sorted.txt" "$file")
         echo "sort   run $r: ${t}s peak ${p}MB exit $s, load $(cut -d' ' -f1 /proc/loadavg)"
         echo "sort $t" >> "$scratch/times"
     done
     j=$(grep '^job' "$scratch/times" | cut -d' ' -f2 | median)
     f=$(grep '^filter' "$scratch/times" | cut -d' ' -f2 | median)
+    i=$(grep '^pipe' "$scratch/times" | cut -d' ' -f2 | median)
     s=$(grep '^sort' "$scratch/times" | cut -d' ' -f2 | median)
-    echo "median job ${j}s, filter ${f}s, sort -u -S 100M ${s}s;" \
-        "ratios $(echo "scale=3; $j / $s" | bc), $(echo "scale=3; $f / $s" | bc)"
+    echo "median job ${j}s, filter ${f}s, pipe ${i}s, sort -u -S 100M ${s}s;" \
+        "ratios $(echo "scale=3; $j / $s" | bc), $(echo "scale=3; $f / $s" | bc)," \
+        "$(echo "scale=3; $i / $s" | bc)"
     rm -f "$scratch/out.txt" "$scratch/sorted.txt" "$scratch/times"
     ;;
 huge)

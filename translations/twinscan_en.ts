@@ -191,10 +191,6 @@
 <context>
     <name>OutOfCoreScan</name>
     <message>
-        <source>Can&apos;t write a temporary file in %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>looks like a binary or UTF-32 file; Twinscan reads 8-bit, UTF-8 and UTF-16 text</source>
         <translation type="unfinished"></translation>
     </message>
@@ -580,6 +576,10 @@ like to add the same as the original filename? (Recommended)</source>
     <name>SpillFolder</name>
     <message>
         <source>needs about %1 GB of free space in %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t write a temporary file in %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -7,6 +7,7 @@
 #include "editing/RemovalWriter.h"
 #include "editing/SaveTarget.h"
 #include "editing/SelectedLines.h"
+#include "editing/StreamSpool.h"
 #include "engine/FileName.h"
 #include "engine/KeyExtractor.h"
 #include "engine/LoadedText.h"
@@ -212,22 +213,36 @@ std::optional<KeptOccurrence> keptPastMemory(const JobDescription &job)
     return std::nullopt;
 }
 
-// A file too large for the memory at hand: its duplicates are found with temporary files, and
-// the save copies it without the lines they leave out.
-int runPastMemory(const JobDescription &job, std::uint64_t budget, ProgressLine &progress)
+std::optional<int> refusedPastMemory(const JobDescription &job)
 {
-    const std::optional<KeptOccurrence> kept = keptPastMemory(job);
-    if (!kept)
-        return report(job.inputFile,
-            FilterRun::tr("does not fit in memory, where only --keep, --unique and --check work; "
-                          "-S SIZE sets the memory to use"));
+    if (keptPastMemory(job))
+        return std::nullopt;
+    return report(job.inputFile,
+        FilterRun::tr("does not fit in memory, where only --keep, --unique and --check work; "
+                      "-S SIZE sets the memory to use"));
+}
+
+// The folder for the temporary files: on a disk, near the output when it is a file.
+std::optional<QString> spillFolderFor(const JobDescription &job)
+{
     const QString output = job.outputFile.isEmpty() ? job.inputFile : job.outputFile;
-    const spill::Folder folder = spill::chooseFolder(QFileInfo(output).absolutePath());
-    if (folder.path.isEmpty())
-        return report(job.inputFile,
-            FilterRun::tr("no folder on a disk can take the temporary files; TWINSCAN_TMPDIR "
-                          "names one"));
-    OutOfCoreRequest scan {job.inputFile, job.scanRules, job.key, *kept, budget, folder.path};
+    const spill::Folder folder
+        = spill::chooseFolder(output.isEmpty() ? QString() : QFileInfo(output).absolutePath());
+    if (!folder.path.isEmpty())
+        return folder.path;
+    report(job.inputFile,
+        FilterRun::tr(
+            "no folder on a disk can take the temporary files; TWINSCAN_TMPDIR names one"));
+    return std::nullopt;
+}
+
+// A file too large for the memory at hand: its duplicates are found with temporary files, and
+// the save copies it without the lines they leave out. `source` is the file to read, the input
+// or a copy of it.
+int runPastMemory(const JobDescription &job, const QString &source, const QString &folder,
+    std::uint64_t budget, ProgressLine &progress)
+{
+    OutOfCoreRequest scan {source, job.scanRules, job.key, *keptPastMemory(job), budget, folder};
     scan.lineEnds = job.saveRules.lineEnds;
     OutOfCoreOutcome outcome
         = OutOfCoreScan::run(scan, progress.step(FilterRun::tr("finding duplicates")));
@@ -240,7 +255,7 @@ int runPastMemory(const JobDescription &job, std::uint64_t budget, ProgressLine 
         qint64(outcome.lineCount), qint64(outcome.entryCount), qint64(outcome.groupCount)};
     if (job.check)
         return checkedStatus(job, found);
-    const SaveRequest request {job.inputFile, outcome.stamp, outputTarget(job), found.lines - 1,
+    const SaveRequest request {source, outcome.stamp, outputTarget(job), found.lines - 1,
         job.saveRules, outcome.contentHash, nullptr};
     const RemovalSet removals(
         std::move(outcome.removed), found.lines - 1, qint64(outcome.removedCount));
@@ -248,6 +263,33 @@ int runPastMemory(const JobDescription &job, std::uint64_t budget, ProgressLine 
         = saveWithRemoval(request, removals, progress.step(FilterRun::tr("writing")));
     progress.finish();
     return savedStatus(job, found, saved);
+}
+
+int runFilePastMemory(const JobDescription &job, std::uint64_t budget, ProgressLine &progress)
+{
+    if (const std::optional<int> refused = refusedPastMemory(job))
+        return *refused;
+    const std::optional<QString> folder = spillFolderFor(job);
+    return folder ? runPastMemory(job, job.inputFile, *folder, budget, progress) : failed;
+}
+
+// A stream that outgrew the memory: copied to a temporary file, it is scanned as a file is.
+int runStreamPastMemory(const JobDescription &job, StreamOverflow &overflow, std::uint64_t budget,
+    ProgressLine &progress)
+{
+    if (const std::optional<int> refused = refusedPastMemory(job))
+        return *refused;
+    const std::optional<QString> folder = spillFolderFor(job);
+    if (!folder)
+        return failed;
+    const SpooledStream spooled
+        = spoolStream(overflow, *folder, progress.step(FilterRun::tr("reading")));
+    progress.finish();
+    if (spooled.stopped)
+        return stoppedStatus();
+    if (!spooled.error.isEmpty())
+        return report(job.inputFile, spooled.error);
+    return runPastMemory(job, spooled.path, *folder, budget, progress);
 }
 } // namespace
 
@@ -257,13 +299,18 @@ int runFilter(const JobDescription &job)
     Input input = openInput(job.inputFile);
     if (!input.fd.isOpen())
         return report(job.inputFile, systemReason(errno));
-    // Standard input is read once into memory; a file is scanned past memory when it must be.
+    // A file is scanned past memory when it must be; a stream is read into memory until it is
+    // seen not to fit.
     const std::uint64_t budget = job.memoryBudget ? job.memoryBudget : memory::budget();
-    if (input.regular && !memory::fitsInMemory(job.inputFile, budget))
-        return runPastMemory(job, budget, progress);
+    if (input.regular && !memory::fitsInMemory(job.inputFile, budget, job.saveRules.lineEnds))
+        return runFilePastMemory(job, budget, progress);
     const LoadResult loaded
         = TextLoader::load(std::move(input.fd), progress.step(FilterRun::tr("reading")),
-            Parallelism::fromEnvironment(), job.saveRules.lineEnds);
+            Parallelism::fromEnvironment(), job.saveRules.lineEnds, budget);
+    if (loaded.overflow) {
+        progress.finish();
+        return runStreamPastMemory(job, *loaded.overflow, budget, progress);
+    }
     if (!loaded.text) {
         progress.finish();
         return reportLoadFailure(job.inputFile, loaded);

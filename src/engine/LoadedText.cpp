@@ -2,6 +2,7 @@
 
 #include "engine/ContentHash.h"
 #include "engine/FileName.h"
+#include "engine/MemoryBudget.h"
 #include "engine/SystemCalls.h"
 #include "engine/WideLines.h"
 
@@ -299,15 +300,53 @@ std::shared_ptr<LoadedText> LoadedText::fromBytes(
 }
 
 namespace {
+// Whether a stream read so far would still fit its budget once scanned in memory, judged by the
+// line breaks at the start of each chunk read: counting them all would slow every read.
+class StreamLimit
+{
+public:
+    StreamLimit(std::uint64_t budget, LineEnds ends) : budget_(budget), ends_(ends) { }
+
+    // After `got` bytes more, the last of the `size` at `data`.
+    bool fits(const char *data, std::size_t size, std::size_t got)
+    {
+        if (budget_ == UINT64_MAX)
+            return true;
+        const std::size_t sample = std::min(got, sampleBytes);
+        sampled_ += sample;
+        breaks_ += memory::countLineBreaks({data + size - got, sample}, ends_);
+        const bool wide = ends_ == LineEnds::Text
+            && isWide(markedEncoding(data, std::min(size, encodingMarkBytes)));
+        return memory::streamFitsInMemory(size, sampled_, breaks_, wide, budget_);
+    }
+
+private:
+    static constexpr std::size_t sampleBytes = 64 << 10;
+    std::uint64_t budget_;
+    LineEnds ends_;
+    std::uint64_t sampled_ = 0;
+    std::uint64_t breaks_ = 0;
+};
+
+struct WholeRead
+{
+    BulkArray<char> &buffer;
+    std::size_t size = 0;
+    std::uint64_t hash = 0;
+    bool stopped = false;
+    bool outgrown = false; // the limit was reached: `buffer` holds what was read
+};
+
 // Reads what cannot be mapped (a file the system will not map, or one that reports no size)
 // into a buffer that grows with it, hashing it on the way.
-QString readWhole(int fd, std::size_t expected, BulkArray<char> &buffer, std::size_t &size,
-    std::uint64_t &hashValue, const ProgressFn &progress, bool &stopped)
+QString readWhole(
+    int fd, std::size_t expected, StreamLimit &limit, WholeRead &read, const ProgressFn &progress)
 {
+    BulkArray<char> &buffer = read.buffer;
     if (!buffer.resize(expected + 1))
         return systemReason(ENOMEM);
     ContentHash hash; // while the bytes are still in the cache
-    size = 0;
+    std::size_t &size = read.size;
     for (;;) {
         if (size == buffer.size() && !buffer.resize(buffer.size() * 2))
             return systemReason(ENOMEM);
@@ -319,14 +358,41 @@ QString readWhole(int fd, std::size_t expected, BulkArray<char> &buffer, std::si
             break;
         hash.add(buffer.data() + size, std::size_t(got));
         size += std::size_t(got);
+        if (!limit.fits(buffer.data(), size, std::size_t(got))) {
+            read.outgrown = true;
+            return {};
+        }
         if (!keepGoing(
                 progress, qint64(size), 2 * std::max<qint64>(qint64(expected), qint64(size)))) {
-            stopped = true;
+            read.stopped = true;
             return {};
         }
     }
-    hashValue = hash.value();
+    read.hash = hash.value();
     return {};
+}
+} // namespace
+
+namespace {
+LoadResult failedLoad(const QString &reason)
+{
+    LoadResult failed;
+    failed.error = reason;
+    return failed;
+}
+
+LoadResult stoppedLoad()
+{
+    LoadResult stopped;
+    stopped.stopped = true;
+    return stopped;
+}
+
+LoadResult unreadableLoad()
+{
+    LoadResult unreadable;
+    unreadable.unreadable = true;
+    return unreadable;
 }
 } // namespace
 
@@ -335,16 +401,16 @@ LoadResult TextLoader::load(
 {
     FileDescriptor file(sys::open(fileNameBytes(path).constData(), O_RDONLY | O_CLOEXEC));
     if (!file.isOpen())
-        return {nullptr, false, systemReason(errno)};
+        return failedLoad(systemReason(errno));
     return load(std::move(file), progress, parallelism, ends);
 }
 
-LoadResult TextLoader::load(
-    FileDescriptor file, const ProgressFn &progress, const Parallelism &parallelism, LineEnds ends)
+LoadResult TextLoader::load(FileDescriptor file, const ProgressFn &progress,
+    const Parallelism &parallelism, LineEnds ends, std::uint64_t budget)
 {
     struct stat st = {};
     if (::fstat(file.get(), &st) != 0)
-        return {nullptr, false, systemReason(errno)};
+        return failedLoad(systemReason(errno));
 
     auto text = std::make_shared<LoadedText>();
     text->stamp_ = stampOf(st);
@@ -357,28 +423,39 @@ LoadResult TextLoader::load(
     } else {
         // The file may grow while it is read: the buffer grows with it, and the save later sees
         // the changed stamp and refuses to apply these line numbers.
-        bool stopped = false;
-        const QString error = readWhole(file.get(), expected, text->buffer_, text->size_,
-            text->contentHash_, progress, stopped);
-        if (stopped)
-            return {nullptr, true, {}};
+        StreamLimit limit(budget, ends);
+        WholeRead read {text->buffer_};
+        const QString error = readWhole(file.get(), expected, limit, read, progress);
+        if (read.stopped)
+            return stoppedLoad();
         if (!error.isEmpty())
-            return {nullptr, false, error};
+            return failedLoad(error);
+        if (read.outgrown) {
+            auto rest = std::make_shared<StreamOverflow>(
+                StreamOverflow {std::move(text->buffer_), read.size, std::move(file)});
+            LoadResult outgrown;
+            outgrown.overflow = std::move(rest);
+            return outgrown;
+        }
+        text->size_ = read.size;
+        text->contentHash_ = read.hash;
         text->data_ = text->buffer_.data();
     }
     text->lineEnds_ = ends;
     text->encoding_
         = ends == LineEnds::Nul ? FileEncoding::Bytes : detectEncoding(text->data_, text->size_);
     if (text->encoding_ == FileEncoding::Unreadable)
-        return {nullptr, false, {}, true};
+        return unreadableLoad();
     text->prepare(parallelism, mapped, progress);
     if (text->indexStopped_)
-        return {nullptr, true, {}};
+        return stoppedLoad();
     if (!text->indexError_.isEmpty())
-        return {nullptr, false, text->indexError_};
+        return failedLoad(text->indexError_);
     if (!text->intact())
-        return {nullptr, false, LoadedText::changedWhileRead()};
-    return {std::move(text), false, {}};
+        return failedLoad(LoadedText::changedWhileRead());
+    LoadResult loaded;
+    loaded.text = std::move(text);
+    return loaded;
 }
 
 } // namespace twinscan

@@ -129,12 +129,22 @@ private:
     QString indexError_;
 };
 
+// What a read of a stream held when the stream outgrew the memory it may take, for the caller to
+// go on past memory: the bytes read so far, and the stream at the byte after them.
+struct StreamOverflow
+{
+    BulkArray<char> bytes; // the first `size` of them read
+    std::size_t size = 0;
+    FileDescriptor stream;
+};
+
 struct LoadResult
 {
     std::shared_ptr<LoadedText> text; // empty on failure or stop
     bool stopped = false;
     QString error; // the system's reason when the file could not be read
     bool unreadable = false; // not text in an encoding that is read (FileEncoding::Unreadable)
+    std::shared_ptr<StreamOverflow> overflow; // set when a stream outgrew its budget
 };
 
 // Reads a file whole, and refuses one whose encoding is Unreadable or that changes while it is
@@ -148,9 +158,11 @@ public:
         const Parallelism &parallelism = Parallelism::fromEnvironment(),
         LineEnds ends = LineEnds::Text);
     // The same for a file already open: standard input, say, a pipe or a terminal read to its end.
+    // A stream that cannot be mapped is read only while its scan in memory would fit `budget`;
+    // past that, the result holds what was read and the stream, as its overflow.
     static LoadResult load(FileDescriptor file, const ProgressFn &progress = {},
         const Parallelism &parallelism = Parallelism::fromEnvironment(),
-        LineEnds ends = LineEnds::Text);
+        LineEnds ends = LineEnds::Text, std::uint64_t budget = UINT64_MAX);
 };
 
 } // namespace twinscan

@@ -173,7 +173,29 @@ std::uint64_t budget()
     return budgetFrom(readLimits());
 }
 
-std::uint64_t estimateLineCount(int fd, std::uint64_t size)
+std::uint64_t countLineBreaks(std::string_view bytes, LineEnds ends)
+{
+    if (ends == LineEnds::Nul)
+        return std::uint64_t(std::count(bytes.begin(), bytes.end(), '\0'));
+    std::uint64_t breaks = 0;
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        // A CR followed by an LF ends one line, counted at the LF.
+        breaks += bytes[k] == '\n'
+            || (bytes[k] == '\r' && (k + 1 == bytes.size() || bytes[k + 1] != '\n'));
+    }
+    return breaks;
+}
+
+namespace {
+std::uint64_t linesAtRate(std::uint64_t size, std::uint64_t sampled, std::uint64_t breaks)
+{
+    if (sampled == 0)
+        return 1;
+    return std::uint64_t(double(breaks) / double(sampled) * double(size)) + 1;
+}
+} // namespace
+
+std::uint64_t estimateLineCount(int fd, std::uint64_t size, LineEnds ends)
 {
     constexpr std::uint64_t slice = 64 << 10;
     constexpr std::uint64_t slices = 16;
@@ -186,17 +208,10 @@ std::uint64_t estimateLineCount(int fd, std::uint64_t size)
         const ssize_t got = ::pread(fd, buffer.data(), slice, off_t(at));
         if (got <= 0)
             break;
-        for (ssize_t k = 0; k < got; ++k) {
-            // A CR followed by an LF ends one line, counted at the LF.
-            breaks += buffer[std::size_t(k)] == '\n'
-                || (buffer[std::size_t(k)] == '\r'
-                    && (k + 1 == got || buffer[std::size_t(k + 1)] != '\n'));
-        }
+        breaks += countLineBreaks({buffer.data(), std::size_t(got)}, ends);
         sampled += std::uint64_t(got);
     }
-    if (sampled == 0)
-        return 1;
-    return std::uint64_t(double(breaks) / double(sampled) * double(size)) + 1;
+    return linesAtRate(size, sampled, breaks);
 }
 
 std::uint64_t inMemoryNeed(std::uint64_t fileBytes, std::uint64_t lines, bool wide)
@@ -209,7 +224,14 @@ std::uint64_t inMemoryNeed(std::uint64_t fileBytes, std::uint64_t lines, bool wi
     return text + lines * perLine + fixed;
 }
 
-bool fitsInMemory(const QString &path, std::uint64_t budget)
+namespace {
+bool linesFit(std::uint64_t size, std::uint64_t lines, bool wide, std::uint64_t budget)
+{
+    return lines < std::uint64_t(INT32_MAX) && inMemoryNeed(size, lines, wide) <= budget;
+}
+} // namespace
+
+bool fitsInMemory(const QString &path, std::uint64_t budget, LineEnds ends)
 {
     const FileDescriptor fd(::open(fileNameBytes(path).constData(), O_RDONLY | O_CLOEXEC));
     struct stat st
@@ -219,10 +241,16 @@ bool fitsInMemory(const QString &path, std::uint64_t budget)
         return true;
     char mark[encodingMarkBytes] = {};
     const ssize_t got = ::pread(fd.get(), mark, sizeof mark, 0);
-    const bool wide = got > 0 && isWide(markedEncoding(mark, std::size_t(got)));
+    const bool wide
+        = ends == LineEnds::Text && got > 0 && isWide(markedEncoding(mark, std::size_t(got)));
     const auto size = std::uint64_t(st.st_size);
-    const std::uint64_t lines = estimateLineCount(fd.get(), size);
-    return lines < std::uint64_t(INT32_MAX) && inMemoryNeed(size, lines, wide) <= budget;
+    return linesFit(size, estimateLineCount(fd.get(), size, ends), wide, budget);
+}
+
+bool streamFitsInMemory(std::uint64_t size, std::uint64_t sampled, std::uint64_t breaks, bool wide,
+    std::uint64_t budget)
+{
+    return linesFit(size, linesAtRate(size, sampled, breaks), wide, budget);
 }
 
 } // namespace twinscan::memory

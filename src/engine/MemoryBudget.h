@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/LineBreaks.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -42,9 +44,12 @@ std::uint64_t physicalMemory();
 // TWINSCAN_MEMORY when it holds a size, else budgetFrom(readLimits()).
 std::uint64_t budget();
 
+// The lines `bytes` ends: at LF, CR and CR LF, or at NUL for records.
+std::uint64_t countLineBreaks(std::string_view bytes, LineEnds ends);
+
 // About how many lines a file of `size` bytes holds, from the line breaks of a few slices of it
 // spread over the file (all of it when it is small): enough to tell whether it fits, no more.
-std::uint64_t estimateLineCount(int fd, std::uint64_t size);
+std::uint64_t estimateLineCount(int fd, std::uint64_t size, LineEnds ends = LineEnds::Text);
 
 // What the in-memory scan of a file takes at its peak: its bytes (mapped, or converted from
 // UTF-16) and the index, hashes, table and lists of its lines.
@@ -52,7 +57,11 @@ std::uint64_t inMemoryNeed(std::uint64_t fileBytes, std::uint64_t lines, bool wi
 
 // Whether the in-memory scan of the file at `path` fits in `budget`, which it never does for
 // 2^31 lines or more. True when the file cannot be read, so that the in-memory scan says why.
-bool fitsInMemory(const QString &path, std::uint64_t budget);
+bool fitsInMemory(const QString &path, std::uint64_t budget, LineEnds ends = LineEnds::Text);
+
+// The same for `size` bytes of a stream of which `sampled` bytes held `breaks` line breaks.
+bool streamFitsInMemory(std::uint64_t size, std::uint64_t sampled, std::uint64_t breaks, bool wide,
+    std::uint64_t budget);
 
 } // namespace memory
 

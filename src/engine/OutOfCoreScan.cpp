@@ -13,7 +13,6 @@
 #include "engine/TallyFile.h"
 #include "engine/WideLines.h"
 
-#include <QDir>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -149,9 +148,7 @@ bool Scan::fail(const QString &reason)
 
 bool Scan::failWriting(int errorNumber)
 {
-    return fail(
-        OutOfCoreScan::tr("Can't write a temporary file in %1: %2")
-            .arg(QDir::toNativeSeparators(request_.spillFolder), systemReason(errorNumber)));
+    return fail(spill::cannotWriteText(request_.spillFolder, errorNumber));
 }
 
 bool Scan::stop()
@@ -178,7 +175,7 @@ bool Scan::open()
     total_ = size_ + size_ / 8 + 1;
     // What the lines' bits, the partitions' buffers and the reader take comes first; the table
     // gets the rest.
-    const std::uint64_t lines = memory::estimateLineCount(file_.get(), size_);
+    const std::uint64_t lines = memory::estimateLineCount(file_.get(), size_, request_.lineEnds);
     const std::uint64_t fixed = lines / 8 * (request_.alsoLastKept ? 2 : 1)
         + partitionCount * fileBuffer + 2 * readerChunk + (std::uint64_t(4) << 20);
     const std::uint64_t forTable = request_.budget > fixed ? request_.budget - fixed : 0;

@@ -1,6 +1,7 @@
 #include "engine/SpillFolder.h"
 
 #include "engine/FileName.h"
+#include "engine/FileStamp.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -79,6 +80,12 @@ FileDescriptor openFile(const QString &folder)
     if (fd.isOpen())
         ::unlink(name.constData());
     return fd;
+}
+
+QString cannotWriteText(const QString &folder, int errorNumber)
+{
+    return SpillText::tr("Can't write a temporary file in %1: %2")
+        .arg(QDir::toNativeSeparators(folder), systemReason(errorNumber));
 }
 
 QString spaceNeededText(std::uint64_t bytes, const QString &folder)

@@ -29,6 +29,9 @@ Folder chooseFolder(const QString &outputFolder = {});
 // included, leaves nothing. Not open, errno set, on failure.
 FileDescriptor openFile(const QString &folder);
 
+// Why a temporary file of `folder` could not be made or written, with the system's reason.
+QString cannotWriteText(const QString &folder, int errorNumber);
+
 // "needs about N GB of free space in DIR", for a refusal made before anything is written.
 QString spaceNeededText(std::uint64_t bytes, const QString &folder);
 

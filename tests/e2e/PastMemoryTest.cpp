@@ -69,33 +69,44 @@ TEST(PastMemoryTest, WritesWhatTheInMemoryJobWrites)
     }
 }
 
-// The filter with one byte of memory writes what it writes with all it wants, or says why not.
+// The filter with one byte of memory writes what it writes with all it wants, or says why not,
+// whether it reads the file or a pipe, which it copies to a temporary file first.
 TEST(PastMemoryTest, TheFilterWritesWhatItWritesInMemory)
 {
+    const QString named = u"\"$0\"%2 %1 @/in.txt"_s;
+    const QString piped = u"cat @/in.txt | \"$0\"%2 %1"_s;
     const struct
     {
         const char *options;
         QByteArray input;
+        const QString &script;
     } cases[] = {
-        {"--keep=first", varied(3000)},
-        {"--keep=last --trim-output", varied(3000)},
-        {"--keep=none -i --trim", " a\nA\n\n\na \nb\n"},
-        {"-u --ignore-empty --drop-empty", "a\n\nb\na\n\nc"},
-        {"--fields=2 -t, --keep=last", "a,1\nb,1\nc,2\nd\n"},
-        {"--check", varied(300)},
-        {"--check", "a\nb\n"},
-        {"-o @/in.txt", varied(3000)},
-        {"-z --keep=last", QByteArray("a\nb\0a\0a\nb\0\r\0\r", 14)},
+        {"--keep=first", varied(3000), named},
+        {"--keep=last --trim-output", varied(3000), named},
+        {"--keep=none -i --trim", " a\nA\n\n\na \nb\n", named},
+        {"-u --ignore-empty --drop-empty", "a\n\nb\na\n\nc", named},
+        {"--fields=2 -t, --keep=last", "a,1\nb,1\nc,2\nd\n", named},
+        {"--check", varied(300), named},
+        {"--check", "a\nb\n", named},
+        {"-o @/in.txt", varied(3000), named},
+        {"-z --keep=last", QByteArray("a\nb\0a\0a\nb\0\r\0\r", 14), named},
+        {"--keep=last", varied(3000), piped},
+        {"--check", varied(300), piped},
+        {"-u",
+            QByteArray("\xFF\xFE"
+                       "a\0\n\0A\0\r\0\n\0b\0\n\0a\0",
+                18),
+            piped},
     };
     for (const auto &c : cases) {
         Sandbox box;
         box.write(u"in.txt"_s, c.input);
-        const QString script = u"\"$0\" %1 @/in.txt"_s.arg(QLatin1StringView(c.options));
-        const RunResult inMemory = box.runScript(script);
+        const QString options = QLatin1StringView(c.options);
+        const RunResult inMemory = box.runScript(c.script.arg(options, QString()));
         const QByteArray inAfter = box.read(u"in.txt"_s);
         box.write(u"in.txt"_s, c.input);
         box.setVariable(u"TWINSCAN_TMPDIR"_s, box.path(u"@/"_s));
-        const RunResult pastMemory = box.runScript(u"\"$0\" -S1b "_s + script.mid(5));
+        const RunResult pastMemory = box.runScript(c.script.arg(options, u" -S1b"_s));
         EXPECT_EQ(pastMemory.exitCode, inMemory.exitCode) << c.options << describe(pastMemory);
         EXPECT_EQ(pastMemory.out, inMemory.out) << c.options;
         EXPECT_EQ(pastMemory.err, inMemory.err) << c.options;
@@ -104,10 +115,12 @@ TEST(PastMemoryTest, TheFilterWritesWhatItWritesInMemory)
     }
     Sandbox box;
     box.write(u"in.txt"_s, "a\na\n");
-    const RunResult counted = box.runScript(u"\"$0\" -S1b -c @/in.txt"_s);
-    EXPECT_EQ(counted.exitCode, 2);
-    EXPECT_EQ(counted.out, "");
-    EXPECT_TRUE(counted.err.contains("does not fit in memory")) << describe(counted);
+    for (const QString &script : {named, piped}) {
+        const RunResult counted = box.runScript(script.arg(u"-c"_s, u" -S1b"_s));
+        EXPECT_EQ(counted.exitCode, 2);
+        EXPECT_EQ(counted.out, "");
+        EXPECT_TRUE(counted.err.contains("does not fit in memory")) << describe(counted);
+    }
 }
 
 // Whether the program holds a file of `folder` open that has no name there.

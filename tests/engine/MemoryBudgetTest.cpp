@@ -147,8 +147,10 @@ TEST(MemoryBudget, LinesEstimatedFromSlices)
         const char *name;
         std::string bytes;
         std::uint64_t low, high;
+        LineEnds ends = LineEnds::Text;
     } cases[] = {
         {"small, counted whole", "a\r\nb\rc\nd", 4, 4},
+        {"records", std::string("a\0b\nc\0d", 7), 3, 3, LineEnds::Nul},
         {"large, sampled",
             [] {
                 std::string s;
@@ -162,7 +164,7 @@ TEST(MemoryBudget, LinesEstimatedFromSlices)
         const QString path = dir.filePath(QStringLiteral("f"));
         writeBytes(path, c.bytes);
         const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-        const std::uint64_t lines = memory::estimateLineCount(fd, c.bytes.size());
+        const std::uint64_t lines = memory::estimateLineCount(fd, c.bytes.size(), c.ends);
         ::close(fd);
         EXPECT_GE(lines, c.low) << c.name;
         EXPECT_LE(lines, c.high) << c.name;

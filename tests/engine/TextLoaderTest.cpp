@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <numeric>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace twinscan;
@@ -240,6 +241,37 @@ TEST(TextLoader, AStopIsNoError)
         EXPECT_TRUE(loaded.stopped && !loaded.text && loaded.error.isEmpty()) << path.toStdString();
     }
     ::close(ends[0]);
+}
+
+// A stream is read only while its scan would fit the budget; what was read then and what is
+// left of the stream make up the whole of it.
+TEST(TextLoader, AStreamPastItsBudgetIsHandedBackWhole)
+{
+    std::string whole;
+    for (int n = 0; n < 100000; ++n)
+        whole += std::to_string(n % 777) + '\n';
+    for (const std::uint64_t budget : {std::uint64_t(1), std::uint64_t(1) << 30}) {
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        std::thread writer([&] {
+            EXPECT_EQ(::write(ends[1], whole.data(), whole.size()), ssize_t(whole.size()));
+            ::close(ends[1]);
+        });
+        const LoadResult loaded = TextLoader::load(
+            FileDescriptor(ends[0]), {}, Parallelism::fromEnvironment(), LineEnds::Text, budget);
+        std::string read;
+        if (loaded.overflow) {
+            read.assign(loaded.overflow->bytes.data(), loaded.overflow->size);
+            char buffer[4096];
+            for (ssize_t got; (got = ::read(loaded.overflow->stream.get(), buffer, 4096)) > 0;)
+                read.append(buffer, std::size_t(got));
+        } else if (loaded.text) {
+            read = loaded.text->sourceBytes();
+        }
+        writer.join();
+        EXPECT_EQ(bool(loaded.overflow), budget == 1) << budget;
+        EXPECT_EQ(read, whole) << budget;
+    }
 }
 
 } // namespace
