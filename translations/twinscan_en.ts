@@ -174,6 +174,13 @@
     </message>
 </context>
 <context>
+    <name>LineReader</name>
+    <message>
+        <source>holds a line of more than %1 MB, more than the memory Twinscan may use</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>LoadedText</name>
     <message>
         <source>The file has more lines than Twinscan can hold</source>

@@ -38,6 +38,11 @@ bool LineReader::fill()
         end_ = pending;
     }
     if (end_ == capacity_) {
+        if (capacity_ >= longestLine_) {
+            error_ = tr("holds a line of more than %1 MB, more than the memory Twinscan may use")
+                         .arg(longestLine_ >> 20);
+            return false;
+        }
         std::unique_ptr<char[]> grown(new char[capacity_ * 2]);
         std::memcpy(grown.get(), buffer_.get(), end_);
         buffer_ = std::move(grown);

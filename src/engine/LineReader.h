@@ -5,6 +5,7 @@
 #include "engine/FileEncoding.h"
 #include "engine/LineBreaks.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +19,8 @@ namespace twinscan {
 // its own bytes, so line n here is line n of the converted text the scan read.
 class LineReader
 {
+    Q_DECLARE_TR_FUNCTIONS(LineReader)
+
 public:
     explicit LineReader(std::size_t chunkSize = std::size_t(1) << 20);
     LineReader(const LineReader &) = delete;
@@ -32,6 +35,9 @@ public:
     void adoptBytes(std::string_view bytes) { memory_ = bytes; }
     // Lines ended by NUL instead, read as bytes as LoadedText reads them; before the first next().
     void setLineEnds(LineEnds ends) { lineEnds_ = ends; }
+    // A line of more bytes than this fails next() with error() set, instead of taking memory
+    // the caller does not have.
+    void setLongestLine(std::size_t bytes) { longestLine_ = bytes; }
 
     // The next line without its terminator. False at the end of the file or on a read error.
     bool next(std::string_view &line, LineBreak &lineBreak);
@@ -63,6 +69,7 @@ private:
     ContentHash hash_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
+    std::size_t longestLine_ = SIZE_MAX;
     std::size_t begin_ = 0; // first unread byte
     std::size_t end_ = 0; // one past the last byte read
     bool atEnd_ = false;

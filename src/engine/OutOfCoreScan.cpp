@@ -34,7 +34,9 @@ constexpr std::size_t fileBuffer = std::size_t(64) << 10;
 constexpr std::size_t readerChunk = std::size_t(1) << 20;
 constexpr std::uint64_t linesBetweenReports = 1 << 14;
 constexpr std::uint64_t tallySize = sizeof(Tally);
-constexpr std::uint64_t shortTally = 24; // TallyFile's record of a key that occurs once
+constexpr std::uint64_t shortTally = 24;
+constexpr std::uint64_t longestLineFloor = std::uint64_t(16)
+    << 20; // TallyFile's record of a key that occurs once
 
 std::size_t partitionOf(const WideHash &hash, unsigned level)
 {
@@ -184,6 +186,9 @@ bool Scan::open()
     if (!reading.isOpen())
         return fail(systemReason(errno));
     reader_.setLineEnds(request_.lineEnds);
+    // Beyond the budget, which the table takes, a line may have a sixteenth of it, and at least
+    // what any file of text needs.
+    reader_.setLongestLine(std::size_t(std::max(request_.budget / 16, longestLineFloor)));
     reader_.adopt(std::move(reading));
     return true;
 }

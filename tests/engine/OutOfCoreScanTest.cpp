@@ -233,6 +233,8 @@ TEST_F(OutOfCore, FailuresSayWhy)
     writeBytes(utf32, std::string("\xFF\xFE\0\0a\0\0\0\n\0\0\0", 12));
     const QString unmarked = dir_.filePath(QStringLiteral("utf16.txt"));
     writeBytes(unmarked, std::string("a\0\n\0b\0\n\0a\0\n\0", 12));
+    const QString longLine = dir_.filePath(QStringLiteral("long.txt"));
+    writeBytes(longLine, "a\n" + std::string(17 << 20, 'x') + "\na\n");
     const struct
     {
         const char *name;
@@ -247,6 +249,8 @@ TEST_F(OutOfCore, FailuresSayWhy)
         {"binary data", binary, spill_.path(), "looks like a binary or UTF-32 file"},
         {"UTF-32", utf32, spill_.path(), "looks like a binary or UTF-32 file"},
         {"UTF-16 without a mark", unmarked, spill_.path(), "looks like a binary or UTF-32 file"},
+        {"a line longer than the memory", longLine, spill_.path(),
+            "holds a line of more than 16 MB"},
     };
     for (const auto &c : cases) {
         const OutOfCoreOutcome outcome
