@@ -11,22 +11,52 @@
 namespace twinscan {
 
 // A step is pushed once it has been taken, so the push's own redo does nothing.
-class MarkHistory::Step final : public QUndoCommand
+class MarkHistory::Step : public QUndoCommand
 {
 public:
-    Step(MarkHistory &history, MarkChange change)
-        : history_(history), change_(std::move(change)) { }
-    void undo() override { history_.apply(change_); }
-    void redo() override
+    void redo() final
     {
         if (!std::exchange(pushed_, false))
-            history_.apply(change_);
+            again();
     }
 
+protected:
+    virtual void again() = 0;
+
 private:
+    bool pushed_ = true;
+};
+
+// The flips of a list's marks, which undo the step as they do it again.
+class MarkHistory::ChangeStep final : public Step
+{
+public:
+    ChangeStep(MarkHistory &history, MarkChange change)
+        : history_(history), change_(std::move(change))
+    {
+    }
+    void undo() override { history_.apply(change_); }
+
+private:
+    void again() override { history_.apply(change_); }
     MarkHistory &history_;
     MarkChange change_;
-    bool pushed_ = true;
+};
+
+class MarkHistory::KindsStep final : public Step
+{
+public:
+    KindsStep(MarkHistory &history, PastMemoryMarks::Kinds before, PastMemoryMarks::Kinds after)
+        : history_(history), before_(before), after_(after)
+    {
+    }
+    void undo() override { history_.applyKinds(before_); }
+
+private:
+    void again() override { history_.applyKinds(after_); }
+    MarkHistory &history_;
+    PastMemoryMarks::Kinds before_;
+    PastMemoryMarks::Kinds after_;
 };
 
 MarkHistory::MarkHistory(
@@ -49,7 +79,15 @@ void MarkHistory::record(MarkChange change)
 {
     if (change.isEmpty())
         return;
-    stack_.push(new Step(*this, std::move(change)));
+    stack_.push(new ChangeStep(*this, std::move(change)));
+    updateActions();
+}
+
+void MarkHistory::recordKinds(PastMemoryMarks::Kinds before, PastMemoryMarks::Kinds after)
+{
+    if (before == after)
+        return;
+    stack_.push(new KindsStep(*this, before, after));
     updateActions();
 }
 
@@ -104,6 +142,15 @@ void MarkHistory::apply(const MarkChange &change)
     if (!session || !change.applyTo(*session->lists().List2))
         return;
     session->notifyMarksChanged(change.firstEntry(), change.lastEntry());
+    restored_();
+}
+
+void MarkHistory::applyKinds(PastMemoryMarks::Kinds kinds)
+{
+    ScanSession *session = session_();
+    if (!session || !session->pastMemory())
+        return;
+    session->pastMemory()->marks.setKinds(kinds);
     restored_();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/MarkChange.h"
+#include "editing/PastMemoryMarks.h"
 
 #include <QObject>
 #include <QPointer>
@@ -33,6 +34,8 @@ public:
     // Runs `step`, which changes `marks`, and records what it changed. Without the memory to tell
     // that, the step still runs and every step is forgotten: none could be undone exactly.
     void track(const LineList &marks, const std::function<void()> &step);
+    // A step on the marks of a scan past memory, which mark kinds of line, not entries.
+    void recordKinds(PastMemoryMarks::Kinds before, PastMemoryMarks::Kinds after);
     void clear() { stack_.clear(); }
     void undo();
     void redo();
@@ -48,7 +51,10 @@ public:
 
 private:
     class Step;
+    class ChangeStep;
+    class KindsStep;
     void apply(const MarkChange &change);
+    void applyKinds(PastMemoryMarks::Kinds kinds);
     void updateActions();
 
     std::function<ScanSession *()> session_;

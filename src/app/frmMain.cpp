@@ -319,7 +319,9 @@ void frmMain::markBy(MarkRule rule)
         return; // nothing scanned yet
     startCommand();
     if (PastMemoryScan *pastMemory = session_->pastMemory()) {
+        const PastMemoryMarks::Kinds before = pastMemory->marks.kinds();
         pastMemory->marks.apply(rule);
+        markHistory_->recordKinds(before, pastMemory->marks.kinds());
         setStatusText(session_->markedCountText());
         return;
     }

@@ -18,23 +18,23 @@ void PastMemoryMarks::apply(MarkRule rule)
 {
     switch (rule) {
     case MarkRule::All:
-        first_ = between_ = last_ = true;
+        kinds_.first = kinds_.between = kinds_.last = true;
         break;
     case MarkRule::None:
-        first_ = between_ = last_ = false;
+        kinds_.first = kinds_.between = kinds_.last = false;
         break;
     case MarkRule::Invert:
-        first_ = !first_;
-        between_ = !between_;
-        last_ = !last_;
+        kinds_.first = !kinds_.first;
+        kinds_.between = !kinds_.between;
+        kinds_.last = !kinds_.last;
         break;
     case MarkRule::AllButFirst:
-        first_ = false;
-        between_ = last_ = true;
+        kinds_.first = false;
+        kinds_.between = kinds_.last = true;
         break;
     case MarkRule::AllButLast:
-        last_ = false;
-        first_ = between_ = true;
+        kinds_.last = false;
+        kinds_.first = kinds_.between = true;
         break;
     }
 }
@@ -42,13 +42,13 @@ void PastMemoryMarks::apply(MarkRule rule)
 qint64 PastMemoryMarks::markedCount() const
 {
     // A group has at least two lines: one first, one last, and the rest between.
-    return (first_ ? groupCount_ : 0) + (last_ ? groupCount_ : 0)
-        + (between_ ? entryCount_ - 2 * groupCount_ : 0);
+    return (kinds_.first ? groupCount_ : 0) + (kinds_.last ? groupCount_ : 0)
+        + (kinds_.between ? entryCount_ - 2 * groupCount_ : 0);
 }
 
 std::optional<RemovalSet> PastMemoryMarks::removals() const
 {
-    const bool first = first_, between = between_, last = last_;
+    const bool first = kinds_.first, between = kinds_.between, last = kinds_.last;
     std::optional<LineBits> marked = LineBits::combined(
         notFirst_, notLast_, [=](std::uint64_t notFirst, std::uint64_t notLast) {
             return (first ? notLast & ~notFirst : 0) | (between ? notFirst & notLast : 0)

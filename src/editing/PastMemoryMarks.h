@@ -16,11 +16,22 @@ namespace twinscan {
 class PastMemoryMarks
 {
 public:
+    // Which kinds of line are marked: what a marking step changes, and Undo restores.
+    struct Kinds
+    {
+        bool first = false;
+        bool between = false;
+        bool last = false;
+        bool operator==(const Kinds &) const = default;
+    };
+
     PastMemoryMarks() = default;
     PastMemoryMarks(LineBits removedWithFirstKept, LineBits removedWithLastKept,
         qint64 lastLineIndex, qint64 groupCount, qint64 entryCount);
 
     void apply(MarkRule rule);
+    Kinds kinds() const { return kinds_; }
+    void setKinds(Kinds kinds) { kinds_ = kinds; }
     qint64 markedCount() const;
     // The marked lines, for the save; empty when memory runs out.
     std::optional<RemovalSet> removals() const;
@@ -31,9 +42,7 @@ private:
     qint64 lastLineIndex_ = -1;
     qint64 groupCount_ = 0;
     qint64 entryCount_ = 0;
-    bool first_ = false;
-    bool between_ = false;
-    bool last_ = false;
+    Kinds kinds_;
 };
 
 } // namespace twinscan

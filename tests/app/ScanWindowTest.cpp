@@ -269,8 +269,8 @@ TEST_F(ScanWindow, ALargeFileIsListedOnlyWhenChosen)
 }
 
 // A file past memory is scanned with temporary files, in the window as in a job: its lines are
-// not listed, viewed or copied, the rules mark them and the save leaves them out. The window's
-// key holds there as in memory.
+// not listed, viewed or copied, the rules mark them, Undo takes a rule back, and the save leaves
+// them out. The window's key holds there as in memory.
 TEST_F(ScanWindow, AFilePastMemoryIsMarkedByRulesAndSaved)
 {
     qputenv("TWINSCAN_MEMORY", "1b");
@@ -314,6 +314,13 @@ TEST_F(ScanWindow, AFilePastMemoryIsMarkedByRulesAndSaved)
                             .toString()
                             .startsWith(QStringLiteral("Right-click: mark by a rule")));
             menu.mnuSelAllButLast->trigger();
+            EXPECT_EQ(status(), QString::fromUtf8(c.marked));
+            menu.mnuUnsel->trigger();
+            menu.mnuUnsel->trigger(); // changes nothing, and is no step to undo
+            ui().actUndo->trigger();
+            EXPECT_EQ(status(), QString::fromUtf8(c.marked));
+            ui().actUndo->trigger();
+            ui().actRedo->trigger();
             EXPECT_EQ(status(), QString::fromUtf8(c.marked));
             menu.mnuCopyAll->trigger();
             EXPECT_EQ(status(),
