@@ -119,7 +119,7 @@ BulkArray<std::uint32_t> LineGrouping::takeLinks()
 // Only for a line that takes part.
 std::string_view LineGrouping::keyOf(std::uint32_t line, std::string &scratch) const
 {
-    return keys_.keyOf(text_.lineBytes(int(line)), scratch).value_or(std::string_view());
+    return keys_.takenKeyOf(text_.lineBytes(int(line)), scratch);
 }
 
 std::uint64_t LineGrouping::keyHash(std::uint32_t line, std::string &scratch) const

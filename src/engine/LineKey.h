@@ -11,6 +11,17 @@ namespace twinscan {
 // Only the space character is ever trimmed, never tabs.
 std::string_view trimSpaces(std::string_view text) noexcept;
 
+// Whether `text` holds spaces only, as trimSpaces(text).empty(). Asked of every line at every
+// comparison, so it is inline and stops at the first other byte.
+inline bool isBlank(std::string_view text) noexcept
+{
+    for (const char c : text) {
+        if (c != ' ')
+            return false;
+    }
+    return true;
+}
+
 // Upper-cases a line that holds bytes above 127 into `out`, reusing its memory: by Unicode rules
 // when the line is valid UTF-8 (as QString::toUpper does, so "ß" becomes "SS"), by Latin-1 rules
 // otherwise. Returns the encoding it read the line in. ASCII lines are folded on the fly by
