@@ -183,7 +183,7 @@ std::optional<std::string_view> KeyExtractor::partOf(
         key = charactersOf(line);
         break;
     }
-    if (!key || (!rules_.includeEmptyLines && isBlank(*key)))
+    if (!key || (!rules_.includeEmptyLines && holdsOnlySpaces(*key)))
         return std::nullopt;
     if (isAscii(*key) || encodingOf(line) == TextEncoding::Utf8)
         return key;
@@ -216,7 +216,7 @@ std::optional<std::string_view> KeyExtractor::fieldsOf(
     bool blank = true;
     for (const int field : spec_.fields) {
         const std::string_view text = value(field, unquoted);
-        blank = blank && isBlank(text);
+        blank = blank && holdsOnlySpaces(text);
         appendQuoted(joined, text);
     }
     scratch.swap(joined);

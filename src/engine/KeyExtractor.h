@@ -33,7 +33,7 @@ public:
     {
         if (!wholeLine())
             return partOf(line, scratch);
-        if (!rules_.includeEmptyLines && isBlank(line))
+        if (!rules_.includeEmptyLines && holdsOnlySpaces(line))
             return std::nullopt;
         return wholeKey(line);
     }

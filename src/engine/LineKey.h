@@ -11,9 +11,9 @@ namespace twinscan {
 // Only the space character is ever trimmed, never tabs.
 std::string_view trimSpaces(std::string_view text) noexcept;
 
-// Whether `text` holds spaces only, as trimSpaces(text).empty(). Asked of every line at every
-// comparison, so it is inline and stops at the first other byte.
-inline bool isBlank(std::string_view text) noexcept
+// Whether `text` holds spaces only, as trimSpaces(text).empty(). Asked of every line, so it is
+// inline and stops at the first other byte.
+inline bool holdsOnlySpaces(std::string_view text) noexcept
 {
     for (const char c : text) {
         if (c != ' ')
